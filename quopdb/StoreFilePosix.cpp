@@ -1,0 +1,72 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "quopdb/StoreFile.h"
+
+namespace quopdb {
+
+bool TStoreFile::Open(const std::string& path) {
+  Close();
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  handle_ = fd;
+  return true;
+}
+
+void TStoreFile::Close() {
+  if (handle_ == kNone) return;
+  ::close(static_cast<int>(handle_));  // also drops the lock
+  handle_ = kNone;
+}
+
+bool TStoreFile::Size(std::uint64_t& size) const {
+  struct stat st;
+  if (handle_ == kNone || ::fstat(static_cast<int>(handle_), &st) != 0) return false;
+  size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool TStoreFile::ReadAt(std::uint64_t offset, void* buf, std::size_t len, std::size_t& got) const {
+  got = 0;
+  if (handle_ == kNone) return false;
+  auto* p = static_cast<char*>(buf);
+  while (got < len) {
+    const ssize_t n = ::pread(static_cast<int>(handle_), p + got, len - got,
+                              static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool TStoreFile::WriteAt(std::uint64_t offset, const void* buf, std::size_t len) {
+  if (handle_ == kNone) return false;
+  const auto* p = static_cast<const char*>(buf);
+  std::size_t done = 0;
+  while (done < len) {
+    const ssize_t n = ::pwrite(static_cast<int>(handle_), p + done, len - done,
+                               static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool TStoreFile::Truncate(std::uint64_t size) {
+  return handle_ != kNone && ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) == 0;
+}
+
+}  // namespace quopdb
