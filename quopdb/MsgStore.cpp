@@ -12,13 +12,13 @@ constexpr char kMagic[8] = {'Q', 'u', 'o', 'p', 'I', 'd', 'x', '\x1a'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kFlushAt = 4u << 20;
 constexpr std::size_t kScanChunk = 4u << 20;
-constexpr std::size_t kFirstRead = 1024;  // most blocks are smaller
 constexpr std::uint64_t kHeaderSeed = 0x4865616465723031ULL;
 
 }  // namespace
 
 bool TMsgStore::Open(const std::string& path) {
   Close();
+  cache_.Invalidate();
   if (!file_.Open(path)) return false;
   std::uint64_t count = 0, dataEnd = 0;
   if (!ReadHeader(count, dataEnd)) {
@@ -40,6 +40,7 @@ void TMsgStore::Close() {
   if (!file_.IsOpen()) return;
   Commit();
   file_.Close();
+  cache_.Invalidate();
   buffer_.clear();
   buffer_.shrink_to_fit();
   count_ = 0;
@@ -47,6 +48,7 @@ void TMsgStore::Close() {
 }
 
 bool TMsgStore::Recreate() {
+  cache_.Invalidate();
   buffer_.clear();
   count_ = 0;
   fileEnd_ = kHeaderSize;
@@ -119,17 +121,17 @@ bool TMsgStore::Read(std::uint64_t offset, std::string& buf, TStoredMsgView& vie
     return len <= buffer_.size() - at && DecodeStoredMsg(buffer_.data() + at, len, view);
   }
   const std::uint64_t avail = fileEnd_ - offset;
-  std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kFirstRead, avail));
-  if (buf.size() < want) buf.resize(want);
-  std::size_t got = 0;
-  if (!file_.ReadAt(offset, buf.data(), want, got) || got < kStoredMinSize) return false;
-  const std::uint32_t len = StoredMsgLength(buf.data());
+  char head[4];
+  if (avail < kStoredMinSize || !cache_.Read(file_, fileEnd_, offset, head, sizeof head))
+    return false;
+  const std::uint32_t len = StoredMsgLength(head);
   if (len > avail || len < kStoredMinSize) return false;
-  if (len > got) {
-    if (buf.size() < len) buf.resize(len);
-    std::size_t more = 0;
-    if (!file_.ReadAt(offset + got, buf.data() + got, len - got, more) || got + more != len)
-      return false;
+  if (buf.size() < len) buf.resize(len);
+  if (len > 4 * TBlockCache::kBlockSize) {  // a rare huge message: past the cache
+    std::size_t got = 0;
+    if (!file_.ReadAt(offset, buf.data(), len, got) || got != len) return false;
+  } else if (!cache_.Read(file_, fileEnd_, offset, buf.data(), len)) {
+    return false;
   }
   return DecodeStoredMsg(buf.data(), len, view);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "index/QuopRecords.h"
+#include "quopdb/BlockCache.h"
 #include "quopdb/StoreFile.h"
 #include "quopdb/StoredMsg.h"
 
@@ -53,6 +54,7 @@ class TMsgStore {
   std::uint64_t count_ = 0;       // messages, buffered ones included
   std::uint64_t fileEnd_ = kHeaderSize;  // end of the blocks written to the file
   std::string buffer_;            // blocks not yet written, starting at fileEnd_
+  mutable TBlockCache cache_;     // for Read
 };
 
 }  // namespace quopdb
