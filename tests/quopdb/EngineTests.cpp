@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "index/CompareFields.h"
@@ -95,6 +96,28 @@ TEST(StoreFileTest, DamagedStoresAreRecreated) {
     const std::string path = MakeStore(dir);
     WriteFile(path, c.damage(ReadFile(path)));
     ExpectRecreated(path);
+  }
+}
+
+TEST(StoreFileTest, RandomDamageIsEitherHarmlessOrRecreated) {
+  TTempDir dir;
+  const std::string path = MakeStore(dir);
+  const std::string good = ReadFile(path);
+  std::mt19937 rng(20261210);
+  for (int round = 0; round < 300; ++round) {
+    std::string bad = good;
+    const int flips = 1 + static_cast<int>(rng() % 4);
+    for (int f = 0; f < flips; ++f) bad[rng() % bad.size()] ^= static_cast<char>(1 + rng() % 255);
+    if (round % 3 == 0) bad.resize(rng() % bad.size());
+    WriteFile(path, bad);
+    TIndexEngine engine;
+    ASSERT_TRUE(engine.OpenDB(path.c_str()));
+    const std::int32_t count = engine.GetMsgCount();
+    ASSERT_TRUE(count == 0 || count == 3) << "round " << round;
+    for (TQuopMsg* m = engine.FindFirstMsg(); m; m = engine.FindNextMsg()) {
+      EXPECT_STREQ(m->szSubject, "same");
+      engine.FreeQuopMsg(m);
+    }
   }
 }
 
