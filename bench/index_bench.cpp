@@ -1,5 +1,6 @@
 // Measures the duplicate index on a generated mailbox: adds N messages,
-// commits, reads every group back and prints one figure per line.
+// commits, reads every group back and prints one figure per line. Exits 1
+// when the surplus copies found differ from the copies generated.
 //
 //   index_bench [--messages N] [--duplicates FRACTION] [--mask MASK]
 //               [--csv FILE] [--store FILE] [--seed N]
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -58,7 +60,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (o.store.empty())
-    o.store = (std::filesystem::temp_directory_path() / "quop-index-bench.dat").string();
+    o.store = (std::filesystem::temp_directory_path() /
+               ("quop-index-bench-" + std::to_string(std::random_device{}()) + ".dat"))
+                  .string();
 
   bench::TIndexBackend index;
   if (!index.Load() || !index.OpenDB(o.store.c_str())) {
@@ -129,5 +133,12 @@ int main(int argc, char** argv) {
   std::printf("peak_rss_mb: %.1f\n", peakMb);
   std::printf("store_bytes: %llu\n", static_cast<unsigned long long>(ec ? 0 : storeBytes));
   std::filesystem::remove(o.store, ec);
+  // Every generated copy must be found, and nothing else.
+  if (records - groups != copies) {
+    std::fprintf(stderr, "found %llu surplus copies, generated %llu\n",
+                 static_cast<unsigned long long>(records - groups),
+                 static_cast<unsigned long long>(copies));
+    return 1;
+  }
   return 0;
 }
