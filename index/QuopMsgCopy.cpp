@@ -5,13 +5,6 @@
 
 namespace {
 
-// The nine string fields in record order.
-constexpr char* TQuopMsg::*kStringFields[] = {
-    &TQuopMsg::szEntryID, &TQuopMsg::szSenderName, &TQuopMsg::szSenderEmail,
-    &TQuopMsg::szSubject, &TQuopMsg::szAttached,   &TQuopMsg::szTo,
-    &TQuopMsg::szCC,      &TQuopMsg::szBCC,        &TQuopMsg::szFolder,
-};
-
 class TMallocAllocator final : public TStringAllocator {
  public:
   void* Alloc(std::size_t nSize) override { return std::malloc(nSize); }
@@ -45,13 +38,13 @@ TStringAllocator& DefaultStringAllocator() {
 }
 
 void InitQuopMsg(TQuopMsg& msg) {
-  for (char* TQuopMsg::*field : kStringFields) msg.*field = nullptr;
+  for (char* TQuopMsg::*field : QuopMsgTextFields) msg.*field = nullptr;
   ClearScalars(msg);
 }
 
 bool CopyMsg(const TQuopMsg& src, TQuopMsg* dest, TStringAllocator& allocator) {
   if (dest == nullptr) return false;
-  for (char* TQuopMsg::*field : kStringFields) {
+  for (char* TQuopMsg::*field : QuopMsgTextFields) {
     if (src.*field == nullptr) continue;
     char* copy = DuplicateString(src.*field, allocator);
     if (copy == nullptr) return false;
@@ -68,7 +61,7 @@ bool CopyMsg(const TQuopMsg& src, TQuopMsg* dest, TStringAllocator& allocator) {
 }
 
 void UnInitQuopMsg(TQuopMsg& msg, TStringAllocator& allocator) {
-  for (char* TQuopMsg::*field : kStringFields) {
+  for (char* TQuopMsg::*field : QuopMsgTextFields) {
     if (msg.*field == nullptr) continue;
     allocator.Free(msg.*field);
     msg.*field = nullptr;

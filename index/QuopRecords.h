@@ -32,6 +32,13 @@ struct TQuopMsg {
   std::int32_t nIndex;  // returned records: running position, for progress
 };
 
+// The nine text fields of a TQuopMsg in record order.
+inline constexpr char* TQuopMsg::*const QuopMsgTextFields[] = {
+    &TQuopMsg::szEntryID, &TQuopMsg::szSenderName, &TQuopMsg::szSenderEmail,
+    &TQuopMsg::szSubject, &TQuopMsg::szAttached,   &TQuopMsg::szTo,
+    &TQuopMsg::szCC,      &TQuopMsg::szBCC,        &TQuopMsg::szFolder,
+};
+
 struct TMsgSet {
   char* szSelEntryID;   // checked folder entry identifiers joined by ","
   std::int32_t nSelFields;

@@ -35,19 +35,7 @@ const char* TextOf(const TQuopMsg& msg, int field) {
   return TextOf(const_cast<TQuopMsg&>(msg), field);
 }
 
-char*& TextOf(TQuopMsg& msg, int field) {
-  switch (field) {
-    case tfEntryID: return msg.szEntryID;
-    case tfSenderName: return msg.szSenderName;
-    case tfSenderEmail: return msg.szSenderEmail;
-    case tfSubject: return msg.szSubject;
-    case tfAttached: return msg.szAttached;
-    case tfTo: return msg.szTo;
-    case tfCC: return msg.szCC;
-    case tfBCC: return msg.szBCC;
-    default: return msg.szFolder;
-  }
-}
+char*& TextOf(TQuopMsg& msg, int field) { return msg.*QuopMsgTextFields[field]; }
 
 bool EncodeStoredMsg(const TQuopMsg& msg, std::uint32_t folderRun, std::string& out) {
   std::size_t lens[kTextCount];

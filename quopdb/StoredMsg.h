@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,7 @@
 
 namespace quopdb {
 
-inline constexpr int kTextCount = 9;
+inline constexpr int kTextCount = std::size(QuopMsgTextFields);
 // Text positions, in the order of the record's fields.
 enum TTextField {
   tfEntryID, tfSenderName, tfSenderEmail, tfSubject, tfAttached, tfTo, tfCC, tfBCC, tfFolder
@@ -31,7 +32,7 @@ inline constexpr std::size_t kStoredHeaderSize = 76;
 inline constexpr std::size_t kStoredMinSize = 88;             // nine empty texts, padded
 inline constexpr std::size_t kStoredMaxSize = 256u << 20;     // refuse larger messages
 
-// Reads the texts of a TQuopMsg in record order.
+// The texts of a TQuopMsg by position in record order.
 const char* TextOf(const TQuopMsg& msg, int field);
 char*& TextOf(TQuopMsg& msg, int field);
 
