@@ -9,6 +9,7 @@
 
 #include "index/CompareFields.h"
 #include "quopdb/IndexEngine.h"
+#include "tests/quopdb/ChildProcess.h"
 #include "tests/quopdb/IndexUnderTest.h"
 #include "tests/quopdb/TestMessages.h"
 
@@ -151,6 +152,20 @@ TEST(StoreFileTest, SecondOpenerIsRefusedUntilTheFirstCloses) {
   first.CloseDB();
   ASSERT_TRUE(second.OpenDB(path.c_str()));
   EXPECT_EQ(second.GetMsgCount(), 3);
+}
+
+TEST(StoreFileTest, AnotherProcessCannotOpenAStoreInUse) {
+  TTempDir dir;
+  const std::string path = MakeStore(dir);
+  const std::vector<std::string> args = {"--store", path, "--messages", "10"};
+  {
+    TIndexEngine engine;
+    ASSERT_TRUE(engine.OpenDB(path.c_str()));
+    // The benchmark opens the store through the library, in a process of its own.
+    EXPECT_EQ(RunProgramBeside("index_bench", args), 1) << "refused while in use";
+    EXPECT_EQ(engine.GetMsgCount(), 3);
+  }
+  EXPECT_EQ(RunProgramBeside("index_bench", args), 0) << "free again once closed";
 }
 
 TEST(EngineTest, RecordsLeftUnfreedAreReleasedWithTheEngine) {
