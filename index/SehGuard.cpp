@@ -6,6 +6,8 @@
 // removes the guard's frame from the chain and reports false.
 #include "index/SehGuard.h"
 
+#include "index/SehChain.h"
+
 #include <windows.h>
 
 #if !defined(__i386__)
@@ -18,16 +20,6 @@ struct TGuardFrame {
   EXCEPTION_REGISTRATION_RECORD Registration;  // first: the handler receives its address
   void* JumpBuffer[5];                          // for __builtin_setjmp / __builtin_longjmp
 };
-
-EXCEPTION_REGISTRATION_RECORD* ExceptionChain() {
-  EXCEPTION_REGISTRATION_RECORD* head;
-  asm volatile("movl %%fs:0, %0" : "=r"(head));
-  return head;
-}
-
-void SetExceptionChain(EXCEPTION_REGISTRATION_RECORD* head) {
-  asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
-}
 
 // RtlUnwind(frame, 0, record, 0). The x86 RtlUnwind is not guaranteed to
 // keep EBX, ESI, EDI and EBP, which the compiler expects to survive a call,

@@ -75,6 +75,18 @@ constexpr char* TQuopMsg::*kStrings[] = {
     &TQuopMsg::szCC,      &TQuopMsg::szBCC,        &TQuopMsg::szFolder,
 };
 
+// Strings null, dates and numbers 0, bFirst true, nIndex (77 in every source) kept.
+void ExpectCleared(const TQuopMsg& msg) {
+  for (char* TQuopMsg::*field : kStrings) EXPECT_EQ(msg.*field, nullptr);
+  EXPECT_EQ(msg.dtRecivedTime, 0);
+  EXPECT_EQ(msg.dtSendTime, 0);
+  EXPECT_EQ(msg.lBodyCrc, 0);
+  EXPECT_EQ(msg.nMsgSize, 0);
+  EXPECT_EQ(msg.bRead, 0);
+  EXPECT_EQ(msg.bFirst, 1);
+  EXPECT_EQ(msg.nIndex, 77);
+}
+
 TQuopMsg ZeroedMsg() {
   TQuopMsg msg;
   std::memset(&msg, 0, sizeof msg);
@@ -96,14 +108,7 @@ TEST(QuopMsgCopy, InitClearsAllButIndexAndGaps) {
   auto* bytes = reinterpret_cast<unsigned char*>(&msg);
   for (std::size_t offset : GapOffsets()) bytes[offset] = 0x5A;
   InitQuopMsg(msg);
-  for (char* TQuopMsg::*field : kStrings) EXPECT_EQ(msg.*field, nullptr);
-  EXPECT_EQ(msg.dtRecivedTime, 0);
-  EXPECT_EQ(msg.dtSendTime, 0);
-  EXPECT_EQ(msg.lBodyCrc, 0);
-  EXPECT_EQ(msg.nMsgSize, 0);
-  EXPECT_EQ(msg.bRead, 0);
-  EXPECT_EQ(msg.bFirst, 1);
-  EXPECT_EQ(msg.nIndex, 77);
+  ExpectCleared(msg);
   for (std::size_t offset : GapOffsets()) EXPECT_EQ(bytes[offset], 0x5A) << "gap byte " << offset;
 }
 
@@ -200,14 +205,7 @@ TEST(QuopMsgCopy, UnInitTwiceFreesNothingTheSecondTime) {
   ASSERT_TRUE(CopyMsg(TSourceMsg().msg, &copy, allocator));
   UnInitQuopMsg(copy, allocator);
   EXPECT_EQ(allocator.nFrees, 9);
-  for (char* TQuopMsg::*field : kStrings) EXPECT_EQ(copy.*field, nullptr);
-  EXPECT_EQ(copy.dtRecivedTime, 0);
-  EXPECT_EQ(copy.dtSendTime, 0);
-  EXPECT_EQ(copy.lBodyCrc, 0);
-  EXPECT_EQ(copy.nMsgSize, 0);
-  EXPECT_EQ(copy.bRead, 0);
-  EXPECT_EQ(copy.bFirst, 1);
-  EXPECT_EQ(copy.nIndex, 77);
+  ExpectCleared(copy);
   UnInitQuopMsg(copy, allocator);
   EXPECT_EQ(allocator.nFrees, 9);
 }

@@ -2,19 +2,10 @@
 
 #include <windows.h>
 
+#include "index/SehChain.h"
 #include "index/SehGuard.h"
 
 namespace {
-
-EXCEPTION_REGISTRATION_RECORD* ExceptionChain() {
-  EXCEPTION_REGISTRATION_RECORD* head;
-  asm volatile("movl %%fs:0, %0" : "=r"(head));
-  return head;
-}
-
-void SetExceptionChain(EXCEPTION_REGISTRATION_RECORD* head) {
-  asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory");
-}
 
 void Raise() { RaiseException(0xE0514F51, 0, 0, nullptr); }
 
