@@ -111,6 +111,7 @@ class TIndexEngine {
   std::priority_queue<TPending, std::vector<TPending>, std::greater<TPending>> pending_;
   std::vector<TMember> group_;
   std::size_t groupPos_ = 0;
+  bool groupOpen_ = false;  // a record of the current group was handed out
   std::uint64_t planned_ = 0, emitted_ = 0;
   std::string readBuf_;
 };

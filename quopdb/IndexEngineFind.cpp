@@ -103,7 +103,6 @@ TQuopMsg* TIndexEngine::NextRecord() {
   try {
     while (!stop_.load()) {
       if (groupPos_ < group_.size()) {
-        const bool first = groupPos_ == 0;
         TMember& m = group_[groupPos_++];
         TStoredMsgView view;
         if (!ViewMember(m, readBuf_, view)) continue;  // unreadable now: left out
@@ -112,10 +111,11 @@ TQuopMsg* TIndexEngine::NextRecord() {
         ++emitted_;
         const auto nIndex = static_cast<std::int32_t>(
             std::min<std::uint64_t>(total, planned_ ? emitted_ * total / planned_ : total));
-        TQuopMsg* msg = out_.Make(view, first, nIndex);
+        TQuopMsg* msg = out_.Make(view, !groupOpen_, nIndex);
         std::string().swap(m.block);
-        if (msg) return msg;
-        break;
+        if (!msg) break;
+        groupOpen_ = true;
+        return msg;
       }
       if (!LoadNextGroup()) break;
     }
@@ -135,6 +135,7 @@ bool TIndexEngine::ViewMember(const TMember& m, std::string& buf, TStoredMsgView
 bool TIndexEngine::LoadNextGroup() {
   group_.clear();
   groupPos_ = 0;
+  groupOpen_ = false;
   while (group_.empty()) {
     const bool haveRun = runPos_ < runs_.size();
     if (!haveRun && pending_.empty()) return false;
