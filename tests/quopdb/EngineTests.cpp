@@ -192,6 +192,22 @@ TEST(EngineTest, RecordsLeftUnfreedAreReleasedWithTheEngine) {
   EXPECT_EQ(engine.LiveRecords(), 1u);
 }  // `kept` goes with the engine; the sanitizer build would report a leak
 
+TEST(EngineTest, SettingsAreCopiedDuringTheCall) {
+  TIndexEngine engine;
+  {
+    std::string ids = EntryID('F', 1) + "," + EntryID('F', 2);
+    TMsgSet set = Settings(FIELD_SUBJECT);
+    set.szSelEntryID = ids.data();
+    engine.SetMsgSet(set);
+    ids.assign(ids.size(), 'x');  // the caller's buffer changes and dies
+  }
+  EXPECT_EQ(engine.SelectedEntryIDs(), EntryID('F', 1) + "," + EntryID('F', 2));
+  TMsgSet none = Settings(FIELD_SUBJECT);
+  none.szSelEntryID = nullptr;
+  engine.SetMsgSet(none);
+  EXPECT_EQ(engine.SelectedEntryIDs(), "");
+}
+
 TEST(EngineTest, ResidentMemoryStaysSmallPerMessage) {
   TTempDir dir;
   TIndexEngine engine;
