@@ -1,0 +1,18 @@
+#include "mapi/MapiErrors.h"
+
+std::string SystemErrorText(HRESULT hr) {
+  char buf[257] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, static_cast<DWORD>(hr), 0, buf, 256, nullptr);
+  std::string text(buf, n > 256 ? 256 : n);
+  while (!text.empty()) {
+    const unsigned char c = static_cast<unsigned char>(text.back());
+    if (c > ' ' && c != '.') break;
+    text.pop_back();
+  }
+  return text;
+}
+
+void CheckForError(HRESULT hr, const std::string& text) {
+  if (FAILED(hr)) throw EHeapException(text + "\r\n" + SystemErrorText(hr), hr);
+}

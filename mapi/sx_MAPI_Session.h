@@ -1,0 +1,103 @@
+// TsxMAPI_Session: initialises MAPI, logs on (joining Outlook's session),
+// finds the default store and its special folders, holds the ticked folders,
+// runs the collection into the duplicate index and carries out the
+// single-message operations of the window.
+#pragma once
+
+#include "mapi/sx_MAPI.h"
+
+class TsxMAPI_Session {
+ public:
+  // `owner` is the owning window: the parent of Outlook's message form.
+  explicit TsxMAPI_Session(HWND owner = nullptr);
+  virtual ~TsxMAPI_Session();
+  TsxMAPI_Session(const TsxMAPI_Session&) = delete;
+  TsxMAPI_Session& operator=(const TsxMAPI_Session&) = delete;
+
+  // Settings; each raises Exception when changed at the wrong time.
+  virtual void SetProfile(const std::string& value);
+  virtual void SetPassword(const std::string& value);
+  virtual void SetDoMAPIInit(bool value);
+  virtual void SetInService(bool value);
+  void SetWndHandle(HWND value) { FWndHandle = value; }
+  HWND WndHandle() const { return FWndHandle; }
+  const std::string& ProfileName() const { return FProfile; }
+  bool DoMAPIInit() const { return FDoMAPIInit; }
+  bool InService() const { return FInService; }
+
+  virtual TsxMAPI_Folder* GetFolder(TsxMAPI_FolderType type);
+  virtual bool GetActive() const { return static_cast<bool>(FSession); }
+  virtual void DoInitialize();
+  virtual void DoUninitialize();
+  void Logon();
+  void Logoff(bool shared);
+
+  void CheckDefMsgStore();
+  TComPtr<IMsgStore> OpenMsgStoreByEntryID(ULONG cbEntryID, LPENTRYID entryID);
+  std::unique_ptr<TsxMAPI_Folder> GetIncomeFolder();
+  std::unique_ptr<TsxMAPI_Folder> InternalGetFolder(ULONG propTag);
+  void RefreshFolders();
+
+  void ClearFolderSet();
+  void AddFolderSet(const std::string& strEntryID, bool bSelected);
+  bool IsFolderSelected(const std::string& strEntryID) const;
+
+  // The message named by its entry-identifier text, its parent folder and
+  // the store holding it (null when no store could open it).
+  bool GetEntryByEntryID(const std::string& text, std::unique_ptr<TsxMAPI_Message>& message,
+                         std::unique_ptr<TsxMAPI_Folder>& folder, TComPtr<IMsgStore>& store);
+  void ShowMsgForm(const std::string& text);
+  bool DelMsg(const std::string& text, bool toDeletedItems);
+  bool MoveMsg(const std::string& text, const std::string& targetText, ULONG flags);
+
+  // The collection run (on a worker thread of its own).
+  bool GetAllMessage();
+  void StopGetAllMsg() { FStopGetAllMsg.store(true); }
+  bool DoGetAllMessage();
+  void GetSubFolders(std::unique_ptr<TsxMAPI_Folder> folder);
+  void GetSubFolders(IMAPIFolder* folder);
+  // Returns the subject read for the record (empty when none was read).
+  std::string AddMsgToDB(TsxMAPI_Message* message, const std::string& folderName);
+  // Waits until the worker of the last run has ended.
+  void WaitForRun();
+
+  IMAPISession* Session() const { return FSession.Get(); }
+  void SetDispatcher(TEventDispatcher* dispatcher) { FDispatcher = dispatcher; }
+  void SetDB(TQuopDB* db) { FtxDB = db; }
+  TNotifyEvent OnTerminate;
+  TNotifyEvent OnProgressStep;
+  TProgressMsgEvent OnProgressMsg;
+  std::int32_t nSelFields = 0;
+
+ private:
+  void RunBody();
+  void OnTerminateGetAllMsg();
+  void RaiseProgressMsg(const std::string& text);
+  void RaiseProgressStep();
+  void WalkMessages(TsxMAPI_Folder& folder);
+  void WalkSubFolders(TsxMAPI_Folder& folder);
+  std::unique_ptr<TsxMAPI_Folder> OpenFolderOfStore(IMsgStore* store, ULONG propTag);
+  TComPtr<IMAPITable> OpenStoresTable(bool raise);
+
+  TComPtr<IMAPISession> FSession;
+  TComPtr<IAddrBook> FAddrBook;
+  TComPtr<IMsgStore> FDefaultMessageStore;
+  TMapiBuffer<ENTRYID> FPSentFolderEntryID;
+  std::unique_ptr<TsxMAPI_MailUser> FCurrentUser;
+  bool FMAPIInit = false;
+  bool FDoMAPIInit = true;
+  bool FInService = false;
+  HWND FWndHandle = nullptr;
+  std::string FProfile, FPassword;
+  TsxMAPI_MsgSendFlag FMsgSendFlag = sxsfToSent;
+  std::unique_ptr<TsxMAPI_Folder> FFolders[5];
+  bool FUseGetSubFoldersThread = false;
+  std::atomic<bool> FStopGetAllMsg{false};
+  std::unique_ptr<std::vector<TFolderSet>> FFolderSet;
+  HWND FOwner;
+  std::int32_t FMsgCount = 0;
+  std::atomic<std::int32_t> FThreadNum{0};
+  TQuopDB* FtxDB = nullptr;
+  TEventDispatcher* FDispatcher = nullptr;
+  std::thread FRunThread;
+};
