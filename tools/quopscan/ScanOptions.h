@@ -1,0 +1,17 @@
+// Command line of the console scan.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct TScanOptions {
+  std::int32_t mask = 0x00D;
+  bool across = false;
+  bool json = false;
+  std::string profile;  // a stand-in profile (sets QUOP_STANDIN_PROFILE)
+  std::string store;    // the index file; a temporary one when empty
+};
+
+// Parses argv; false with a message in `error` on bad input.
+bool ParseScanOptions(int argc, char** argv, TScanOptions& options, std::string& error);
+extern const char kScanUsage[];

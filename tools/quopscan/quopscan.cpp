@@ -1,0 +1,89 @@
+// Console scan: logs on to the MAPI profile, runs the collection over every
+// folder into QuopDB.dll and prints the duplicate groups. Progress goes to
+// stderr, the groups to stdout (a table, or JSON with --json).
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "index/uDB.h"
+#include "mapi/QueueDispatcher.h"
+#include "mapi/sx_MAPI_Session.h"
+#include "tools/quopscan/ScanOptions.h"
+#include "tools/quopscan/ScanReport.h"
+
+namespace {
+
+TScanResult ReadGroups(TQuopDB& db) {
+  TScanResult result;
+  result.messages = db.GetMsgCount();
+  for (TQuopMsg* m = db.FindFirstMsg(); m; m = db.FindNextMsg()) {
+    if (m->bFirst || result.groups.empty()) result.groups.emplace_back();
+    result.groups.back().push_back(ScanRecordOf(*m));
+    db.FreeQuopMsg(m);
+  }
+  return result;
+}
+
+// Runs the collection; false when it could not start.
+bool Collect(TsxMAPI_Session& session, TQueueDispatcher& events) {
+  bool ended = false;
+  std::string lastText;
+  session.OnProgressMsg = [&](const std::string& text) {
+    std::fprintf(stderr, "\r%-78.78s", text.c_str());
+    lastText = text;
+  };
+  session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
+  if (!session.GetAllMessage()) return false;
+  events.PumpUntil([&] { return ended; });
+  session.WaitForRun();
+  if (!lastText.empty()) std::fprintf(stderr, "\n");
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TScanOptions o;
+  std::string error;
+  if (!ParseScanOptions(argc, argv, o, error)) {
+    std::fprintf(stderr, "%s\n%s", error.c_str(), kScanUsage);
+    return 2;
+  }
+  if (!o.profile.empty()) _putenv_s("QUOP_STANDIN_PROFILE", o.profile.c_str());
+  const std::string store =
+      o.store.empty() ? (std::filesystem::temp_directory_path() / "quopscan.dat").string() : o.store;
+
+  TQuopDB db;
+  if (!db.Init() || !db.OpenDB(store)) {
+    std::fprintf(stderr, "cannot open the duplicate index (QuopDB.dll, %s)\n", store.c_str());
+    return 1;
+  }
+  TQueueDispatcher events;
+  TsxMAPI_Session session;
+  try {
+    session.Logon();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  session.SetDB(&db);
+  session.SetDispatcher(&events);
+  session.nSelFields = o.mask;
+  TMsgSet set;
+  set.szSelEntryID = const_cast<char*>("");
+  set.nSelFields = o.mask;
+  set.dtReceivedFrom = set.dtReceivedTo = 0;
+  set.bSearchOverFolders = o.across ? 1 : 0;
+  db.SetMsgSet(set);
+  db.ClearDB();
+  if (!Collect(session, events)) {
+    std::fprintf(stderr, "the collection could not start\n");
+    return 1;
+  }
+  db.CommitDB();
+  const TScanResult result = ReadGroups(db);
+  if (o.json) PrintJson(stdout, result);
+  else PrintTable(stdout, result);
+  return 0;
+}
