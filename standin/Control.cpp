@@ -1,0 +1,64 @@
+// The control exports of StandinControl.h: counters, profile, faults, log.
+#include <algorithm>
+#include <cstring>
+
+#include "standin/Buffers.h"
+#include "standin/ComObject.h"
+#include "standin/ProfileLoad.h"
+#include "standin/StandinControl.h"
+#include "standin/State.h"
+
+using namespace standin;
+
+extern "C" {
+
+LONG WINAPI StandinLiveObjects(void) { return LiveObjects(); }
+LONG WINAPI StandinLiveBuffers(void) { return LiveBuffers(); }
+LONG WINAPI StandinBadFrees(void) { return BadFrees(); }
+
+HRESULT WINAPI StandinLoadProfile(const char* path) {
+  return path != nullptr ? LoadProfileFile(path) : MAPI_E_INVALID_PARAMETER;
+}
+HRESULT WINAPI StandinLoadProfileText(const char* json) {
+  return json != nullptr ? LoadProfileText(json) : MAPI_E_INVALID_PARAMETER;
+}
+HRESULT WINAPI StandinSaveProfile(const char* path) {
+  return path != nullptr ? SaveProfileFile(path) : MAPI_E_INVALID_PARAMETER;
+}
+
+HRESULT WINAPI StandinAddFault(const char* call, const char* target, ULONG propTag, HRESULT hr, ULONG nth) {
+  if (call == nullptr || target == nullptr) return MAPI_E_INVALID_PARAMETER;
+  auto lock = LockState();
+  Global().faults.Add(FaultRule{call, target, propTag, hr, nth, 0});
+  return S_OK;
+}
+
+void WINAPI StandinClearFaults(void) {
+  auto lock = LockState();
+  Global().faults.Clear();
+}
+
+ULONG WINAPI StandinLogCount(void) {
+  auto lock = LockState();
+  return static_cast<ULONG>(Global().log.size());
+}
+
+ULONG WINAPI StandinLogLine(ULONG index, char* buffer, ULONG size) {
+  auto lock = LockState();
+  const auto& log = Global().log;
+  if (index >= log.size()) return 0xFFFFFFFF;
+  const std::string& line = log[index];
+  if (buffer != nullptr && size > 0) {
+    const size_t n = std::min<size_t>(line.size(), size - 1);
+    std::memcpy(buffer, line.data(), n);
+    buffer[n] = '\0';
+  }
+  return static_cast<ULONG>(line.size());
+}
+
+void WINAPI StandinClearLog(void) {
+  auto lock = LockState();
+  Global().log.clear();
+}
+
+}  // extern "C"

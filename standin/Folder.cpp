@@ -1,0 +1,131 @@
+// IMAPIFolder: properties, hierarchy and contents tables, messages by entry
+// identifier, DeleteMessages and CopyMessages (MESSAGE_MOVE) on the profile.
+#include "standin/ComObject.h"
+#include "standin/NoSupport.h"
+#include "standin/Objects.h"
+#include "standin/State.h"
+
+namespace standin {
+namespace {
+
+void AddSubtree(const FolderData& folder, std::vector<PropBag>& rows, bool deep) {
+  for (const auto& child : folder.folders) {
+    rows.push_back(FolderProps(*child));
+    if (deep) AddSubtree(*child, rows, deep);
+  }
+}
+
+class Folder final : public ComObject<FolderDefaults> {
+ public:
+  Folder(std::shared_ptr<FolderData> data, bool writable) : FData(std::move(data)), FWritable(writable) {}
+  const std::shared_ptr<FolderData>& Data() const { return FData; }
+
+  STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
+    auto lock = LockState();
+    return ServeProps(FolderProps(*FData), FData->name, tags, flags, count, values);
+  }
+
+  STDMETHODIMP GetHierarchyTable(ULONG flags, LPMAPITABLE* table) override {
+    auto lock = LockState();
+    if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
+    *table = nullptr;
+    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
+    if (HRESULT hr = Global().faults.Check("GetHierarchyTable", FData->name); FAILED(hr)) return hr;
+    std::vector<PropBag> rows;
+    AddSubtree(*FData, rows, (flags & CONVENIENT_DEPTH) != 0);
+    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_CONTAINER_CLASS_A});
+    return S_OK;
+  }
+
+  STDMETHODIMP GetContentsTable(ULONG flags, LPMAPITABLE* table) override {
+    auto lock = LockState();
+    if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
+    *table = nullptr;
+    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
+    if (HRESULT hr = Global().faults.Check("GetContentsTable", FData->name); FAILED(hr)) return hr;
+    std::vector<PropBag> rows;
+    if ((flags & MAPI_ASSOCIATED) == 0) {
+      for (const auto& m : FData->messages) rows.push_back(MessageProps(*m));
+    }
+    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_SUBJECT_A, PR_MESSAGE_CLASS_A});
+    return S_OK;
+  }
+
+  STDMETHODIMP OpenEntry(ULONG size, LPENTRYID entryId, LPCIID iid, ULONG flags, ULONG* objType,
+                         LPUNKNOWN* out) override {
+    auto lock = LockState();
+    StoreData* store = Global().profile ? Global().profile->StoreByUid(FData->storeUid) : nullptr;
+    if (store == nullptr) return MAPI_E_NOT_FOUND;
+    return OpenByEntryId(store, FData->name, size, entryId, iid, flags, objType, out);
+  }
+
+  STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG_PTR /*ui*/, LPMAPIPROGRESS /*progress*/,
+                              ULONG /*flags*/) override {
+    auto lock = LockState();
+    if (list == nullptr) return MAPI_E_INVALID_PARAMETER;
+    if (!FWritable) return MAPI_E_NO_ACCESS;
+    if (HRESULT hr = Global().faults.Check("DeleteMessages", FData->name); FAILED(hr)) return hr;
+    bool partial = false;
+    for (ULONG i = 0; i < list->cValues; ++i) {
+      Bytes uid, id;
+      const SBinary& eid = list->lpbin[i];
+      if (!SplitEntryId(eid.cb, eid.lpb, uid, id) || uid != FData->storeUid ||
+          !DeleteMessage(*Global().profile, *FData, id))
+        partial = true;
+    }
+    return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
+  }
+
+  STDMETHODIMP CopyMessages(LPENTRYLIST list, LPCIID iid, LPVOID destination, ULONG_PTR /*ui*/,
+                            LPMAPIPROGRESS /*progress*/, ULONG flags) override {
+    auto lock = LockState();
+    if (list == nullptr || destination == nullptr) return MAPI_E_INVALID_PARAMETER;
+    if (iid != nullptr && !IsEqualIID(*iid, IID_IMAPIFolder)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
+    auto* target = dynamic_cast<Folder*>(static_cast<IMAPIFolder*>(destination));
+    if (target == nullptr) return MAPI_E_INVALID_PARAMETER;
+    const bool move = (flags & MESSAGE_MOVE) != 0;
+    if (!target->FWritable || (move && !FWritable)) return MAPI_E_NO_ACCESS;
+    if (HRESULT hr = Global().faults.Check("CopyMessages", FData->name, target->FData->name); FAILED(hr)) return hr;
+    Profile& profile = *Global().profile;
+    StoreData* store = profile.StoreByUid(FData->storeUid);
+    bool partial = false;
+    for (ULONG i = 0; i < list->cValues; ++i) {
+      Bytes uid, id;
+      const SBinary& eid = list->lpbin[i];
+      std::shared_ptr<MessageData> message;
+      if (store != nullptr && SplitEntryId(eid.cb, eid.lpb, uid, id) && uid == FData->storeUid) {
+        auto it = store->messages.find(id);
+        if (it != store->messages.end() && it->second->folderId == FData->id) message = it->second;
+      }
+      if (!message) {
+        partial = true;
+        continue;
+      }
+      CopyMessage(profile, message, *target->FData, move);
+    }
+    return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
+  }
+
+ protected:
+  std::span<const IID* const> Interfaces() const override {
+    static const IID* const kInterfaces[] = {&IID_IUnknown, &IID_IMAPIProp, &IID_IMAPIContainer, &IID_IMAPIFolder};
+    return kInterfaces;
+  }
+
+ private:
+  std::shared_ptr<FolderData> FData;
+  bool FWritable;
+};
+
+}  // namespace
+
+IMAPIFolder* NewFolder(std::shared_ptr<FolderData> folder, bool writable) {
+  return new Folder(std::move(folder), writable);
+}
+
+std::shared_ptr<FolderData> FolderBehind(void* folder) {
+  auto* own = dynamic_cast<Folder*>(static_cast<IMAPIFolder*>(folder));
+  return own != nullptr ? own->Data() : nullptr;
+}
+
+}  // namespace standin

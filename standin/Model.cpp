@@ -1,0 +1,143 @@
+#include "standin/Model.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace standin {
+
+LONG AttachmentData::Num() const {
+  const Prop* p = props.Find(PR_ATTACH_NUM);
+  return p != nullptr ? static_cast<LONG>(p->num) : -1;
+}
+
+std::string AttachmentData::DisplayName() const {
+  const Prop* p = props.Find(PR_DISPLAY_NAME_A);
+  return p != nullptr ? p->data : std::string();
+}
+
+std::string MessageData::Subject() const {
+  const Prop* p = props.Find(PR_SUBJECT_A);
+  return p != nullptr ? p->data : std::string();
+}
+
+std::shared_ptr<FolderData> StoreData::FolderWithRole(const std::string& role) const {
+  for (const auto& [id, folder] : folders) {
+    if (folder->role == role) return folder;
+  }
+  return nullptr;
+}
+
+Bytes StoreData::NewId(char kind) {
+  for (;;) {
+    std::uint32_t n = nextId++;
+    Bytes id{kind, 0, 0, 0, char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    if (!folders.contains(id) && !messages.contains(id)) return id;
+  }
+}
+
+void StoreData::Index(const std::shared_ptr<FolderData>& folder) {
+  folders[folder->id] = folder;
+  for (const auto& m : folder->messages) messages[m->id] = m;
+  for (const auto& child : folder->folders) Index(child);
+}
+
+StoreData* Profile::StoreByUid(const Bytes& uid) const {
+  for (const auto& s : stores) {
+    if (s->uid == uid) return s.get();
+  }
+  return nullptr;
+}
+
+const Bytes& ProviderUid() {
+  static const Bytes uid("\x51\x75\x6F\x70\x53\x74\x61\x6E\x64\x69\x6E\x4D\x41\x50\x49\x01", 16);
+  return uid;
+}
+
+Bytes EntryId(const Bytes& storeUid, const Bytes& id) { return Bytes(4, '\0') + storeUid + id; }
+
+Bytes StoreEntryId(const StoreData& store) { return Bytes(4, '\0') + ProviderUid() + store.uid; }
+
+bool SplitEntryId(ULONG size, const void* entryId, Bytes& storeUid, Bytes& id) {
+  if (entryId == nullptr || size <= 20) return false;
+  const char* p = static_cast<const char*>(entryId);
+  storeUid.assign(p + 4, 16);
+  id.assign(p + 20, size - 20);
+  return true;
+}
+
+PropBag StoreProps(const StoreData& store) {
+  PropBag bag;
+  bag.Set(PropBag::Binary(PR_ENTRYID, StoreEntryId(store)));
+  bag.Set(PropBag::Binary(PR_RECORD_KEY, store.uid));
+  bag.Set(PropBag::Text(PR_DISPLAY_NAME_A, store.name));
+  bag.Set(PropBag::Number(PR_DEFAULT_STORE, store.isDefault ? 1 : 0));
+  bag.Set(PropBag::Binary(PR_MDB_PROVIDER, ProviderUid()));
+  bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_STORE));
+  if (store.subtree) bag.Set(PropBag::Binary(PR_IPM_SUBTREE_ENTRYID, EntryId(store.uid, store.subtree->id)));
+  const std::pair<const char*, ULONG> special[] = {
+      {"outbox", PR_IPM_OUTBOX_ENTRYID}, {"sent", PR_IPM_SENTMAIL_ENTRYID}, {"deleted", PR_IPM_WASTEBASKET_ENTRYID}};
+  for (const auto& [role, tag] : special) {
+    if (auto f = store.FolderWithRole(role)) bag.Set(PropBag::Binary(tag, EntryId(store.uid, f->id)));
+  }
+  return bag;
+}
+
+PropBag FolderProps(const FolderData& folder) {
+  PropBag bag;
+  bag.Set(PropBag::Binary(PR_ENTRYID, EntryId(folder.storeUid, folder.id)));
+  if (!folder.parentId.empty()) bag.Set(PropBag::Binary(PR_PARENT_ENTRYID, EntryId(folder.storeUid, folder.parentId)));
+  bag.Set(PropBag::Binary(PR_RECORD_KEY, folder.id));
+  bag.Set(PropBag::Text(PR_DISPLAY_NAME_A, folder.name));
+  if (folder.containerClass) bag.Set(PropBag::Text(PR_CONTAINER_CLASS_A, *folder.containerClass));
+  bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_FOLDER));
+  bag.Set(PropBag::Number(PR_FOLDER_TYPE, FOLDER_GENERIC));
+  bag.Set(PropBag::Number(PR_CONTENT_COUNT, static_cast<LONG>(folder.messages.size())));
+  bag.Set(PropBag::Number(PR_SUBFOLDERS, folder.folders.empty() ? 0 : 1));
+  return bag;
+}
+
+PropBag MessageProps(const MessageData& message) {
+  PropBag bag = message.props;
+  bag.Set(PropBag::Binary(PR_ENTRYID, EntryId(message.storeUid, message.id)));
+  bag.Set(PropBag::Binary(PR_PARENT_ENTRYID, EntryId(message.storeUid, message.folderId)));
+  bag.Set(PropBag::Binary(PR_RECORD_KEY, message.id));
+  bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_MESSAGE));
+  bag.Set(PropBag::Number(PR_HASATTACH, message.attachments.empty() ? 0 : 1));
+  return bag;
+}
+
+PropBag AttachmentProps(const AttachmentData& attachment) {
+  PropBag bag = attachment.props;
+  bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_ATTACH));
+  return bag;
+}
+
+std::shared_ptr<MessageData> CopyMessage(Profile& profile, const std::shared_ptr<MessageData>& message,
+                                         FolderData& target, bool move) {
+  StoreData* targetStore = profile.StoreByUid(target.storeUid);
+  if (targetStore == nullptr) return nullptr;
+  auto copy = std::make_shared<MessageData>(*message);
+  copy->id = targetStore->NewId('M');
+  copy->storeUid = target.storeUid;
+  copy->folderId = target.id;
+  if (move) {
+    if (StoreData* source = profile.StoreByUid(message->storeUid)) {
+      auto it = source->folders.find(message->folderId);
+      if (it != source->folders.end()) DeleteMessage(profile, *it->second, message->id);
+    }
+  }
+  target.messages.push_back(copy);
+  targetStore->messages[copy->id] = copy;
+  return copy;
+}
+
+bool DeleteMessage(Profile& profile, FolderData& folder, const Bytes& id) {
+  auto it = std::find_if(folder.messages.begin(), folder.messages.end(),
+                         [&](const auto& m) { return m->id == id; });
+  if (it == folder.messages.end()) return false;
+  folder.messages.erase(it);
+  if (StoreData* store = profile.StoreByUid(folder.storeUid)) store->messages.erase(id);
+  return true;
+}
+
+}  // namespace standin

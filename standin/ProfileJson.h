@@ -1,0 +1,22 @@
+// The profile file: JSON, read and written (format in standin/README.md).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "standin/Faults.h"
+#include "standin/Model.h"
+
+namespace standin {
+
+struct LoadedProfile {
+  std::shared_ptr<Profile> profile;
+  std::vector<FaultRule> faults;
+};
+
+// Throws std::exception with a readable text when the JSON is not a profile.
+LoadedProfile ParseProfile(const std::string& jsonText);
+std::string WriteProfile(const Profile& profile, const std::vector<FaultRule>& faults);
+
+}  // namespace standin

@@ -1,0 +1,46 @@
+#include "standin/ProfileLoad.h"
+
+#include <mapix.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "standin/ProfileJson.h"
+#include "standin/State.h"
+
+namespace standin {
+
+HRESULT LoadProfileText(const std::string& json) {
+  auto lock = LockState();
+  try {
+    LoadedProfile loaded = ParseProfile(json);
+    Global().profile = std::move(loaded.profile);
+    Global().faults.Clear();
+    for (FaultRule& rule : loaded.faults) Global().faults.Add(std::move(rule));
+    return S_OK;
+  } catch (const std::exception& e) {
+    LogCall(std::string("LoadProfile error: ") + e.what());
+    return MAPI_E_CORRUPT_DATA;
+  }
+}
+
+HRESULT LoadProfileFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    LogCall("LoadProfile error: cannot read " + path);
+    return MAPI_E_NOT_FOUND;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return LoadProfileText(text.str());
+}
+
+HRESULT SaveProfileFile(const std::string& path) {
+  auto lock = LockState();
+  if (!Global().profile) return MAPI_E_NOT_INITIALIZED;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << WriteProfile(*Global().profile, Global().faults.Rules());
+  return out.good() ? S_OK : MAPI_E_DISK_ERROR;
+}
+
+}  // namespace standin

@@ -1,0 +1,56 @@
+/* Control interface of the stand-in MAPI provider QuopStandin.dll, for tests.
+   The functions are undecorated stdcall exports of the DLL; fetch them with
+   GetProcAddress(GetModuleHandleA(STANDIN_DLL_NAME), "StandinLiveObjects")
+   once MAPI32.DLL has loaded the provider. Plain C, fixed-width types. */
+#ifndef QUOP_STANDIN_CONTROL_H
+#define QUOP_STANDIN_CONTROL_H
+
+#include <windows.h>
+
+#define STANDIN_DLL_NAME "QuopStandin.dll"
+/* Environment variable naming the profile read at the first MAPILogonEx. */
+#define STANDIN_PROFILE_ENV "QUOP_STANDIN_PROFILE"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* COM objects of the provider not yet released (sessions, stores, folders,
+   messages, attachments, tables, address books). */
+typedef LONG (WINAPI *STANDIN_LIVEOBJECTS)(void);
+/* MAPIAllocateBuffer blocks not yet freed with MAPIFreeBuffer. */
+typedef LONG (WINAPI *STANDIN_LIVEBUFFERS)(void);
+/* MAPIFreeBuffer calls on a pointer that is not a live buffer (double frees). */
+typedef LONG (WINAPI *STANDIN_BADFREES)(void);
+
+/* Replace the profile (and its faults) with a JSON file, or JSON text. */
+typedef HRESULT (WINAPI *STANDIN_LOADPROFILE)(const char *path);
+typedef HRESULT (WINAPI *STANDIN_LOADPROFILETEXT)(const char *json);
+/* Write the profile as it is now (deletes, copies and moves included). */
+typedef HRESULT (WINAPI *STANDIN_SAVEPROFILE)(const char *path);
+
+/* Make `call` (a method name such as "OpenMsgStore", "GetHierarchyTable",
+   "GetProps", "QueryRows") fail with hr on the object named `target`: a store
+   name, a folder's display name, a message's subject, an attachment's display
+   name, or "session". Opening calls also match the object being opened.
+   propTag != 0 (GetProps only): the call succeeds with MAPI_W_ERRORS_RETURNED
+   and that property comes back as PT_ERROR carrying hr. nth = 0: every
+   matching call; nth = n: only the n-th matching call. */
+typedef HRESULT (WINAPI *STANDIN_ADDFAULT)(const char *call, const char *target,
+                                           ULONG propTag, HRESULT hr, ULONG nth);
+typedef void (WINAPI *STANDIN_CLEARFAULTS)(void);
+
+/* Log of the session-level calls, one text line each: MAPIInitialize,
+   MAPILogonEx, OpenAddressBook, Logoff, PrepareForm, ShowForm,
+   MAPIUninitialize. StandinLogLine copies line `index` (0-based) into buffer
+   (always zero-terminated when size > 0) and returns its length, or
+   0xFFFFFFFF when there is no such line. */
+typedef ULONG (WINAPI *STANDIN_LOGCOUNT)(void);
+typedef ULONG (WINAPI *STANDIN_LOGLINE)(ULONG index, char *buffer, ULONG size);
+typedef void (WINAPI *STANDIN_CLEARLOG)(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,151 @@
+// IMAPITable over a snapshot of rows: SetColumns, Restrict (property
+// comparisons), QueryRows in table order with a cursor, GetRowCount, SeekRow.
+#include <algorithm>
+
+#include "standin/ComObject.h"
+#include "standin/NoSupport.h"
+#include "standin/Objects.h"
+#include "standin/State.h"
+
+namespace standin {
+namespace {
+
+class Table final : public ComObject<TableDefaults> {
+ public:
+  Table(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns)
+      : FOwner(std::move(owner)), FAll(std::move(rows)), FColumns(std::move(columns)) {
+    for (size_t i = 0; i < FAll.size(); ++i) FView.push_back(i);
+  }
+
+  STDMETHODIMP SetColumns(LPSPropTagArray tags, ULONG /*flags*/) override {
+    auto lock = LockState();
+    if (tags == nullptr) return MAPI_E_INVALID_PARAMETER;
+    if (HRESULT hr = Global().faults.Check("SetColumns", FOwner); FAILED(hr)) return hr;
+    FColumns.assign(tags->aulPropTag, tags->aulPropTag + tags->cValues);
+    return S_OK;
+  }
+
+  STDMETHODIMP Restrict(LPSRestriction restriction, ULONG /*flags*/) override {
+    auto lock = LockState();
+    if (HRESULT hr = Global().faults.Check("Restrict", FOwner); FAILED(hr)) return hr;
+    std::vector<size_t> view;
+    for (size_t i = 0; i < FAll.size(); ++i) {
+      bool keep = true;
+      if (restriction != nullptr) {
+        HRESULT hr = Matches(*restriction, FAll[i], keep);
+        if (FAILED(hr)) return hr;
+      }
+      if (keep) view.push_back(i);
+    }
+    FView = std::move(view);
+    FCursor = 0;
+    return S_OK;
+  }
+
+  STDMETHODIMP QueryRows(LONG count, ULONG flags, LPSRowSet* rows) override {
+    auto lock = LockState();
+    if (rows == nullptr) return MAPI_E_INVALID_PARAMETER;
+    *rows = nullptr;
+    if (count < 0) return MAPI_E_NO_SUPPORT;
+    if (HRESULT hr = Global().faults.Check("QueryRows", FOwner); FAILED(hr)) return hr;
+    const size_t n = std::min<size_t>(static_cast<size_t>(count), FView.size() - FCursor);
+    Buffer set;
+    if (FAILED(set.Allocate(CbNewSRowSet(static_cast<ULONG>(n))))) return MAPI_E_NOT_ENOUGH_MEMORY;
+    std::vector<Buffer> values(n);
+    for (size_t r = 0; r < n; ++r) {
+      if (FAILED(values[r].Allocate(static_cast<ULONG>(std::max<size_t>(1, FColumns.size()) * sizeof(SPropValue)))))
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+      const PropBag& row = FAll[FView[FCursor + r]];
+      auto* props = values[r].As<SPropValue>();
+      for (size_t c = 0; c < FColumns.size(); ++c) {
+        if (const Prop* p = row.Find(FColumns[c])) CopyValue(values[r], *p, props[c]);
+        else ErrorValue(FColumns[c], MAPI_E_NOT_FOUND, props[c]);
+      }
+    }
+    SRowSet* out = set.As<SRowSet>();
+    out->cRows = static_cast<ULONG>(n);
+    for (size_t r = 0; r < n; ++r) {
+      out->aRow[r].cValues = static_cast<ULONG>(FColumns.size());
+      out->aRow[r].lpProps = static_cast<LPSPropValue>(values[r].Release());
+    }
+    if ((flags & TBL_NOADVANCE) == 0) FCursor += n;
+    *rows = static_cast<LPSRowSet>(set.Release());
+    return S_OK;
+  }
+
+  STDMETHODIMP GetRowCount(ULONG /*flags*/, ULONG* count) override {
+    auto lock = LockState();
+    if (count == nullptr) return MAPI_E_INVALID_PARAMETER;
+    *count = static_cast<ULONG>(FView.size());
+    return S_OK;
+  }
+
+  STDMETHODIMP SeekRow(BOOKMARK origin, LONG rows, LONG* sought) override {
+    auto lock = LockState();
+    long base;
+    if (origin == BOOKMARK_BEGINNING) base = 0;
+    else if (origin == BOOKMARK_CURRENT) base = static_cast<long>(FCursor);
+    else if (origin == BOOKMARK_END) base = static_cast<long>(FView.size());
+    else return MAPI_E_INVALID_BOOKMARK;
+    const long target = std::clamp<long>(base + rows, 0, static_cast<long>(FView.size()));
+    if (sought != nullptr) *sought = target - base;
+    FCursor = static_cast<size_t>(target);
+    return S_OK;
+  }
+
+ protected:
+  std::span<const IID* const> Interfaces() const override {
+    static const IID* const kInterfaces[] = {&IID_IUnknown, &IID_IMAPITable};
+    return kInterfaces;
+  }
+
+ private:
+  static HRESULT Matches(const SRestriction& r, const PropBag& row, bool& keep) {
+    switch (r.rt) {
+      case RES_PROPERTY: {
+        const SPropertyRestriction& pr = r.res.resProperty;
+        if (pr.lpProp == nullptr) return MAPI_E_INVALID_PARAMETER;
+        const Prop* p = row.Find(pr.ulPropTag);
+        if (pr.relop == RELOP_EQ) keep = p != nullptr && SameValue(*p, *pr.lpProp);
+        else if (pr.relop == RELOP_NE) keep = p == nullptr || !SameValue(*p, *pr.lpProp);
+        else return MAPI_E_TOO_COMPLEX;
+        return S_OK;
+      }
+      case RES_EXIST:
+        keep = row.Find(r.res.resExist.ulPropTag) != nullptr;
+        return S_OK;
+      case RES_AND:
+      case RES_OR: {
+        const bool isAnd = r.rt == RES_AND;
+        keep = isAnd;
+        for (ULONG i = 0; i < r.res.resAnd.cRes; ++i) {
+          bool one = false;
+          if (HRESULT hr = Matches(r.res.resAnd.lpRes[i], row, one); FAILED(hr)) return hr;
+          keep = isAnd ? (keep && one) : (keep || one);
+        }
+        return S_OK;
+      }
+      case RES_NOT: {
+        if (HRESULT hr = Matches(*r.res.resNot.lpRes, row, keep); FAILED(hr)) return hr;
+        keep = !keep;
+        return S_OK;
+      }
+      default:
+        return MAPI_E_TOO_COMPLEX;
+    }
+  }
+
+  std::string FOwner;
+  std::vector<PropBag> FAll;
+  std::vector<size_t> FView;  // indexes into FAll after the restriction
+  std::vector<ULONG> FColumns;
+  size_t FCursor = 0;
+};
+
+}  // namespace
+
+IMAPITable* NewTable(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns) {
+  return new Table(std::move(owner), std::move(rows), std::move(columns));
+}
+
+}  // namespace standin
