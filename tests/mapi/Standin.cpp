@@ -1,0 +1,81 @@
+#include "tests/mapi/Standin.h"
+
+#include <gtest/gtest.h>
+
+#include "mapi/MapiLibrary.h"
+
+namespace {
+
+template <typename TFn>
+TFn Control(const char* name) {
+  HMODULE provider = GetModuleHandleA(STANDIN_DLL_NAME);
+  auto fn = provider ? reinterpret_cast<TFn>(reinterpret_cast<void (*)()>(GetProcAddress(provider, name)))
+                     : nullptr;
+  if (!fn) ADD_FAILURE() << "the stand-in provider has no " << name;
+  return fn;
+}
+
+}  // namespace
+
+TStandin& TStandin::Get() {
+  static TStandin standin;
+  return standin;
+}
+
+TStandin::TStandin() {
+  TMapiLibrary::Instance();  // MAPI32.DLL loads the provider it forwards to
+  liveObjects_ = Control<STANDIN_LIVEOBJECTS>("StandinLiveObjects");
+  liveBuffers_ = Control<STANDIN_LIVEBUFFERS>("StandinLiveBuffers");
+  badFrees_ = Control<STANDIN_BADFREES>("StandinBadFrees");
+  loadProfileText_ = Control<STANDIN_LOADPROFILETEXT>("StandinLoadProfileText");
+  addFault_ = Control<STANDIN_ADDFAULT>("StandinAddFault");
+  clearFaults_ = Control<STANDIN_CLEARFAULTS>("StandinClearFaults");
+  logCount_ = Control<STANDIN_LOGCOUNT>("StandinLogCount");
+  logLine_ = Control<STANDIN_LOGLINE>("StandinLogLine");
+  clearLog_ = Control<STANDIN_CLEARLOG>("StandinClearLog");
+}
+
+void TStandin::LoadProfile(const std::string& json) {
+  clearFaults_();
+  ASSERT_EQ(loadProfileText_(json.c_str()), S_OK) << json;
+  clearLog_();
+}
+
+void TStandin::AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag,
+                        ULONG nth) {
+  ASSERT_EQ(addFault_(call, target, propTag, hr, nth), S_OK);
+}
+
+std::vector<std::string> TStandin::Log() const {
+  std::vector<std::string> lines;
+  char buf[1024];
+  for (ULONG i = 0; i < logCount_(); ++i)
+    if (logLine_(i, buf, sizeof buf) != 0xFFFFFFFF) lines.emplace_back(buf);
+  return lines;
+}
+
+namespace profile {
+
+std::string Message(const std::string& subject, const std::string& more) {
+  return "{\"subject\": \"" + subject + "\"" + (more.empty() ? "" : ", " + more) + "}";
+}
+
+std::string Folder(const std::string& name, const std::string& cls, const std::string& messages,
+                   const std::string& folders, const std::string& role) {
+  std::string j = "{\"name\": \"" + name + "\"";
+  if (!cls.empty()) j += ", \"class\": \"" + cls + "\"";
+  if (!role.empty()) j += ", \"role\": \"" + role + "\"";
+  j += ", \"messages\": [" + messages + "], \"folders\": [" + folders + "]}";
+  return j;
+}
+
+std::string Store(const std::string& name, char uidDigit, bool isDefault,
+                  const std::string& topFolders) {
+  return "{\"name\": \"" + name + "\", \"uid\": \"" + std::string(32, uidDigit) +
+         "\", \"default\": " + (isDefault ? "true" : "false") +
+         ", \"subtree\": {\"name\": \"Top of " + name + "\", \"folders\": [" + topFolders + "]}}";
+}
+
+std::string Profile(const std::string& stores) { return "{\"stores\": [" + stores + "]}"; }
+
+}  // namespace profile

@@ -1,0 +1,46 @@
+// The stand-in MAPI provider as the tests see it: its control functions,
+// a profile per test, and the check that nothing was left open.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mapi/MapiHeaders.h"
+#include "standin/StandinControl.h"
+
+class TStandin {
+ public:
+  // Loads MAPI32.DLL (which loads the provider) and the control functions.
+  static TStandin& Get();
+
+  void LoadProfile(const std::string& json);
+  void AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag = 0,
+                ULONG nth = 0);
+  long LiveObjects() const { return liveObjects_(); }
+  long LiveBuffers() const { return liveBuffers_(); }
+  long BadFrees() const { return badFrees_(); }
+  std::vector<std::string> Log() const;
+  void ClearLog() { clearLog_(); }
+
+ private:
+  TStandin();
+  STANDIN_LIVEOBJECTS liveObjects_ = nullptr;
+  STANDIN_LIVEBUFFERS liveBuffers_ = nullptr;
+  STANDIN_BADFREES badFrees_ = nullptr;
+  STANDIN_LOADPROFILETEXT loadProfileText_ = nullptr;
+  STANDIN_ADDFAULT addFault_ = nullptr;
+  STANDIN_CLEARFAULTS clearFaults_ = nullptr;
+  STANDIN_LOGCOUNT logCount_ = nullptr;
+  STANDIN_LOGLINE logLine_ = nullptr;
+  STANDIN_CLEARLOG clearLog_ = nullptr;
+};
+
+// Small builders of profile JSON.
+namespace profile {
+std::string Message(const std::string& subject, const std::string& more = "");
+std::string Folder(const std::string& name, const std::string& cls, const std::string& messages,
+                   const std::string& folders = "", const std::string& role = "");
+std::string Store(const std::string& name, char uidDigit, bool isDefault,
+                  const std::string& topFolders);
+std::string Profile(const std::string& stores);
+}  // namespace profile
