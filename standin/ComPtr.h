@@ -1,6 +1,7 @@
 // Owner of one interface reference: released exactly once, moved not copied.
 #pragma once
 
+#include <memory>
 #include <utility>
 
 namespace standin {
@@ -16,7 +17,7 @@ class ComPtr {
   ComPtr& operator=(const ComPtr&) = delete;
   ComPtr(ComPtr&& other) noexcept : FPtr(std::exchange(other.FPtr, nullptr)) {}
   ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.FPtr, nullptr));
+    if (this != std::addressof(other)) Reset(std::exchange(other.FPtr, nullptr));
     return *this;
   }
 

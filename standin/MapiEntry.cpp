@@ -1,6 +1,4 @@
 // The Extended MAPI entry points that MAPI32.DLL forwards to the provider.
-#include <cstdlib>
-
 #include "standin/Buffers.h"
 #include "standin/Objects.h"
 #include "standin/ProfileLoad.h"
@@ -35,8 +33,9 @@ HRESULT WINAPI MAPILogonEx(ULONG_PTR ui, LPSTR profile, LPSTR password, ULONG fl
   if (Global().initCount == 0) return MAPI_E_NOT_INITIALIZED;
   if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
   if (!Global().profile) {
-    const char* path = std::getenv(STANDIN_PROFILE_ENV_NAME);
-    if (path == nullptr || FAILED(LoadProfileFile(path))) return MAPI_E_LOGON_FAILED;
+    char path[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableA(STANDIN_PROFILE_ENV_NAME, path, sizeof path);
+    if (n == 0 || n >= sizeof path || FAILED(LoadProfileFile(path))) return MAPI_E_LOGON_FAILED;
   }
   if (HRESULT hr = Global().faults.Check("MAPILogonEx", "session"); FAILED(hr)) return hr;
   *session = NewSession();
