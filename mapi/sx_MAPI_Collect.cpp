@@ -10,25 +10,27 @@
 bool TsxMAPI_Session::GetAllMessage() {
   if (!FDispatcher) return false;  // events must reach the owner's thread
   WaitForRun();
-  FRunThread = std::thread([this] { RunBody(); });
+  FRunThread = std::make_unique<TGetAllMsgThread>(this);
+  FRunThread->Start();
   return true;
 }
 
 void TsxMAPI_Session::WaitForRun() {
-  if (FRunThread.joinable()) FRunThread.join();
+  if (FRunThread) FRunThread->WaitFor();
 }
 
-void TsxMAPI_Session::RunBody() {
+void TGetAllMsgThread::Execute() {
+  if (!FSenssion) return;
   // This thread uses the session's MAPI objects; MAPI wants it initialised too.
   MAPIINIT_0 init = {0, 0};
   const bool initialised = SUCCEEDED(TMapiLibrary::Instance().Initialize(&init));
   try {
-    DoGetAllMessage();
-    while (FThreadNum.load() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    FSenssion->DoGetAllMessage();
+    while (FSenssion->ThreadNum() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   } catch (...) {
   }
   if (initialised) TMapiLibrary::Instance().Uninitialize();
-  OnTerminateGetAllMsg();  // the last act of the worker
+  FSenssion->OnTerminateGetAllMsg();  // the last act of the worker
 }
 
 void TsxMAPI_Session::OnTerminateGetAllMsg() {

@@ -4,6 +4,7 @@
 // single-message operations of the window.
 #pragma once
 
+#include "mapi/GetAllMsgThread.h"
 #include "mapi/sx_MAPI.h"
 
 class TsxMAPI_Session {
@@ -58,8 +59,11 @@ class TsxMAPI_Session {
   void GetSubFolders(IMAPIFolder* folder);
   // Returns the subject read for the record (empty when none was read).
   std::string AddMsgToDB(TsxMAPI_Message* message, const std::string& folderName);
+  // Raises OnTerminate on the owner's thread; the worker's last act.
+  void OnTerminateGetAllMsg();
   // Waits until the worker of the last run has ended.
   void WaitForRun();
+  std::int32_t ThreadNum() const { return FThreadNum.load(); }
 
   IMAPISession* Session() const { return FSession.Get(); }
   void SetDispatcher(TEventDispatcher* dispatcher) { FDispatcher = dispatcher; }
@@ -70,8 +74,6 @@ class TsxMAPI_Session {
   std::int32_t nSelFields = 0;
 
  private:
-  void RunBody();
-  void OnTerminateGetAllMsg();
   void RaiseProgressMsg(const std::string& text);
   void RaiseProgressStep();
   void WalkMessages(TsxMAPI_Folder& folder);
@@ -99,5 +101,5 @@ class TsxMAPI_Session {
   std::atomic<std::int32_t> FThreadNum{0};
   TQuopDB* FtxDB = nullptr;
   TEventDispatcher* FDispatcher = nullptr;
-  std::thread FRunThread;
+  std::unique_ptr<TGetAllMsgThread> FRunThread;
 };

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "index/CompareFields.h"
@@ -177,6 +179,55 @@ TEST_F(CollectTest, AProfileWithoutStoresEndsAtOnce) {
   EXPECT_TRUE(Records().empty());
   EXPECT_TRUE(texts_.empty());
   EXPECT_EQ(steps_, 0);
+}
+
+// Holds the worker inside its first event until the test lets it go.
+class THoldingDispatcher : public TEventDispatcher {
+ public:
+  explicit THoldingDispatcher(TQueueDispatcher& queue) : queue_(queue) {}
+  void Post(std::function<void()> event) override {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (!first_) {
+      first_ = true;
+      changed_.notify_all();
+      changed_.wait(hold, [this] { return released_; });
+    }
+    queue_.Post(std::move(event));
+  }
+  void WaitForFirst() {
+    std::unique_lock<std::mutex> hold(lock_);
+    changed_.wait(hold, [this] { return first_; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> hold(lock_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  TQueueDispatcher& queue_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  bool first_ = false, released_ = false;
+};
+
+TEST_F(CollectTest, StopEndsTheWalkAtTheNextMessageFolderOrStore) {
+  THoldingDispatcher holding(events_);
+  TsxMAPI_Session& s = Session();
+  s.SetDB(&db_);
+  s.SetDispatcher(&holding);
+  s.nSelFields = DefaultFieldMask();
+  s.OnProgressMsg = [this](const std::string& text) { texts_.push_back(text); };
+  s.OnTerminate = [this](TsxMAPI_Session*) { ++ends_; };
+  ASSERT_TRUE(s.GetAllMessage());
+  holding.WaitForFirst();  // the worker stands at the first folder of the first store
+  s.StopGetAllMsg();
+  holding.Release();
+  ASSERT_TRUE(events_.PumpUntil([this] { return ends_ > 0; }));
+  s.WaitForRun();
+  EXPECT_EQ(ends_, 1);
+  EXPECT_TRUE(Records().empty()) << "no message read after the stop";
+  EXPECT_EQ(texts_, (std::vector<std::string>{"0 [Top of Personal] "}));
 }
 
 class CollectCommitTest : public CollectTest {

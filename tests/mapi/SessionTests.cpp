@@ -12,6 +12,24 @@ bool Logged(const std::vector<std::string>& log, const std::string& start) {
                      [&](const std::string& l) { return l.rfind(start, 0) == 0; });
 }
 
+TEST(CheckForError, PassesWarningsAndRaisesFailuresWithTheSystemsText) {
+  EXPECT_NO_THROW(CheckForError(S_OK, "x"));
+  EXPECT_NO_THROW(CheckForError(MAPI_W_ERRORS_RETURNED, "x"));
+  try {
+    CheckForError(E_OUTOFMEMORY, "Could not get properties!");
+    ADD_FAILURE() << "no exception";
+  } catch (const EHeapException& e) {
+    const std::string text = e.what();
+    const std::string system = SystemErrorText(E_OUTOFMEMORY);
+    EXPECT_FALSE(system.empty());
+    EXPECT_EQ(text, "Could not get properties!\r\n" + system);
+    EXPECT_NE(system.back(), '.');
+    EXPECT_GT(static_cast<unsigned char>(system.back()), ' ');
+    EXPECT_EQ(e.Code(), E_OUTOFMEMORY);
+  }
+  EXPECT_EQ(SystemErrorText(MAPI_E_CALL_FAILED + 0x7777), "") << "no text for an unknown code";
+}
+
 TEST_F(MapiTest, SettingsAreGuardedOnceInUse) {
   TsxMAPI_Session session;
   session.SetProfile("Outlook");
