@@ -1,0 +1,276 @@
+// Writes a sample mail profile for the stand-in MAPI provider as JSON: several
+// stores with special, nested and non-mail folders, messages with a chosen
+// share of exact copies (across folders and stores) and of near copies that
+// differ in one field, and attachments. The same options give the same file.
+//
+//   profilegen [--stores N] [--messages N] [--exact F] [--near F] [--seed N]
+//              [--out FILE | --check FILE]
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using nlohmann::ordered_json;
+
+// splitmix64: the same sequence on every platform.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : FState(seed) {}
+  std::uint64_t Next() {
+    std::uint64_t z = (FState += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  std::uint32_t Below(std::uint32_t n) { return static_cast<std::uint32_t>(Next() % n); }
+  // A fraction in [0, 1) with 1/1,000,000 steps.
+  double Fraction() { return Below(1000000) / 1e6; }
+  template <class T> const T& Pick(const std::vector<T>& v) { return v[Below(static_cast<std::uint32_t>(v.size()))]; }
+
+ private:
+  std::uint64_t FState;
+};
+
+struct Options {
+  int stores = 3;
+  int messages = 200;
+  double exact = 0.15;
+  double nearCopies = 0.10;
+  std::uint64_t seed = 1;
+  std::string out;
+  std::string check;
+};
+
+const std::vector<std::string> kStoreNames = {"Mailbox - Anna Berg", "Archive 2024", "Project Store",
+                                              "Shared Mailbox", "Old Archive"};
+const std::vector<std::string> kPeople = {"Anna Berg", "Bruno Costa", "Chen Wei", "Dana Evans", "Emil Fischer",
+                                          "Farah Gill", "Goran Horvat", "Hana Ito"};
+const std::vector<std::string> kWords = {"budget", "meeting", "report", "invoice", "travel", "review", "launch",
+                                         "contract", "schedule", "update", "draft", "question", "minutes", "order"};
+
+std::string Hex(std::uint64_t value, int bytes) {
+  std::string text;
+  char two[3];
+  for (int i = bytes - 1; i >= 0; --i) {
+    std::snprintf(two, sizeof two, "%02X", static_cast<unsigned>((value >> (i * 8)) & 0xFF));
+    text += two;
+  }
+  return text;
+}
+
+std::string Email(const std::string& person) {
+  std::string e;
+  for (char c : person) e += c == ' ' ? '.' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return e + "@example.org";
+}
+
+std::string Time(Random& rnd) {
+  char text[32];
+  std::snprintf(text, sizeof text, "2024-%02u-%02uT%02u:%02u:%02uZ", 1 + rnd.Below(12), 1 + rnd.Below(28),
+                rnd.Below(24), rnd.Below(60), rnd.Below(60));
+  return text;
+}
+
+class Generator {
+ public:
+  explicit Generator(const Options& o) : FOptions(o), FRandom(o.seed) {}
+
+  ordered_json Run() {
+    ordered_json root;
+    root["stores"] = ordered_json::array();
+    for (int s = 0; s < FOptions.stores; ++s) root["stores"].push_back(Store(s));
+    // Every store is in place now; messages go into the mail folders of all
+    // stores, so copies land across folders and stores.
+    for (auto& s : root["stores"]) {
+      for (auto& child : s["subtree"]["folders"]) CollectMailFolders(child);
+    }
+    for (int m = 0; m < FOptions.messages; ++m) {
+      ordered_json* folder = FMailFolders[FRandom.Below(static_cast<std::uint32_t>(FMailFolders.size()))];
+      (*folder)["messages"].push_back(NextMessage());
+    }
+    return root;
+  }
+
+ private:
+  ordered_json Folder(const std::string& name, const char* cls, const char* role = nullptr) {
+    ordered_json f;
+    f["name"] = name;
+    f["id"] = Hex(0x4600000000000000ULL | ++FIds, 8);  // 'F' ...
+    if (cls != nullptr) f["class"] = cls;
+    if (role != nullptr) f["role"] = role;
+    f["messages"] = ordered_json::array();
+    f["folders"] = ordered_json::array();
+    return f;
+  }
+
+  ordered_json Store(int index) {
+    ordered_json s;
+    s["name"] = index < static_cast<int>(kStoreNames.size()) ? kStoreNames[index] : "Store " + std::to_string(index + 1);
+    s["uid"] = Hex(FRandom.Next(), 8) + Hex(FRandom.Next(), 8);
+    s["default"] = index == 0;
+    ordered_json top = Folder("Top of " + s["name"].get<std::string>(), nullptr);
+    ordered_json inbox = Folder("Inbox", "IPF.Note", "inbox");
+    inbox["folders"].push_back(Folder("Customers", "IPF.Note"));
+    inbox["folders"].push_back(Folder("Newsletters", ""));
+    ordered_json contacts = Folder("Contacts", "IPF.Contact");
+    contacts["messages"].push_back(Item("IPM.Contact", kPeople[index % kPeople.size()]));
+    contacts["folders"].push_back(Folder("Mail from contacts", "IPF.Note"));
+    ordered_json calendar = Folder("Calendar", "IPF.Appointment");
+    calendar["messages"].push_back(Item("IPM.Appointment", "Weekly " + kWords[index % kWords.size()]));
+    ordered_json projects = Folder("Projects", nullptr);
+    projects["folders"].push_back(Folder("Alpha", "IPF.Note"));
+    auto& f = top["folders"];
+    f.push_back(std::move(inbox));
+    f.push_back(Folder("Sent Items", "IPF.Note", "sent"));
+    f.push_back(Folder("Outbox", "IPF.Note", "outbox"));
+    f.push_back(Folder("Deleted Items", "IPF.Note", "deleted"));
+    f.push_back(std::move(calendar));
+    f.push_back(std::move(contacts));
+    f.push_back(Folder("Tasks", "IPF.Task"));
+    f.push_back(Folder("Outlook Today", "IPF.Note.OutlookHomepage"));
+    f.push_back(std::move(projects));
+    s["subtree"] = std::move(top);
+    return s;
+  }
+
+  // Collects the mail folders (class IPF.Note, empty or none) once the store
+  // is in the tree, where their addresses stay put.
+  void CollectMailFolders(ordered_json& folder) {
+    const std::string cls = folder.value("class", "");
+    if (cls.empty() || cls == "IPF.Note") FMailFolders.push_back(&folder);
+    for (auto& child : folder["folders"]) CollectMailFolders(child);
+  }
+
+  ordered_json Item(const char* messageClass, const std::string& subject) {
+    ordered_json m;
+    m["id"] = Hex(0x4D00000000000000ULL | ++FIds, 8);  // 'M' ...
+    m["subject"] = subject;
+    m["messageClass"] = messageClass;
+    m["flags"] = 1;
+    return m;
+  }
+
+  ordered_json NewMessage() {
+    const std::string from = FRandom.Pick(kPeople);
+    std::string subject = FRandom.Pick(kWords) + " " + FRandom.Pick(kWords) + " #" + std::to_string(FRandom.Below(1000));
+    subject[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(subject[0])));
+    ordered_json m = Item("IPM.Note", subject);
+    m["senderName"] = from;
+    m["senderEmail"] = Email(from);
+    const std::string sent = Time(FRandom);
+    m["submitTime"] = sent;
+    m["deliveryTime"] = sent;
+    m["flags"] = FRandom.Below(2);
+    m["to"] = FRandom.Pick(kPeople);
+    m["cc"] = FRandom.Below(3) == 0 ? FRandom.Pick(kPeople) : "";
+    m["bcc"] = "";
+    std::string body = "Hello,\r\n";
+    for (std::uint32_t w = 0, n = 5 + FRandom.Below(40); w < n; ++w) body += FRandom.Pick(kWords) + " ";
+    m["body"] = body + "\r\nRegards, " + from;
+    m["status"] = 0;
+    m["access"] = 3;
+    std::uint32_t size = static_cast<std::uint32_t>(body.size()) + 400;
+    const std::uint32_t attachments = FRandom.Below(10) < 3 ? 1 + FRandom.Below(2) : 0;
+    for (std::uint32_t a = 0; a < attachments; ++a) {
+      ordered_json at;
+      const std::string name = FRandom.Pick(kWords) + std::to_string(a) + (FRandom.Below(2) ? ".pdf" : ".docx");
+      const bool embedded = FRandom.Below(8) == 0;
+      at["method"] = embedded ? 5 : 1;
+      at["displayName"] = embedded ? "Forwarded message" : name;
+      if (!embedded) {
+        at["fileName"] = name.substr(0, 8);
+        at["longFileName"] = name;
+        at["pathName"] = "";
+        at["longPathName"] = "";
+      }
+      const std::uint32_t bytes = 1000 + FRandom.Below(200000);
+      at["size"] = bytes;
+      size += bytes;
+      m["attachments"].push_back(at);
+    }
+    m["size"] = size;
+    return m;
+  }
+
+  ordered_json NextMessage() {
+    if (FMailFolders.empty()) return {};
+    const double roll = FRandom.Fraction();
+    if (!FOriginals.empty() && roll < FOptions.exact) {
+      ordered_json copy = FRandom.Pick(FOriginals);
+      copy["id"] = Hex(0x4D00000000000000ULL | ++FIds, 8);
+      return copy;
+    }
+    if (!FOriginals.empty() && roll < FOptions.exact + FOptions.nearCopies) {
+      ordered_json copy = FRandom.Pick(FOriginals);
+      copy["id"] = Hex(0x4D00000000000000ULL | ++FIds, 8);
+      switch (FRandom.Below(5)) {
+        case 0: copy["subject"] = copy["subject"].get<std::string>() + " (2)"; break;
+        case 1: copy["body"] = copy["body"].get<std::string>() + "!"; break;
+        case 2: copy["to"] = copy["to"].get<std::string>() + "; " + FRandom.Pick(kPeople); break;
+        case 3: copy["size"] = copy["size"].get<std::uint32_t>() + 1; break;
+        default: copy["submitTime"] = Time(FRandom); break;
+      }
+      return copy;
+    }
+    FOriginals.push_back(NewMessage());
+    return FOriginals.back();
+  }
+
+ private:
+  const Options& FOptions;
+  Random FRandom;
+  std::uint64_t FIds = 0;
+  std::vector<ordered_json*> FMailFolders;
+  std::vector<ordered_json> FOriginals;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: profilegen [--stores N] [--messages N] [--exact FRACTION] [--near FRACTION]\n"
+               "                  [--seed N] [--out FILE | --check FILE]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) return Usage();
+    const char* value = argv[++i];
+    if (arg == "--stores") o.stores = std::atoi(value);
+    else if (arg == "--messages") o.messages = std::atoi(value);
+    else if (arg == "--exact") o.exact = std::atof(value);
+    else if (arg == "--near") o.nearCopies = std::atof(value);
+    else if (arg == "--seed") o.seed = std::strtoull(value, nullptr, 10);
+    else if (arg == "--out") o.out = value;
+    else if (arg == "--check") o.check = value;
+    else return Usage();
+  }
+  if (o.stores < 1 || o.messages < 0 || o.exact < 0 || o.nearCopies < 0 || o.exact + o.nearCopies > 1) return Usage();
+  const std::string text = Generator(o).Run().dump(1) + "\n";
+  if (!o.check.empty()) {
+    std::ifstream in(o.check, std::ios::binary);
+    std::ostringstream old;
+    old << in.rdbuf();
+    if (old.str() == text) return 0;
+    std::fprintf(stderr, "%s differs from what these options generate\n", o.check.c_str());
+    return 1;
+  }
+  if (o.out.empty()) {
+    std::cout << text;
+    return std::cout.good() ? 0 : 1;
+  }
+  std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
+  out << text;
+  return out.good() ? 0 : 1;
+}
