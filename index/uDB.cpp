@@ -1,6 +1,6 @@
 #include "index/uDB.h"
 
-#include "index/ModuleFolder.h"
+#include "support/ModuleFolder.h"
 #include "index/QuopMsgCopy.h"
 #include "index/SehGuard.h"
 

@@ -1,4 +1,4 @@
-#include "index/ModuleFolder.h"
+#include "support/ModuleFolder.h"
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ std::string ModuleFileName(HMODULE module) {
 
 }  // namespace
 
-std::string ModuleFolderOf(const void* address) {
+std::string ModuleFileNameOf(const void* address) {
   HMODULE module = nullptr;
   // The reference count stays unchanged: nothing to release.
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
@@ -27,10 +27,18 @@ std::string ModuleFolderOf(const void* address) {
                           static_cast<LPCSTR>(address), &module)) {
     return {};
   }
-  std::string strPath = ModuleFileName(module);
+  return ModuleFileName(module);
+}
+
+std::string ModuleFolderOf(const void* address) {
+  std::string strPath = ModuleFileNameOf(address);
   const std::size_t nSlash = strPath.find_last_of("\\/");
   strPath.resize(nSlash == std::string::npos ? 0 : nSlash);
   return strPath;
+}
+
+std::string OwnModuleFileName() {
+  return ModuleFileNameOf(reinterpret_cast<const void*>(&OwnModuleFileName));
 }
 
 std::string OwnModuleFolder() {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "index/ModuleFolder.h"
+#include "support/ModuleFolder.h"
 #include "index/uDB.h"
 
 extern "C" {

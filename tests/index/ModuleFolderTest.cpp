@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "index/ModuleFolder.h"
+#include "support/ModuleFolder.h"
 #include "index/ModuleHandle.h"
 #include "quopdb/QuopDBApi.h"
 #include "tests/index/FakeLibrary.h"
