@@ -1,22 +1,12 @@
-// Writes a sample mail profile for the stand-in MAPI provider as JSON: several
-// stores with special, nested and non-mail folders, messages with a chosen
-// share of exact copies (across folders and stores) and of near copies that
-// differ in one field, and attachments. The same options give the same file.
-//
-//   profilegen [--stores N] [--messages N] [--exact F] [--near F] [--seed N]
-//              [--out FILE | --check FILE]
-#include <cstdint>
+#include "tools/profilegen/ProfileGenerator.h"
+
+#include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iostream>
 #include <nlohmann/json.hpp>
-#include <sstream>
-#include <string>
 #include <vector>
 
 namespace {
+
 
 using nlohmann::ordered_json;
 
@@ -39,15 +29,7 @@ class Random {
   std::uint64_t FState;
 };
 
-struct Options {
-  int stores = 3;
-  int messages = 200;
-  double exact = 0.15;
-  double nearCopies = 0.10;
-  std::uint64_t seed = 1;
-  std::string out;
-  std::string check;
-};
+
 
 const std::vector<std::string> kStoreNames = {"Mailbox - Anna Berg", "Archive 2024", "Project Store",
                                               "Shared Mailbox", "Old Archive"};
@@ -81,7 +63,7 @@ std::string Time(Random& rnd) {
 
 class Generator {
  public:
-  explicit Generator(const Options& o) : FOptions(o), FRandom(o.seed) {}
+  explicit Generator(const ProfileGenOptions& o) : FOptions(o), FRandom(o.seed) {}
 
   ordered_json Run() {
     ordered_json root;
@@ -225,52 +207,13 @@ class Generator {
   }
 
  private:
-  const Options& FOptions;
+  const ProfileGenOptions& FOptions;
   Random FRandom;
   std::uint64_t FIds = 0;
   std::vector<ordered_json*> FMailFolders;
   std::vector<ordered_json> FOriginals;
 };
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: profilegen [--stores N] [--messages N] [--exact FRACTION] [--near FRACTION]\n"
-               "                  [--seed N] [--out FILE | --check FILE]\n");
-  return 2;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) return Usage();
-    const char* value = argv[++i];
-    if (arg == "--stores") o.stores = std::atoi(value);
-    else if (arg == "--messages") o.messages = std::atoi(value);
-    else if (arg == "--exact") o.exact = std::atof(value);
-    else if (arg == "--near") o.nearCopies = std::atof(value);
-    else if (arg == "--seed") o.seed = std::strtoull(value, nullptr, 10);
-    else if (arg == "--out") o.out = value;
-    else if (arg == "--check") o.check = value;
-    else return Usage();
-  }
-  if (o.stores < 1 || o.messages < 0 || o.exact < 0 || o.nearCopies < 0 || o.exact + o.nearCopies > 1) return Usage();
-  const std::string text = Generator(o).Run().dump(1) + "\n";
-  if (!o.check.empty()) {
-    std::ifstream in(o.check, std::ios::binary);
-    std::ostringstream old;
-    old << in.rdbuf();
-    if (old.str() == text) return 0;
-    std::fprintf(stderr, "%s differs from what these options generate\n", o.check.c_str());
-    return 1;
-  }
-  if (o.out.empty()) {
-    std::cout << text;
-    return std::cout.good() ? 0 : 1;
-  }
-  std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
-  out << text;
-  return out.good() ? 0 : 1;
-}
+std::string GenerateProfile(const ProfileGenOptions& options) { return Generator(options).Run().dump(1) + "\n"; }
