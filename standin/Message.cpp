@@ -9,7 +9,7 @@ namespace {
 
 class Message final : public ComObject<MessageDefaults> {
  public:
-  Message(std::shared_ptr<MessageData> data, bool writable) : FData(std::move(data)), FWritable(writable) {}
+  explicit Message(std::shared_ptr<MessageData> data) : FData(std::move(data)) {}
   const std::shared_ptr<MessageData>& Data() const { return FData; }
 
   STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
@@ -53,13 +53,13 @@ class Message final : public ComObject<MessageDefaults> {
 
  private:
   std::shared_ptr<MessageData> FData;
-  bool FWritable;
 };
 
 }  // namespace
 
-IMessage* NewMessage(std::shared_ptr<MessageData> message, bool writable) {
-  return new Message(std::move(message), writable);
+// Messages serve no writes, so the access asked for makes no difference.
+IMessage* NewMessage(std::shared_ptr<MessageData> message, bool /*writable*/) {
+  return new Message(std::move(message));
 }
 
 std::shared_ptr<MessageData> MessageBehind(void* message) {
