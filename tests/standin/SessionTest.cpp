@@ -177,15 +177,17 @@ TEST_F(MapiTest, FormsAreLoggedWithTheirArguments) {
   ComPtr<IMsgStore> store = OpenStore(0);
   ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
   ComPtr<IMessage> message = OpenMessage(inbox.Get(), MessageIds(inbox.Get()).at(0));
+  api.ClearLog();
   ULONG token = 0;
   ASSERT_EQ(session->PrepareForm(&IID_IMessage, message.Get(), &token), S_OK);
-  api.ClearLog();
   EXPECT_EQ(session->ShowForm(0x1234, store.Get(), inbox.Get(), &IID_IMessage, token, nullptr, 0, 0, MSGFLAG_READ,
                               3, const_cast<LPSTR>("IPM.Note")),
             S_OK);
+  const std::string t = std::to_string(token);
   const std::vector<std::string> expected = {
-      "ShowForm ui=0x1234 store=\"Mailbox\" folder=\"Inbox\" iid=IMessage token=" + std::to_string(token) +
-      " sent=null flags=0x0 status=0x0 msgflags=0x1 access=0x3 class=\"IPM.Note\" message=\"Hello\""};
+      "PrepareForm iid=IMessage message=\"Hello\" token=" + t,
+      "ShowForm ui=0x1234 store=\"Mailbox\" folder=\"Inbox\" iid=IMessage token=" + t +
+          " sent=null flags=0x0 status=0x0 msgflags=0x1 access=0x3 class=\"IPM.Note\" message=\"Hello\""};
   EXPECT_EQ(api.Log(), expected);
 }
 
