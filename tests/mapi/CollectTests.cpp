@@ -173,6 +173,15 @@ TEST_F(CollectTest, AStoreThatCannotBeOpenedEndsTheRun) {
   EXPECT_TRUE(texts_.empty());
 }
 
+TEST_F(CollectTest, AStoreWithoutIpmSubtreeIsSkipped) {
+  standin_.LoadProfile(profile::Profile(
+      "{\"name\": \"Public\", \"uid\": \"" + std::string(32, '9') + "\", \"default\": false}, " +
+      profile::Store("Personal", '1', true,
+                     profile::Folder("Inbox", "IPF.Note", profile::Message("Hello")))));
+  Run(DefaultFieldMask());
+  EXPECT_EQ(Subjects(), (std::vector<std::string>{"Hello"}));
+}
+
 TEST_F(CollectTest, AProfileWithoutStoresEndsAtOnce) {
   standin_.LoadProfile(profile::Profile(""));
   Run(DefaultFieldMask());

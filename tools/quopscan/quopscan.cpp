@@ -25,20 +25,27 @@ TScanResult ReadGroups(TQuopDB& db) {
   return result;
 }
 
-// Runs the collection; false when it could not start.
+// Runs the collection; false when it could not start. Each folder read is
+// reported on stderr as it starts.
 bool Collect(TsxMAPI_Session& session, TQueueDispatcher& events) {
   bool ended = false;
   std::string lastText;
-  session.OnProgressMsg = [&](const std::string& text) {
-    std::fprintf(stderr, "\r%-78.78s", text.c_str());
-    lastText = text;
-  };
+  session.OnProgressMsg = [&](const std::string& text) { lastText = text; };
+  session.OnProgressStep = [&](TsxMAPI_Session*) { std::fprintf(stderr, "%s\n", lastText.c_str()); };
   session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
   if (!session.GetAllMessage()) return false;
   events.PumpUntil([&] { return ended; });
   session.WaitForRun();
-  if (!lastText.empty()) std::fprintf(stderr, "\n");
   return true;
+}
+
+std::string SampleProfile() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::filesystem::path sample =
+      std::filesystem::path(std::string(path, n)).parent_path() / "sample-profile.json";
+  std::error_code ec;
+  return std::filesystem::exists(sample, ec) ? sample.string() : std::string();
 }
 
 }  // namespace
@@ -50,6 +57,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n%s", error.c_str(), kScanUsage);
     return 2;
   }
+  // Without a profile, the sample profile beside the program (under Wine,
+  // served by the stand-in MAPI provider).
+  if (o.profile.empty() && !std::getenv("QUOP_STANDIN_PROFILE")) o.profile = SampleProfile();
   if (!o.profile.empty()) _putenv_s("QUOP_STANDIN_PROFILE", o.profile.c_str());
   const std::string store =
       o.store.empty() ? (std::filesystem::temp_directory_path() / "quopscan.dat").string() : o.store;
