@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdint>
 
-
 bool IsIniBlank(char c) {
   switch (static_cast<unsigned char>(c)) {
     case ' ': case '\t': case '\n': case '\v': case '\f': case '\r':
@@ -12,6 +11,15 @@ bool IsIniBlank(char c) {
     default:
       return false;
   }
+}
+
+bool SameIniName(std::string_view a, std::string_view b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
 }
 
 std::string_view TrimIniBlanks(std::string_view text) {
@@ -25,18 +33,6 @@ namespace {
 std::string_view TrimLeft(std::string_view text) {
   while (!text.empty() && IsIniBlank(text.front())) text.remove_prefix(1);
   return text;
-}
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Names compare without regard to the case of ASCII letters; other bytes
-// must be equal, as with the profile functions under Wine.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
 }
 
 // A header line "[name]" (up to the last "]"); none for any other line.
@@ -89,14 +85,14 @@ std::string TIniDocument::Serialize() const {
 const TIniSection* TIniDocument::FindSection(std::string_view section) const {
   section = TrimIniBlanks(section);
   for (const TIniSection& candidate : FSections) {
-    if (SameName(candidate.strName, section)) return &candidate;
+    if (SameIniName(candidate.strName, section)) return &candidate;
   }
   return nullptr;
 }
 
 TIniSection& TIniDocument::SectionForWrite(std::string_view section) {
   for (TIniSection& candidate : FSections) {
-    if (SameName(candidate.strName, section)) return candidate;
+    if (SameIniName(candidate.strName, section)) return candidate;
   }
   return FSections.emplace_back(TIniSection{std::string(section), {}});
 }
@@ -106,7 +102,7 @@ std::optional<std::string> TIniDocument::RawValue(std::string_view section, std:
   if (found == nullptr) return std::nullopt;
   key = TrimIniBlanks(key);
   for (const TIniKey& candidate : found->keys) {
-    if (SameName(candidate.strName, key)) return candidate.value;
+    if (SameIniName(candidate.strName, key)) return candidate.value;
   }
   return std::nullopt;
 }
@@ -117,7 +113,7 @@ bool TIniDocument::SetValue(std::string_view section, std::string_view key, std:
   TIniSection& target = SectionForWrite(section);
   TIniKey* entry = nullptr;
   for (TIniKey& candidate : target.keys) {
-    if (SameName(candidate.strName, key)) {
+    if (SameIniName(candidate.strName, key)) {
       entry = &candidate;
       break;
     }

@@ -53,6 +53,10 @@ class TIniDocument {
 // with the quirks of the profile functions at the limit.
 std::string ValueAsRead(std::string_view stored, std::size_t nBufferSize = kIniValueBufferSize);
 
+// Names compare without regard to the case of ASCII letters; other bytes
+// must be equal, as with the profile functions under Wine.
+bool SameIniName(std::string_view a, std::string_view b);
+
 // Blanks as the profile functions see them.
 bool IsIniBlank(char c);
 std::string_view TrimIniBlanks(std::string_view text);

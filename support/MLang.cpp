@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "support/FileSystem.h"
+#include "support/IniDocument.h"
 #include "support/PathText.h"
 
 TMLang::TMLang(ILangComponent* owner)
@@ -122,20 +123,11 @@ void TMLang::RegisterKeyValueToFile(const std::string& strKey, const std::string
 
 namespace {
 
-bool SameTextAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
-
 // The text after "=" of the first line whose name is the key (case-insensitive).
 std::string ValueOfLines(const TLangLines& lines, const std::string& strKey) {
   for (const std::string& line : lines) {
     const std::size_t nEqual = line.find('=');
-    if (nEqual != std::string::npos && SameTextAscii(line.substr(0, nEqual), strKey)) return line.substr(nEqual + 1);
+    if (nEqual != std::string::npos && SameIniName(line.substr(0, nEqual), strKey)) return line.substr(nEqual + 1);
   }
   return {};
 }
