@@ -70,13 +70,15 @@ class Generator {
     root["stores"] = ordered_json::array();
     for (int s = 0; s < FOptions.stores; ++s) root["stores"].push_back(Store(s));
     // Every store is in place now; messages go into the mail folders of all
-    // stores, so copies land across folders and stores.
+    // stores, so copies land across folders and stores. Half of the exact
+    // copies go back into their original's folder, as a repeated import does.
     for (auto& s : root["stores"]) {
       for (auto& child : s["subtree"]["folders"]) CollectMailFolders(child);
     }
     for (int m = 0; m < FOptions.messages; ++m) {
       ordered_json* folder = FMailFolders[FRandom.Below(static_cast<std::uint32_t>(FMailFolders.size()))];
-      (*folder)["messages"].push_back(NextMessage());
+      ordered_json message = NextMessage(folder);
+      (*folder)["messages"].push_back(std::move(message));
     }
     return root;
   }
@@ -182,12 +184,16 @@ class Generator {
     return m;
   }
 
-  ordered_json NextMessage() {
+  // The next message for `folder`; an exact copy may move `folder` to the
+  // folder of its original.
+  ordered_json NextMessage(ordered_json*& folder) {
     if (FMailFolders.empty()) return {};
     const double roll = FRandom.Fraction();
     if (!FOriginals.empty() && roll < FOptions.exact) {
-      ordered_json copy = FRandom.Pick(FOriginals);
+      const std::size_t pick = FRandom.Below(static_cast<std::uint32_t>(FOriginals.size()));
+      ordered_json copy = FOriginals[pick];
       copy["id"] = Hex(0x4D00000000000000ULL | ++FIds, 8);
+      if (FRandom.Below(2) == 0) folder = FOriginalFolders[pick];
       return copy;
     }
     if (!FOriginals.empty() && roll < FOptions.exact + FOptions.nearCopies) {
@@ -203,6 +209,7 @@ class Generator {
       return copy;
     }
     FOriginals.push_back(NewMessage());
+    FOriginalFolders.push_back(folder);
     return FOriginals.back();
   }
 
@@ -212,6 +219,7 @@ class Generator {
   std::uint64_t FIds = 0;
   std::vector<ordered_json*> FMailFolders;
   std::vector<ordered_json> FOriginals;
+  std::vector<ordered_json*> FOriginalFolders;  // where each original went
 };
 
 }  // namespace

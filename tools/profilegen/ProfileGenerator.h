@@ -1,7 +1,8 @@
 // A deterministic sample mail profile for the stand-in MAPI provider, as
 // JSON text: several stores with special, nested and non-mail folders,
-// messages with a chosen share of exact copies (across folders and stores)
-// and of near copies that differ in one field, and attachments.
+// messages with a chosen share of exact copies (half in their original's
+// folder, the others across folders and stores) and of near copies that
+// differ in one field, and attachments.
 #pragma once
 
 #include <cstdint>
