@@ -16,3 +16,11 @@ std::string SystemErrorText(HRESULT hr) {
 void CheckForError(HRESULT hr, const std::string& text) {
   if (FAILED(hr)) throw EHeapException(text + "\r\n" + SystemErrorText(hr), hr);
 }
+
+void CheckValue(const SPropValue* value, ULONG tag, const std::string& text) {
+  if (value && value->ulPropTag == tag) return;
+  HRESULT hr = MAPI_E_NOT_FOUND;
+  if (value && PROP_TYPE(value->ulPropTag) == PT_ERROR && FAILED(value->Value.err))
+    hr = value->Value.err;
+  throw EHeapException(text + "\r\n" + SystemErrorText(hr), hr);
+}

@@ -28,3 +28,7 @@ std::string SystemErrorText(HRESULT hr);
 // A failure raises EHeapException with text + "\r\n" + the system's text;
 // success and warnings pass.
 void CheckForError(HRESULT hr, const std::string& text);
+
+// A property value that came back as an error value (another type than
+// `tag`), or none at all, raises as a failed call with the text.
+void CheckValue(const SPropValue* value, ULONG tag, const std::string& text);

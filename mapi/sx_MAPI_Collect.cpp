@@ -61,7 +61,7 @@ bool TsxMAPI_Session::DoGetAllMessage() {
     CheckForError(stores->QueryRows(1, 0, &rows), "Could not get rows data!");
     if (rows.Count() != 1) break;
     const SPropValue& id = rows->aRow[0].lpProps[0];
-    if (id.ulPropTag != PR_ENTRYID) CheckForError(id.Value.err, "Could not get Message Store!");
+    CheckValue(&id, PR_ENTRYID, "Could not get Message Store!");
     TComPtr<IMsgStore> store =
         OpenMsgStoreByEntryID(id.Value.bin.cb, reinterpret_cast<LPENTRYID>(id.Value.bin.lpb));
     SPropTagArray subtreeTag = {1, {PR_IPM_SUBTREE_ENTRYID}};

@@ -40,10 +40,7 @@ std::string TsxMAPI_Folder::GetFolderName() {
   TMapiBuffer<SPropValue> value;
   const HRESULT hr = FFolder->GetProps(&tags, 0, &count, &value);
   CheckForError(hr, "Could not get Name property!");
-  if (!value || count != 1 || value->ulPropTag != PR_DISPLAY_NAME)  // an error value
-    throw EHeapException("Could not get Name property!\r\n" +
-                             SystemErrorText(value ? value->Value.err : MAPI_E_CALL_FAILED),
-                         value ? value->Value.err : MAPI_E_CALL_FAILED);
+  CheckValue(count == 1 ? value.Get() : nullptr, PR_DISPLAY_NAME, "Could not get Name property!");
   FFolderName = value->Value.lpszA ? value->Value.lpszA : "";
   return FFolderName;
 }
@@ -115,16 +112,14 @@ void TsxMAPI_Folder::RefreshHierarchi() {
   CheckForError(table->QueryRows(0x7FFFFFFF, 0, &rows), "Could not get rows data!");
   for (ULONG r = 0; r < rows.Count(); ++r) {
     const SPropValue& id = rows->aRow[r].lpProps[0];
+    CheckValue(&id, PR_ENTRYID, "Could not get folder from Message Store or Parent Folder!");
     TComPtr<IMAPIFolder> child;
     ULONG type = 0;
     // Read-only: the walk never writes to a child folder.
-    const HRESULT hr =
-        id.ulPropTag == PR_ENTRYID
-            ? FSession->Session()->OpenEntry(id.Value.bin.cb,
-                                             reinterpret_cast<LPENTRYID>(id.Value.bin.lpb),
-                                             &IID_IMAPIFolder, 0, &type, child.As<IUnknown>())
-            : id.Value.err;
-    CheckForError(hr, "Could not get folder from Message Store or Parent Folder!");
+    CheckForError(FSession->Session()->OpenEntry(id.Value.bin.cb,
+                                                 reinterpret_cast<LPENTRYID>(id.Value.bin.lpb),
+                                                 &IID_IMAPIFolder, 0, &type, child.As<IUnknown>()),
+                  "Could not get folder from Message Store or Parent Folder!");
     FSubs.push_back(std::make_unique<TsxMAPI_Folder>(child.Get(), FSession));
   }
   FSubCount = static_cast<int>(FSubs.size());
@@ -141,7 +136,7 @@ void TsxMAPI_Folder::RefreshContents() {
   FMsgs.reserve(rows.Count());
   for (ULONG r = 0; r < rows.Count(); ++r) {
     const SPropValue& id = rows->aRow[r].lpProps[0];
-    if (id.ulPropTag != PR_ENTRYID) CheckForError(id.Value.err, "Could not open message!");
+    CheckValue(&id, PR_ENTRYID, "Could not open message!");
     FMsgs.push_back(std::make_unique<TsxMAPI_Message>(
         TEntryIDRef{id.Value.bin.cb, reinterpret_cast<LPENTRYID>(id.Value.bin.lpb)}, this,
         FSession));

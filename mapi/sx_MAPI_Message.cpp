@@ -99,14 +99,14 @@ TMapiBuffer<SPropValue> TsxMAPI_Message::GetProperty(ULONG tag) {
   const HRESULT hr =
       FMessage ? FMessage->GetProps(tags.Get(), 0, &count, &value) : MAPI_E_NO_SUPPORT;
   CheckForError(hr, "Could not get properties!");
-  if (!value || count != 1) throw EHeapException("Could not get properties!\r\n", MAPI_E_CALL_FAILED);
+  if (!value || count != 1) CheckValue(nullptr, tag, "Could not get properties!");
   return value;
 }
 
 std::string TsxMAPI_Message::TextProperty(ULONG tag) {
   const TMapiBuffer<SPropValue> value = GetProperty(tag);
-  if (value->ulPropTag != tag)  // an error value: the store has none, or declines a long text
-    throw EHeapException("Could not get properties!\r\n", value->Value.err);
+  // An error value: the store has none, or declines a long text.
+  CheckValue(value.Get(), tag, "Could not get properties!");
   return Text(*value.Get());
 }
 

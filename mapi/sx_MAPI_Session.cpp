@@ -147,8 +147,7 @@ std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::OpenFolderOfStore(IMsgStore* st
   ULONG count = 0;
   TMapiBuffer<SPropValue> value;
   CheckForError(store->GetProps(&tags, 0, &count, &value), "Could not get EntryID for folder!");
-  if (!value || count != 1 || value->ulPropTag != propTag)
-    throw EHeapException("Could not get EntryID for folder!\r\n", MAPI_E_NOT_FOUND);
+  CheckValue(count == 1 ? value.Get() : nullptr, propTag, "Could not get EntryID for folder!");
   TComPtr<IMAPIFolder> folder;
   ULONG type = 0;
   CheckForError(store->OpenEntry(value->Value.bin.cb,
