@@ -2,6 +2,7 @@
 // the lock against a second opener, and the records it hands out.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -138,6 +139,31 @@ TEST(StoreFileTest, MissingFileIsCreatedAndUncommittedTailDropped) {
   EXPECT_EQ(engine.GetMsgCount(), 3);
   engine.CloseDB();
   EXPECT_EQ(ReadFile(path), committed) << "close leaves the committed store";
+}
+
+TEST(StoreFileTest, MessagesLargerThanAReadChunkSurviveAReopen) {
+  TTempDir dir;
+  const std::string path = dir.File("temp.dat");
+  const std::string huge(5u << 20, 'h');  // past the scan chunk and the block cache
+  const std::string a = EntryID('A', 1), b = EntryID('A', 2), c = EntryID('A', 3);
+  {
+    TIndexEngine engine;
+    ASSERT_TRUE(engine.OpenDB(path.c_str()));
+    engine.SetMsgSet(Settings(FIELD_SUBJECT));
+    ASSERT_TRUE(engine.AddMsg(Msg(a.c_str(), "small")));
+    ASSERT_TRUE(engine.AddMsg(Msg(b.c_str(), huge.c_str())));
+    ASSERT_TRUE(engine.AddMsg(Msg(c.c_str(), huge.c_str())));
+  }
+  TIndexEngine engine;
+  ASSERT_TRUE(engine.OpenDB(path.c_str()));
+  engine.SetMsgSet(Settings(FIELD_SUBJECT));
+  ASSERT_EQ(engine.GetMsgCount(), 3);
+  int n = 0;
+  for (TQuopMsg* m = engine.FindFirstMsg(); m; m = engine.FindNextMsg(), ++n) {
+    EXPECT_EQ(std::strlen(m->szSubject), huge.size());
+    engine.FreeQuopMsg(m);
+  }
+  EXPECT_EQ(n, 2);
 }
 
 TEST(StoreFileTest, SecondOpenerIsRefusedUntilTheFirstCloses) {
