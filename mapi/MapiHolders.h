@@ -1,54 +1,13 @@
-// Owners of MAPI interfaces and MAPI buffers: move-only, released exactly
-// once; operator& releases what was held before handing out the address.
+// Owners of MAPI buffers and row sets: move-only, released exactly once;
+// operator& releases what was held before handing out the address. The
+// interface holder TComPtr lives in support/ComPtr.h.
 #pragma once
 
 #include <memory>
 #include <utility>
 
 #include "mapi/MapiLibrary.h"
-
-template <typename T>
-class TComPtr {
- public:
-  TComPtr() = default;
-  explicit TComPtr(T* p) : p_(p) {}  // takes over a reference
-  ~TComPtr() { Reset(); }
-  TComPtr(TComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  TComPtr& operator=(TComPtr&& o) noexcept {
-    if (this != std::addressof(o)) Reset(std::exchange(o.p_, nullptr));
-    return *this;
-  }
-  TComPtr(const TComPtr&) = delete;
-  TComPtr& operator=(const TComPtr&) = delete;
-
-  // A new reference to p (AddRef).
-  static TComPtr Share(T* p) {
-    if (p) p->AddRef();
-    return TComPtr(p);
-  }
-
-  T* Get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  T** operator&() {
-    Reset();
-    return &p_;
-  }
-  // For calls that hand out an IUnknown* (OpenEntry, OpenMsgStore ...).
-  template <typename U>
-  U** As() {
-    Reset();
-    return reinterpret_cast<U**>(&p_);
-  }
-  void Reset(T* p = nullptr) {
-    if (p_) p_->Release();
-    p_ = p;
-  }
-  T* Detach() { return std::exchange(p_, nullptr); }
-
- private:
-  T* p_ = nullptr;
-};
+#include "support/ComPtr.h"
 
 // A buffer that MAPI allocated, freed with MAPIFreeBuffer.
 template <typename T>
