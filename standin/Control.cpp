@@ -1,9 +1,12 @@
-// The control exports of StandinControl.h: counters, profile, faults, log.
+// The control exports of StandinControl.h: counters, profile, faults, log,
+// the object model's application and its scripted folder picker.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "standin/Buffers.h"
 #include "standin/ComObject.h"
+#include "standin/OutlookObjects.h"
 #include "standin/ProfileLoad.h"
 #include "standin/StandinControl.h"
 #include "standin/State.h"
@@ -59,6 +62,25 @@ ULONG WINAPI StandinLogLine(ULONG index, char* buffer, ULONG size) {
 void WINAPI StandinClearLog(void) {
   auto lock = LockState();
   Global().log.clear();
+}
+
+HRESULT WINAPI StandinCreateApplication(IDispatch** application) {
+  if (application == nullptr) return E_POINTER;
+  *application = nullptr;
+  if (FAILED(EnsureProfile())) return MAPI_E_LOGON_FAILED;
+  *application = NewApplication();
+  return S_OK;
+}
+
+HRESULT WINAPI StandinScriptPickFolder(const char* entryId) {
+  std::string text = entryId != nullptr ? entryId : "";
+  for (char& c : text) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return E_INVALIDARG;
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  auto lock = LockState();
+  Global().pickFolder = text;
+  return S_OK;
 }
 
 }  // extern "C"

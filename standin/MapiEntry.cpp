@@ -32,11 +32,7 @@ HRESULT WINAPI MAPILogonEx(ULONG_PTR ui, LPSTR profile, LPSTR password, ULONG fl
   *session = nullptr;
   if (Global().initCount == 0) return MAPI_E_NOT_INITIALIZED;
   if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
-  if (!Global().profile) {
-    char path[MAX_PATH * 2];
-    const DWORD n = GetEnvironmentVariableA(STANDIN_PROFILE_ENV_NAME, path, sizeof path);
-    if (n == 0 || n >= sizeof path || FAILED(LoadProfileFile(path))) return MAPI_E_LOGON_FAILED;
-  }
+  if (FAILED(EnsureProfile())) return MAPI_E_LOGON_FAILED;
   if (HRESULT hr = Global().faults.Check("MAPILogonEx", "session"); FAILED(hr)) return hr;
   *session = NewSession();
   return S_OK;

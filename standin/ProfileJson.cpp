@@ -8,6 +8,17 @@
 #include <stdexcept>
 
 namespace standin {
+
+std::string ToHex(const Bytes& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned char c : bytes) {
+    text += digits[c >> 4];
+    text += digits[c & 15];
+  }
+  return text;
+}
+
 namespace {
 
 using nlohmann::ordered_json;
@@ -50,15 +61,6 @@ constexpr Field kAttachmentFields[] = {
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
-std::string ToHex(const Bytes& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char c : bytes) {
-    text += digits[c >> 4];
-    text += digits[c & 15];
-  }
-  return text;
-}
 
 Bytes FromHex(const std::string& text, const char* what) {
   auto nibble = [&](char c) -> int {

@@ -15,6 +15,9 @@ struct LoadedProfile {
   std::vector<FaultRule> faults;
 };
 
+// Two uppercase hexadecimal digits per byte, no separators.
+std::string ToHex(const Bytes& bytes);
+
 // Throws std::exception with a readable text when the JSON is not a profile.
 LoadedProfile ParseProfile(const std::string& jsonText);
 std::string WriteProfile(const Profile& profile, const std::vector<FaultRule>& faults);

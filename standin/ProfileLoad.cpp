@@ -43,4 +43,13 @@ HRESULT SaveProfileFile(const std::string& path) {
   return out.good() ? S_OK : MAPI_E_DISK_ERROR;
 }
 
+HRESULT EnsureProfile() {
+  auto lock = LockState();
+  if (Global().profile) return S_OK;
+  char path[MAX_PATH * 2];
+  const DWORD n = GetEnvironmentVariableA(STANDIN_PROFILE_ENV_NAME, path, sizeof path);
+  if (n == 0 || n >= sizeof path) return MAPI_E_NOT_FOUND;
+  return LoadProfileFile(path);
+}
+
 }  // namespace standin

@@ -14,5 +14,7 @@ inline constexpr const char* STANDIN_PROFILE_ENV_NAME = "QUOP_STANDIN_PROFILE";
 HRESULT LoadProfileFile(const std::string& path);
 HRESULT LoadProfileText(const std::string& json);
 HRESULT SaveProfileFile(const std::string& path);
+// The profile of the environment variable when none is loaded yet.
+HRESULT EnsureProfile();
 
 }  // namespace standin

@@ -16,7 +16,8 @@ extern "C" {
 #endif
 
 /* COM objects of the provider not yet released (sessions, stores, folders,
-   messages, attachments, tables, address books). */
+   messages, attachments, tables, address books, and the object model's
+   application, explorers, namespaces, folder collections and folders). */
 typedef LONG (WINAPI *STANDIN_LIVEOBJECTS)(void);
 /* MAPIAllocateBuffer blocks not yet freed with MAPIFreeBuffer. */
 typedef LONG (WINAPI *STANDIN_LIVEBUFFERS)(void);
@@ -42,12 +43,24 @@ typedef void (WINAPI *STANDIN_CLEARFAULTS)(void);
 
 /* Log of the session-level calls, one text line each: MAPIInitialize,
    MAPILogonEx, OpenAddressBook, Logoff, PrepareForm, ShowForm,
-   MAPIUninitialize. StandinLogLine copies line `index` (0-based) into buffer
+   MAPIUninitialize, and the object model's PickFolder. StandinLogLine copies line `index` (0-based) into buffer
    (always zero-terminated when size > 0) and returns its length, or
    0xFFFFFFFF when there is no such line. */
 typedef ULONG (WINAPI *STANDIN_LOGCOUNT)(void);
 typedef ULONG (WINAPI *STANDIN_LOGLINE)(ULONG index, char *buffer, ULONG size);
 typedef void (WINAPI *STANDIN_CLEARLOG)(void);
+
+/* The Outlook object model over the same profile (loaded from the
+   environment variable when none is loaded yet, else MAPI_E_LOGON_FAILED):
+   a new Application object, answering _Application (addin/OutlookIntf.h).
+   Its objects count in StandinLiveObjects. */
+typedef HRESULT (WINAPI *STANDIN_CREATEAPPLICATION)(IDispatch **application);
+/* What _NameSpace::PickFolder answers from now on: the folder with this
+   entry identifier text (hex digits, either case; an identifier no folder
+   has makes PickFolder fail with MAPI_E_NOT_FOUND), or, for null or "",
+   a cancelled picker (S_OK and no folder, the starting state). Not hex:
+   E_INVALIDARG. PickFolder writes a log line. */
+typedef HRESULT (WINAPI *STANDIN_SCRIPTPICKFOLDER)(const char *entryId);
 
 #ifdef __cplusplus
 }

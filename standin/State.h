@@ -23,6 +23,7 @@ struct State {
   int initCount = 0;
   ULONG nextFormToken = 1;
   std::map<ULONG, std::string> formTokens;  // token -> subject of the prepared message
+  std::string pickFolder;  // entry identifier text PickFolder answers; empty: the picker is cancelled
 };
 
 State& Global();

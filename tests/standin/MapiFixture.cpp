@@ -35,6 +35,8 @@ MapiApi Load() {
   api.LogCount = Proc<STANDIN_LOGCOUNT>(provider, "StandinLogCount");
   api.LogLine = Proc<STANDIN_LOGLINE>(provider, "StandinLogLine");
   api.ClearLog = Proc<STANDIN_CLEARLOG>(provider, "StandinClearLog");
+  api.CreateApplication = Proc<STANDIN_CREATEAPPLICATION>(provider, "StandinCreateApplication");
+  api.ScriptPickFolder = Proc<STANDIN_SCRIPTPICKFOLDER>(provider, "StandinScriptPickFolder");
   return api;
 }
 

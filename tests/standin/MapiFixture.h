@@ -36,6 +36,8 @@ struct MapiApi {
   STANDIN_LOGCOUNT LogCount = nullptr;
   STANDIN_LOGLINE LogLine = nullptr;
   STANDIN_CLEARLOG ClearLog = nullptr;
+  STANDIN_CREATEAPPLICATION CreateApplication = nullptr;
+  STANDIN_SCRIPTPICKFOLDER ScriptPickFolder = nullptr;
 
   // Loaded once per process; fails the test when MAPI32.DLL does not forward
   // to the stand-in (./quop setup registers it).
