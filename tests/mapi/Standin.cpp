@@ -33,6 +33,13 @@ TStandin::TStandin() {
   logCount_ = Control<STANDIN_LOGCOUNT>("StandinLogCount");
   logLine_ = Control<STANDIN_LOGLINE>("StandinLogLine");
   clearLog_ = Control<STANDIN_CLEARLOG>("StandinClearLog");
+  createApplication_ = Control<STANDIN_CREATEAPPLICATION>("StandinCreateApplication");
+}
+
+IDispatch* TStandin::CreateApplication() {
+  IDispatch* app = nullptr;
+  EXPECT_EQ(createApplication_(&app), S_OK);
+  return app;
 }
 
 void TStandin::LoadProfile(const std::string& json) {

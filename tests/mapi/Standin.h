@@ -21,6 +21,8 @@ class TStandin {
   long BadFrees() const { return badFrees_(); }
   std::vector<std::string> Log() const;
   void ClearLog() { clearLog_(); }
+  // The stand-in Outlook application over the loaded profile.
+  IDispatch* CreateApplication();
 
  private:
   TStandin();
@@ -33,6 +35,7 @@ class TStandin {
   STANDIN_LOGCOUNT logCount_ = nullptr;
   STANDIN_LOGLINE logLine_ = nullptr;
   STANDIN_CLEARLOG clearLog_ = nullptr;
+  STANDIN_CREATEAPPLICATION createApplication_ = nullptr;
 };
 
 // Small builders of profile JSON.
