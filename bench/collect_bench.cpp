@@ -17,6 +17,7 @@
 #include "index/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
+#include "mapi/SearchSetup.h"
 #include "mapi/sx_MAPI_Session.h"
 #include "standin/StandinControl.h"
 
@@ -52,20 +53,11 @@ int main(int argc, char** argv) {
       GetProcAddress(GetModuleHandleA(STANDIN_DLL_NAME), "StandinLiveObjects")));
   long maxLive = 0;
   bool ended = false;
-  session.SetDB(&db);
-  session.SetDispatcher(&events);
-  session.nSelFields = mask;
   session.OnProgressMsg = [&](const std::string&) {
     if (liveObjects) maxLive = std::max(maxLive, static_cast<long>(liveObjects()));
   };
   session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
-  TMsgSet set;
-  set.szSelEntryID = const_cast<char*>("");
-  set.nSelFields = mask;
-  set.dtReceivedFrom = set.dtReceivedTo = 0;
-  set.bSearchOverFolders = 0;
-  db.SetMsgSet(set);
-  db.ClearDB();
+  BeginSearch(session, db, events, mask, false);
 
   const auto t0 = std::chrono::steady_clock::now();
   if (!session.GetAllMessage()) return 1;

@@ -8,6 +8,7 @@
 
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
+#include "mapi/SearchSetup.h"
 #include "mapi/sx_MAPI_Session.h"
 #include "tools/quopscan/ScanOptions.h"
 #include "tools/quopscan/ScanReport.h"
@@ -77,16 +78,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
-  session.SetDB(&db);
-  session.SetDispatcher(&events);
-  session.nSelFields = o.mask;
-  TMsgSet set;
-  set.szSelEntryID = const_cast<char*>("");
-  set.nSelFields = o.mask;
-  set.dtReceivedFrom = set.dtReceivedTo = 0;
-  set.bSearchOverFolders = o.across ? 1 : 0;
-  db.SetMsgSet(set);
-  db.ClearDB();
+  BeginSearch(session, db, events, o.mask, o.across);
   if (!Collect(session, events)) {
     std::fprintf(stderr, "the collection could not start\n");
     return 1;
