@@ -116,9 +116,13 @@ class Generator {
     f.push_back(Folder("Sent Items", "IPF.Note", "sent"));
     f.push_back(Folder("Outbox", "IPF.Note", "outbox"));
     f.push_back(Folder("Deleted Items", "IPF.Note", "deleted"));
+    f.push_back(Folder("Drafts", "IPF.Note", "drafts"));
+    f.push_back(Folder("Junk E-mail", "IPF.Note", "junk"));
+    f.push_back(Folder("RSS Feeds", "IPF.Note", "rss"));
     f.push_back(std::move(calendar));
     f.push_back(std::move(contacts));
     f.push_back(Folder("Tasks", "IPF.Task"));
+    f.push_back(Folder("To-Do List", "IPF.Task", "todo"));
     f.push_back(Folder("Outlook Today", "IPF.Note.OutlookHomepage"));
     f.push_back(std::move(projects));
     s["subtree"] = std::move(top);
@@ -126,10 +130,13 @@ class Generator {
   }
 
   // Collects the mail folders (class IPF.Note, empty or none) once the store
-  // is in the tree, where their addresses stay put.
+  // is in the tree, where their addresses stay put. Drafts, junk mail and
+  // feeds stay empty: a user's duplicates are in the folders mail arrives in.
   void CollectMailFolders(ordered_json& folder) {
     const std::string cls = folder.value("class", "");
-    if (cls.empty() || cls == "IPF.Note") FMailFolders.push_back(&folder);
+    const std::string role = folder.value("role", "");
+    const bool kept = role != "drafts" && role != "junk" && role != "rss";
+    if ((cls.empty() || cls == "IPF.Note") && kept) FMailFolders.push_back(&folder);
     for (auto& child : folder["folders"]) CollectMailFolders(child);
   }
 
