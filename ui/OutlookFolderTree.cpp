@@ -18,6 +18,7 @@ void TOutlookFolderTree::SetIDspApp(_Application* app) {
 
 void TOutlookFolderTree::Clear() {
   FDatas.clear();
+  FHiddenEntryIDs.clear();
   FRoots.clear();
 }
 
@@ -40,6 +41,7 @@ void TOutlookFolderTree::EnumFolders(_Folders* folders, TFolderNode* parent, _Na
     int image = kImageMailFolder;
     const bool show = parent == nullptr || Classify(folder.Get(), nameSpace, image);
     TFolderNode* node = show ? AddNode(parent, folder.Get(), image, nameSpace) : parent;
+    if (!show) FHiddenEntryIDs.push_back(om::GetEntryID(folder.Get()));
     const TComPtr<_Folders> sub = om::GetFolders(folder.Get());
     if (!sub) return;  // the rest of this level is not listed
     if (om::GetCount(sub.Get()) > 0) EnumFolders(sub.Get(), node, nameSpace);

@@ -50,6 +50,9 @@ class TOutlookFolderTree {
   // next sibling), the order in which the nodes were made.
   const std::vector<TNodeData*>& Datas() const { return FDatas; }
   const std::vector<std::unique_ptr<TFolderNode>>& Roots() const { return FRoots; }
+  // The entry identifiers of the folders left out because their kind is not
+  // listed; the window keeps them out of the search.
+  const std::vector<std::wstring>& HiddenEntryIDs() const { return FHiddenEntryIDs; }
   // The node of a record, or null.
   TFolderNode* NodeOf(const TNodeData* data) const;
 
@@ -79,4 +82,5 @@ class TOutlookFolderTree {
   int FImageCount = 15;
   std::vector<std::unique_ptr<TFolderNode>> FRoots;
   std::vector<TNodeData*> FDatas;
+  std::vector<std::wstring> FHiddenEntryIDs;
 };

@@ -1,0 +1,89 @@
+#include "tests/ui/WindowFixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "addin/OutlookCalls.h"
+
+std::string Mail(const std::string& subject, const std::string& sender, const std::string& body,
+                 const std::string& more) {
+  return profile::Message(subject, "\"senderName\": \"" + sender + "\", \"senderEmail\": \"" + sender +
+                                       "@example.com\", \"body\": \"" + body + "\"" +
+                                       (more.empty() ? "" : ", " + more));
+}
+
+void WindowTest::Open(const std::string& profileJson) {
+  standin_.LoadProfile(profileJson);
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  dir_ = (std::filesystem::temp_directory_path() / "quop-window" / info->name()).string();
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+  TMainDlgSetup setup;
+  setup.strLangFile = dir_ + "\\English.lng";
+  setup.strDBFile = dir_ + "\\temp.dat";
+  setup.strSkinFile = dir_ + "\\office2007.skn";
+  setup.ShowMessage = [this](HWND, const std::string& text, const std::string& caption, UINT type) {
+    boxes_.push_back({text, caption, type});
+    return IDOK;
+  };
+  setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
+  app_.Reset(standin_.CreateApplication());
+  ASSERT_TRUE(app_);
+  dlg_ = std::make_unique<TMainDlg>(setup);
+  ASSERT_TRUE(dlg_->Create());
+  dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
+  dlg_->Show();
+}
+
+void WindowTest::CloseWindow() {
+  if (dlg_) dlg_->Close();
+  dlg_.reset();
+}
+
+void WindowTest::TearDown() {
+  CloseWindow();
+  app_.Reset();
+  EXPECT_EQ(standin_.LiveObjects(), 0) << "objects of the stand-in left alive";
+  EXPECT_EQ(standin_.LiveBuffers(), 0) << "MAPI buffers left unfreed";
+  EXPECT_EQ(standin_.BadFrees(), 0);
+}
+
+bool WindowTest::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+  return true;
+}
+
+bool WindowTest::RunSearch() {
+  dlg_->btnSearchClick();
+  return PumpUntil([this] { return dlg_->State() == TSearchState::Idle; });
+}
+
+std::vector<std::string> WindowTest::Rows() const {
+  std::vector<std::string> rows;
+  for (const TEmailNode* node : dlg_->Emails().VisibleRows()) {
+    if (node->IsGroup()) {
+      rows.push_back(dlg_->vstEmails().CellText(*node, 0) + " " + GroupCountText(node->Children.size()));
+    } else {
+      rows.push_back(std::string(node->Checked ? "[x] " : "[ ] ") + dlg_->vstEmails().CellText(*node, 2));
+    }
+  }
+  return rows;
+}
+
+std::string WindowTest::LangFileText() const {
+  std::ifstream in(dir_ + "\\English.lng", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}

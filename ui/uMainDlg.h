@@ -1,0 +1,210 @@
+// The duplicate finder window: the search settings on the left (folders,
+// compare fields, search mode, received dates) with "&Search" / "&Stop" and
+// the gauge, the results list on the right under the banner, the status
+// bar at the bottom. It owns the MAPI session and the duplicate index, runs
+// a search from the click to the loaded results, and hands the rows to the
+// commands of the results list.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/OutlookIntf.h"
+#include "index/MsgSetFill.h"
+#include "index/uDB.h"
+#include "mapi/sx_MAPI_Session.h"
+#include "support/ComPtr.h"
+#include "support/GFunctions.h"
+#include "support/MLang.h"
+#include "support/WinControl.h"
+#include "support/uAbout.h"
+#include "ui/EmailList.h"
+#include "ui/EmailListView.h"
+#include "ui/FieldListView.h"
+#include "ui/FolderTreeView.h"
+#include "ui/Gauge.h"
+#include "ui/MenuTable.h"
+#include "ui/OutlookFolderTree.h"
+#include "ui/RollUpPanel.h"
+#include "ui/WindowDispatcher.h"
+#include "ui/uLoadEmails.h"
+
+enum class TSearchState { Idle, Collecting, Loading };
+
+// Where the window takes its files from and how it reaches the user; tests
+// point these elsewhere and answer the message boxes themselves.
+struct TMainDlgSetup {
+  std::string strLangFile = GetLangFile();
+  std::string strDBFile = GetAppDataPath() + "\\temp.dat";
+  std::string strSkinFile = GetSkinFile();
+  std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)> ShowMessage =
+      [](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+        return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+      };
+  TShellOpen Open = ShellOpen;
+};
+
+class TMainDlg : public ILangComponent {
+ public:
+  explicit TMainDlg(TMainDlgSetup setup = TMainDlgSetup());
+  ~TMainDlg() override;
+  TMainDlg(const TMainDlg&) = delete;
+  TMainDlg& operator=(const TMainDlg&) = delete;
+
+  // Creates the window, hidden, centred on the screen; the creation steps
+  // run inside. False when the window could not be made.
+  bool Create(HWND owner = nullptr);
+  HWND Handle() const { return FHandle; }
+  // The Outlook application; kept as long as the window.
+  void SetIDspApp(_Application* app);
+  // Shows the window and runs the showing steps.
+  void Show();
+  // Shows the window and runs its message loop until it is closed.
+  void ShowModal();
+  void Close();
+
+  // Handlers, as the controls and menus call them.
+  void FormShow();
+  void btnSearchClick();
+  bool UpdateMsgSet();
+  void FillFields();
+  void mniSelectDefaultClick();
+  void mniFieldSelectAllClick();
+  void mniFieldUnselectAllClick();
+  void mniFieldInverseSelectionClick();
+  void mniEmailSelectAllDuplicatesClick();
+  void mniEmailClearSelectedClick();
+  void mniInverseSelecionClick();
+  void mniEmailExpandAllClick();
+  void mniEmailCollapseAllClick();
+  void mniViewEmailClick();
+  void pmEmailPopup();
+  void mniAboutClick();
+  void mniHomeClick();
+  void ShowMsg(const std::string& text);
+
+  // What the window shows, for its tests.
+  TSearchState State() const;
+  std::string BannerText() const;
+  bool BannerVisible() const;
+  std::string StatusText() const;
+  std::string SearchCaption() const;
+  int GaugePosition() const { return bsbGauge->Position(); }
+  TGauge& Gauge() { return *bsbGauge; }
+  bool GaugeVisible() const { return (GetWindowLongA(bsbGauge->Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+  int SettingsPanelHeight() const;
+  int GaugeTop() const;
+  int GaugeHeight() const;
+  bool DateFieldsEnabled() const;
+  TMenus& Menus() { return *FMenus; }
+  TOutlookFolderTree& TreeFolder() { return FTreeFolder; }
+  TFolderTreeView& TreeFolderView() { return *FTreeView; }
+  TFieldListView& vstFields() { return *FFieldList; }
+  TEmailList& Emails() { return FEmails; }
+  TEmailListView& vstEmails() { return *FEmailView; }
+  TsxMAPI_Session* Session() { return FSession.get(); }
+  TQuopDB* DB() { return FtxDB.get(); }
+  TMLang& Lang() { return *MLang; }
+  HWND Control(const std::string& strName) const;
+  void ClickRadio(const std::string& strName);
+  int FFoldersCount = 0;
+  int FFoldersNum = 0;
+
+  // The form as the language component sees it.
+  std::string Name() const override { return "MainDlg"; }
+  std::string ClassName() const override { return "TMainDlg"; }
+  TLangOwnerKind OwnerKind() const override { return TLangOwnerKind::Form; }
+  bool HasProperty(std::string_view name) const override { return name == "Caption" || name == "Font"; }
+  std::optional<std::string> GetText(std::string_view name) const override;
+  void SetText(std::string_view name, const std::string& value) override;
+  std::optional<TLangFont> GetFont() const override { return FFormFont; }
+  void SetFont(const TLangFont& font) override { FFormFont = font; }
+  std::vector<ILangComponent*> OwnedComponents() const override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+  void CreateFonts();
+  void CreateControls();
+  void CreateSettings();
+  HWND CreateChild(HWND parent, const char* szClass, const char* szText, DWORD nStyle, int nId);
+  TWinControl* AddControl(const std::string& strName, HWND hwnd, bool bold = false);
+  void FormCreate();
+  void FormDestroy();
+  void Layout();
+  void LayoutSettings();
+  void plFoldersResize();
+  void plFieldsResize();
+  void OnCommand(UINT nId, UINT nCode, HWND hwndFrom);
+  LRESULT OnNotify(NMHDR* header);
+  void OnContextMenu(HWND hwndFrom, POINT pt);
+
+  // The search run.
+  void BindSessionEvents(unsigned nRun);
+  void StartLoader();
+  void AddEmails(std::vector<TOwnedQuopMsg>& batch);
+  void OnStepProgress(bool fromSession);
+  void OnShowProgressMsg(const std::string& text);
+  void OnTerminateGetAllMsg(bool fromSession);
+  void EndOfSearch(bool forStop);
+  void WaitForWorkers();
+  void ClearResults();
+  void SetSettingsPanelHeight(bool searching);
+  void EnableCommands(const std::array<TMenuCommand, 6>& commands, bool enabled);
+  void EnableCommands(const std::array<TMenuCommand, 8>& commands, bool enabled);
+  void vstEmailsChecked();
+  void SetDateFieldsEnabled(bool enabled);
+  TReceivedRange ReceivedRange() const;
+  std::string Msg(const std::string& strKey, const std::string& strDefault);
+  std::string FieldText(const std::string& strKey, const std::string& strDefault);
+  void ErrorBox(const std::string& text);
+
+  TMainDlgSetup FSetup;
+  HWND FHandle = nullptr;
+  bool FClosed = false;
+  TLangFont FFormFont{"Tahoma", 8, 1};
+  HFONT FFont = nullptr, FBoldFont = nullptr, FStruckFont = nullptr, FBannerFont = nullptr;
+  HBRUSH FBannerBrush = nullptr;
+
+  std::unique_ptr<TMenus> FMenus;
+  std::vector<std::unique_ptr<ILangComponent>> FMenuComponents;
+  std::vector<std::unique_ptr<TWinControl>> FControls;  // in the order of their creation
+  std::unique_ptr<TScrollBox> FScrollBox;
+  std::unique_ptr<TRollUpPanel> plFolders, plFields, RollUpPanel3, RollUpPanel4, plAdvanced;
+  TOutlookFolderTree FTreeFolder;
+  std::unique_ptr<TFolderTreeView> FTreeView;
+  std::unique_ptr<TFieldListView> FFieldList;
+  HWND rbtnEachFolder = nullptr, rbtnOverFolders = nullptr;
+  HWND rbtnAllTime = nullptr, rbtnLastWeek = nullptr, rbtnPastMonth = nullptr, rbtnPastYear = nullptr,
+       rbtnSpecify = nullptr, lblFrom = nullptr, lblTo = nullptr, deFrom = nullptr, deTo = nullptr;
+  std::unique_ptr<TGauge> bsbGauge;
+  HWND btnSearch = nullptr;
+  std::unique_ptr<TSplitter> FSplitter;
+  TEmailList FEmails;
+  std::unique_ptr<TEmailListView> FEmailView;
+  HWND mmoMsg = nullptr;
+  HWND splMain = nullptr;
+  int FLeftWidth = 273;
+  bool FSearchingLayout = false;
+
+  std::unique_ptr<TMLang> MLang;
+  TSkinData bsbSkinData;
+  std::string strSkinFile;
+  std::unique_ptr<TFormAbout> FAbout;
+  TComPtr<_Application> m_IDspApp;
+  std::unique_ptr<TWindowDispatcher> FDispatcher;
+  std::unique_ptr<TQuopDB> FtxDB;
+  std::unique_ptr<TsxMAPI_Session> FSession;
+  std::unique_ptr<TLoadEmails> FLoadEmails;
+  TMsgSetData FMsgSet{std::string(), 0, TDateRange{}, false};
+  unsigned FRun = 0;  // tags the events of each search
+  bool FSearching = false;
+  bool FStoping = false;
+  bool FStopDel = false;
+};
