@@ -1,4 +1,6 @@
 #include "ui/FolderTreeView.h"
+
+#include <uxtheme.h>
 #include "ui/UiModule.h"
 
 namespace {
@@ -41,7 +43,9 @@ TFolderTreeView::TFolderTreeView(HWND parent, int nId, TOutlookFolderTree& model
   // A failure here leaves the tree without images.
   FFolderImages = LoadFolderImages();
   if (FFolderImages) TreeView_SetImageList(FHandle, FFolderImages, TVSIL_NORMAL);
-  FStateImages = MakeCheckStateImages(FHandle);
+  // Classic +/- buttons and lines; the check boxes keep the theme's look.
+  FStateImages = MakeCheckStateImages(parent);
+  SetWindowTheme(FHandle, L"", L"");
   if (FStateImages) TreeView_SetImageList(FHandle, FStateImages, TVSIL_STATE);
   FModel.SetImageCount(ImageCount());
 }
@@ -130,6 +134,20 @@ void TFolderTreeView::ToggleCheck(TFolderNode* node) {
 
 bool TFolderTreeView::OnNotify(NMHDR* header, LRESULT& result) {
   if (header->hwndFrom != FHandle) return false;
+  if (header->code == NM_CUSTOMDRAW) {
+    // Labels on the tree's own background, not the window colour.
+    auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(header);
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+      result = CDRF_NOTIFYITEMDRAW;
+    } else {
+      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && !(draw->nmcd.uItemState & CDIS_SELECTED)) {
+        const COLORREF back = TreeView_GetBkColor(FHandle);
+        if (back != static_cast<COLORREF>(-1)) draw->clrTextBk = back;
+      }
+      result = CDRF_DODEFAULT;
+    }
+    return true;
+  }
   if (header->code == NM_CLICK) {
     TVHITTESTINFO hit{};
     GetCursorPos(&hit.pt);

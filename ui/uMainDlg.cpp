@@ -398,9 +398,14 @@ void TMainDlg::plFieldsResize() {
   const RECT r = plFields->ContentRect();
   const int margin = 4;
   const int left = margin + 10, top = r.top + 3;
-  SetWindowPos(FFieldList->Handle(), nullptr, left, top, (r.right - r.left) - left - margin - 3,
+  const HWND list = FFieldList->Handle();
+  SetWindowPos(list, nullptr, left, top, (r.right - r.left) - left - margin - 3,
                std::max<int>(0, kRollUpCaptionHeight + plFields->DesignHeight() - top - margin - 3),
                SWP_NOZORDER | SWP_NOACTIVATE);
+  // The one column fills the list, so it never scrolls sideways.
+  RECT client;
+  GetClientRect(list, &client);
+  ListView_SetColumnWidth(list, 0, client.right);
 }
 
 void TMainDlg::LayoutSettings() {
@@ -436,6 +441,7 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
     case WM_CREATE:
       CreateControls();
+      FControlsMade = true;
       FormCreate();
       Layout();
       return 0;
@@ -447,6 +453,9 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
       info->ptMinTrackSize = {560, 420};
       return 0;
     }
+    case WM_TIMER:
+      if (wParam == kStatusTimer) ShowStatus(FPendingStatus);
+      return 0;
     case WM_QUOP_EVENTS:
       if (FDispatcher) FDispatcher->RunPending();
       return 0;
@@ -462,7 +471,7 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
       if (FScrollBox) FScrollBox->Layout();
       return 0;
     case WM_ROLLUP_RESIZED:
-      LayoutSettings();
+      if (FControlsMade) LayoutSettings();
       return 0;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == mmoMsg) {

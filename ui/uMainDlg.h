@@ -151,6 +151,7 @@ class TMainDlg : public ILangComponent {
   void AddEmails(std::vector<TOwnedQuopMsg>& batch);
   void OnStepProgress(bool fromSession);
   void OnShowProgressMsg(const std::string& text);
+  void ShowStatus(const std::string& text);
   void OnTerminateGetAllMsg(bool fromSession);
   void EndOfSearch(bool forStop);
   void WaitForWorkers();
@@ -168,6 +169,7 @@ class TMainDlg : public ILangComponent {
   TMainDlgSetup FSetup;
   HWND FHandle = nullptr;
   bool FClosed = false;
+  bool FControlsMade = false;
   TLangFont FFormFont{"Tahoma", 8, 1};
   HFONT FFont = nullptr, FBoldFont = nullptr, FStruckFont = nullptr, FBannerFont = nullptr;
   HBRUSH FBannerBrush = nullptr;
@@ -207,4 +209,7 @@ class TMainDlg : public ILangComponent {
   bool FSearching = false;
   bool FStoping = false;
   bool FStopDel = false;
+  static constexpr UINT_PTR kStatusTimer = 1;
+  UINT_PTR FStatusTimer = 0;
+  std::string FPendingStatus;
 };

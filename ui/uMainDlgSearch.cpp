@@ -140,7 +140,18 @@ void TMainDlg::OnStepProgress(bool fromSession) {
   }
 }
 
+// The collection reports every message it reads; the status bar shows the
+// latest report at most every 50 ms, so a fast worker cannot keep the window
+// busy repainting texts nobody can read.
 void TMainDlg::OnShowProgressMsg(const std::string& text) {
+  FPendingStatus = text;
+  if (!FStatusTimer) FStatusTimer = SetTimer(FHandle, kStatusTimer, 50, nullptr);
+}
+
+void TMainDlg::ShowStatus(const std::string& text) {
+  if (FStatusTimer) KillTimer(FHandle, kStatusTimer);
+  FStatusTimer = 0;
+  FPendingStatus.clear();
   SendMessageA(splMain, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
@@ -195,7 +206,7 @@ void TMainDlg::OnTerminateGetAllMsg(bool fromSession) {
 }
 
 void TMainDlg::EndOfSearch(bool forStop) {
-  OnShowProgressMsg(Msg("strReady", "Ready"));
+  ShowStatus(Msg("strReady", "Ready"));
   SetWindowTextA(btnSearch, Msg("strSearch", "&Search").c_str());
   FSearching = false;
   if (!forStop) FStoping = false;
