@@ -80,7 +80,7 @@ void TMainDlg::ShowModal() {
 }
 
 void TMainDlg::Close() {
-  if (FHandle) DestroyWindow(FHandle);
+  if (FHandle) SendMessageA(FHandle, WM_CLOSE, 0, 0);
 }
 
 // --- creation --------------------------------------------------------------
@@ -288,10 +288,11 @@ void TMainDlg::FormCreate() {
   // 8. The banner.
   ShowMsg(Msg("strClickSearch", "Click search button to find duplicated emails"));
 
-  // 9. The treatment progress texts are asked for here so that a first run
-  // writes them to the language file.
-  Msg("strProgressCaption", "Treating Messages");
-  Msg("strProgressLabel", "Treating Messages:");
+  // 9. The treatment progress box.
+  FProgress = std::make_unique<TProgressDialog>(FHandle, FFont);
+  FProgress->SetCaption(Msg("strProgressCaption", "Treating Messages"));
+  FProgress->SetLabel(Msg("strProgressLabel", "Treating Messages:"));
+  FProgress->OnCancel = [this] { dlgProgressCancel(); };
 }
 
 void TMainDlg::FormShow() {
@@ -333,6 +334,7 @@ void TMainDlg::FormDestroy() {
   // The workers have ended; what they queued for this window is dropped.
   if (FDispatcher) FDispatcher->Discard();
   FAbout.reset();
+  FProgress.reset();
   FSession.reset();
   FtxDB.reset();
   FEmails.Clear();
@@ -485,6 +487,12 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     case WM_CLOSE:
+      // A treatment in progress ends after the row it is on; then the window goes.
+      if (FTreating) {
+        FStopDel = true;
+        FCloseAfterTreat = true;
+        return 0;
+      }
       DestroyWindow(FHandle);
       return 0;
     case WM_DESTROY:
@@ -539,6 +547,10 @@ void TMainDlg::OnCommand(UINT nId, UINT nCode, HWND hwndFrom) {
     case cmdExpandAll: mniEmailExpandAllClick(); return;
     case cmdCollapseAll: mniEmailCollapseAllClick(); return;
     case cmdViewEmail: mniViewEmailClick(); return;
+    case cmdDeletePermanently: case cmdDeletePermanently1: mniDeletePermanentlyClick(); return;
+    case cmdDelete: case cmdDelete1: mniDeleteClick(); return;
+    case cmdCopyToFolder: case cmdCopyToFolder1: mniCopytoFolderClick(); return;
+    case cmdMoveToFolder: case cmdMoveToFolder1: mniMovetoFolderClick(); return;
     default: return;
   }
 }

@@ -31,6 +31,7 @@
 #include "ui/Gauge.h"
 #include "ui/MenuTable.h"
 #include "ui/OutlookFolderTree.h"
+#include "ui/ProgressDialog.h"
 #include "ui/RollUpPanel.h"
 #include "ui/WindowDispatcher.h"
 #include "ui/uLoadEmails.h"
@@ -88,6 +89,17 @@ class TMainDlg : public ILangComponent {
   void mniAboutClick();
   void mniHomeClick();
   void ShowMsg(const std::string& text);
+
+  // Treating the checked rows: 1 delete permanently, 2 move to Deleted
+  // Items, 3 copy to a picked folder, 4 move to a picked folder.
+  void TreatDuplicate(int mode);
+  void mniDeletePermanentlyClick() { TreatDuplicate(1); }
+  void mniDeleteClick() { TreatDuplicate(2); }
+  void mniCopytoFolderClick() { TreatDuplicate(3); }
+  void mniMovetoFolderClick() { TreatDuplicate(4); }
+  void dlgProgressCancel() { FStopDel = true; }
+  bool Treating() const { return FTreating; }
+  TProgressDialog& dlgProgress() { return *FProgress; }
 
   // What the window shows, for its tests.
   TSearchState State() const;
@@ -165,6 +177,10 @@ class TMainDlg : public ILangComponent {
   std::string Msg(const std::string& strKey, const std::string& strDefault);
   std::string FieldText(const std::string& strKey, const std::string& strDefault);
   void ErrorBox(const std::string& text);
+  bool PickTarget(std::string& strEntryID);
+  bool TreatRow(TEmailNode& node, int mode, const std::string& target);
+  void LockForTreatment(bool locked);
+  void ProcessMessages();
 
   TMainDlgSetup FSetup;
   HWND FHandle = nullptr;
@@ -209,6 +225,9 @@ class TMainDlg : public ILangComponent {
   bool FSearching = false;
   bool FStoping = false;
   bool FStopDel = false;
+  std::unique_ptr<TProgressDialog> FProgress;
+  bool FTreating = false;
+  bool FCloseAfterTreat = false;  // the window was closed during a treatment
   static constexpr UINT_PTR kStatusTimer = 1;
   UINT_PTR FStatusTimer = 0;
   std::string FPendingStatus;

@@ -1,0 +1,124 @@
+// Treating the checked rows of the results list: delete, move to Deleted
+// Items, copy or move to a folder the user picks in Outlook.
+#include "addin/OutlookCalls.h"
+#include "ui/uMainDlg.h"
+
+namespace {
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The message rows in list order: each group's rows, and top-level message rows.
+template <typename TVisit>
+void ForEachMessageRow(TEmailList& list, TVisit visit) {
+  for (const auto& root : list.Roots()) {
+    if (!root->IsGroup()) {
+      if (!visit(*root)) return;
+      continue;
+    }
+    for (const auto& row : root->Children)
+      if (!visit(*row)) return;
+  }
+}
+
+}  // namespace
+
+// The target folder from Outlook's folder picker; false when the user
+// cancelled, the folder has no identifier or a call failed.
+bool TMainDlg::PickTarget(std::string& strEntryID) {
+  try {
+    if (!m_IDspApp) return false;
+    const TComPtr<_NameSpace> nameSpace = om::GetNamespace(m_IDspApp.Get(), L"MAPI");
+    if (!nameSpace) return false;
+    const TComPtr<MAPIFolder> folder = om::PickFolder(nameSpace.Get());
+    if (!folder) return false;
+    strEntryID = Narrow(om::GetEntryID(folder.Get()));
+    om::GetName(folder.Get());
+    return !strEntryID.empty();
+  } catch (...) {
+    return false;
+  }
+}
+
+bool TMainDlg::TreatRow(TEmailNode& node, int mode, const std::string& target) {
+  const char* id = node.Data.txMsg.szEntryID;
+  if (!id || !*id) return false;
+  try {
+    switch (mode) {
+      case 1: return FSession->DelMsg(id, false);
+      case 2: return FSession->DelMsg(id, true);
+      case 3: return FSession->MoveMsg(id, target, 0);
+      case 4: return FSession->MoveMsg(id, target, MESSAGE_MOVE);
+      default: return false;
+    }
+  } catch (...) {
+    return false;
+  }
+}
+
+// While the rows are walked the window keeps processing its messages; the
+// commands that would change the list under the walk are off meanwhile.
+void TMainDlg::LockForTreatment(bool locked) {
+  FTreating = locked;
+  EnableWindow(btnSearch, !locked);
+  if (locked) {
+    EnableCommands(SelectionCommands, false);
+    EnableCommands(TreatmentCommands, false);
+  } else {
+    EnableCommands(SelectionCommands, FEmails.GroupCount() > 0);
+    vstEmailsChecked();
+  }
+}
+
+void TMainDlg::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void TMainDlg::TreatDuplicate(int mode) {
+  if (FTreating || FSearching || !FSession) return;
+  std::string target;
+  if ((mode == 3 || mode == 4) && !PickTarget(target)) return;
+  if (mode == 1 &&
+      FSetup.ShowMessage(FHandle,
+                         Msg("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"),
+                         "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES)
+    return;
+  FStopDel = false;
+  FProgress->SetPosition(0);
+  int count = 0;
+  ForEachMessageRow(FEmails, [&](TEmailNode& row) {
+    if (row.Checked) ++count;
+    return true;
+  });
+  if (count == 0) return;
+  FProgress->SetMax(count);
+  FProgress->SetPosition(0);
+  FProgress->Show();
+
+  LockForTreatment(true);
+  int position = 0;
+  ForEachMessageRow(FEmails, [&](TEmailNode& row) {
+    if (FStopDel) return false;
+    if (!row.Checked) return true;
+    FProgress->SetPosition(++position);
+    ProcessMessages();
+    if (!row.Data.bDeleted && TreatRow(row, mode, target)) {
+      row.Data.bDeleted = true;
+      row.Data.bChecked = false;
+      row.HasCheckBox = false;  // the check state stays
+      FEmailView->Repaint();
+    }
+    return true;
+  });
+  FProgress->Hide();
+  LockForTreatment(false);
+  FEmailView->Repaint();
+  if (FCloseAfterTreat) PostMessageA(FHandle, WM_CLOSE, 0, 0);
+}
