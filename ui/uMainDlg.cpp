@@ -73,10 +73,21 @@ void TMainDlg::ShowModal() {
   MSG msg;
   while (!FClosed && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (FAbout && FAbout->PreTranslateMessage(msg)) continue;
+    if (PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   if (owner) EnableWindow(owner, TRUE);
+}
+
+// Keyboard navigation between the controls (Tab, arrows in the radio
+// groups, mnemonics); Enter and Space stay with the results list.
+bool TMainDlg::PreTranslateMessage(MSG& msg) {
+  if (!FHandle || (msg.hwnd != FHandle && !IsChild(FHandle, msg.hwnd))) return false;
+  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE) &&
+      msg.hwnd == FEmailView->Handle())
+    return false;
+  return IsDialogMessageA(FHandle, &msg) != FALSE;
 }
 
 void TMainDlg::Close() {

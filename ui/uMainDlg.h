@@ -69,6 +69,7 @@ class TMainDlg : public ILangComponent {
   // Shows the window and runs its message loop until it is closed.
   void ShowModal();
   void Close();
+  bool PreTranslateMessage(MSG& msg);
 
   // Handlers, as the controls and menus call them.
   void FormShow();
