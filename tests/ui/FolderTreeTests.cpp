@@ -2,6 +2,7 @@
 // folders are listed, with which image and check state, and the tri-state rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,14 @@ TEST_F(FolderTreeTest, TheWindowsSetListsMailFoldersWithDeletedItemsUnticked) {
   }
   EXPECT_EQ(Node(L"Mail from contacts")->Parent, tree_->Roots()[0].get());
   for (const TNodeData* d : tree_->Datas()) EXPECT_FALSE(d->strEntryID.empty());
+  // RSS Feeds, To-Do List, both calendars, Birthdays and Contacts are left
+  // out; the window keeps them out of the search by their identifiers.
+  const std::vector<std::wstring>& hidden = tree_->HiddenEntryIDs();
+  EXPECT_EQ(hidden.size(), 6u);
+  for (const TNodeData* d : tree_->Datas())
+    EXPECT_EQ(std::count(hidden.begin(), hidden.end(), d->strEntryID), 0) << "a listed folder is not hidden";
+  ASSERT_TRUE(tree_->FillTree());
+  EXPECT_EQ(tree_->HiddenEntryIDs().size(), 6u) << "a refill starts a new list";
 }
 
 TEST_F(FolderTreeTest, ANewTreeListsEveryKindButToDo) {
