@@ -28,6 +28,8 @@ TStandin::TStandin() {
   liveBuffers_ = Control<STANDIN_LIVEBUFFERS>("StandinLiveBuffers");
   badFrees_ = Control<STANDIN_BADFREES>("StandinBadFrees");
   loadProfileText_ = Control<STANDIN_LOADPROFILETEXT>("StandinLoadProfileText");
+  saveProfile_ = Control<STANDIN_SAVEPROFILE>("StandinSaveProfile");
+  scriptPickFolder_ = Control<STANDIN_SCRIPTPICKFOLDER>("StandinScriptPickFolder");
   addFault_ = Control<STANDIN_ADDFAULT>("StandinAddFault");
   clearFaults_ = Control<STANDIN_CLEARFAULTS>("StandinClearFaults");
   logCount_ = Control<STANDIN_LOGCOUNT>("StandinLogCount");
@@ -46,6 +48,14 @@ void TStandin::LoadProfile(const std::string& json) {
   clearFaults_();
   ASSERT_EQ(loadProfileText_(json.c_str()), S_OK) << json;
   clearLog_();
+}
+
+void TStandin::SaveProfile(const std::string& path) {
+  ASSERT_EQ(saveProfile_(path.c_str()), S_OK) << path;
+}
+
+void TStandin::ScriptPickFolder(const std::string& entryIdText) {
+  ASSERT_EQ(scriptPickFolder_(entryIdText.c_str()), S_OK) << entryIdText;
 }
 
 void TStandin::AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag,

@@ -14,6 +14,11 @@ class TStandin {
   static TStandin& Get();
 
   void LoadProfile(const std::string& json);
+  // Writes the profile as it is now (with the changes made through MAPI).
+  void SaveProfile(const std::string& path);
+  // What the object model's folder picker answers next: the folder with
+  // this entry identifier text; "" a cancelled picker.
+  void ScriptPickFolder(const std::string& entryIdText);
   void AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag = 0,
                 ULONG nth = 0);
   long LiveObjects() const { return liveObjects_(); }
@@ -30,6 +35,8 @@ class TStandin {
   STANDIN_LIVEBUFFERS liveBuffers_ = nullptr;
   STANDIN_BADFREES badFrees_ = nullptr;
   STANDIN_LOADPROFILETEXT loadProfileText_ = nullptr;
+  STANDIN_SAVEPROFILE saveProfile_ = nullptr;
+  STANDIN_SCRIPTPICKFOLDER scriptPickFolder_ = nullptr;
   STANDIN_ADDFAULT addFault_ = nullptr;
   STANDIN_CLEARFAULTS clearFaults_ = nullptr;
   STANDIN_LOGCOUNT logCount_ = nullptr;

@@ -25,7 +25,7 @@ void WindowTest::Open(const std::string& profileJson) {
   setup.strSkinFile = dir_ + "\\office2007.skn";
   setup.ShowMessage = [this](HWND, const std::string& text, const std::string& caption, UINT type) {
     boxes_.push_back({text, caption, type});
-    return IDOK;
+    return answer_;
   };
   setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
   app_.Reset(standin_.CreateApplication());

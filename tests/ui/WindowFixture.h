@@ -40,6 +40,7 @@ class WindowTest : public ::testing::Test {
   TComPtr<IDispatch> app_;
   std::unique_ptr<TMainDlg> dlg_;
   std::vector<TShownBox> boxes_;
+  int answer_ = IDOK;  // what every message box answers
   std::string dir_;
 };
 

@@ -1,0 +1,443 @@
+// Treating the checked rows of the results list: after each command the
+// profile holds exactly the messages the user asked for (compared as the
+// stand-in writes them: every property and attachment), the treated rows are
+// struck out and the others left as they were; Cancel, a picker cancelled,
+// a message gone or a failing store call change only what they must; and
+// the window stays safe while the rows are walked.
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "tests/ui/ProfileSnapshot.h"
+#include "tests/ui/WindowFixture.h"
+
+using namespace profile;
+
+namespace {
+
+// How many treatments were checked against the profile and how many
+// messages were found where they belong; printed once for the report.
+struct TTally {
+  int cases = 0;
+  std::size_t messages = 0;
+};
+TTally& Tally() {
+  static TTally tally;
+  return tally;
+}
+
+class TTallyPrinter : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::printf("treatment cases: %d, messages checked: %zu\n", Tally().cases, Tally().messages);
+  }
+};
+[[maybe_unused]] ::testing::Environment* const kTallyPrinter = ::testing::AddGlobalTestEnvironment(new TTallyPrinter);
+
+// n copies of one message; every copy has its own Cc (not a compared field),
+// so a copy treated in place of another shows.
+std::string Copies(int n, const std::string& subject, const std::string& sender, const std::string& more = "") {
+  std::string all;
+  for (int i = 1; i <= n; ++i) {
+    const std::string cc = "\"cc\": \"" + subject + " copy " + std::to_string(i) + "\"";
+    all += (all.empty() ? "" : ",") + Mail(subject, sender, subject + " body", cc + (more.empty() ? "" : ", " + more));
+  }
+  return all;
+}
+
+const char kAttachments[] =
+    "\"size\": 4096, \"submitTime\": \"2024-03-01T09:30:00Z\", \"deliveryTime\": \"2024-03-01T09:31:00Z\", "
+    "\"to\": \"Bob\", \"attachments\": [{\"displayName\": \"plan.xls\", \"fileName\": \"PLAN.XLS\", "
+    "\"longFileName\": \"plan.xls\", \"size\": 120}, {\"method\": 5, \"displayName\": \"Forwarded\", \"size\": 900}]";
+
+// Two stores, each with duplicates and its own Deleted Items. After a search
+// (each folder on its own) the checked rows are the later copies of Budget
+// (Inbox, three copies with attachments), Report (Inbox/Projects), Trip
+// (Quarantine) and Memo (Archive/Inbox). Target is where copies and moves go.
+std::string TreatProfile() {
+  const std::string mailbox = Store(
+      "Mailbox", '1', true,
+      Folder("Inbox", "IPF.Note", Copies(3, "Budget", "ann", kAttachments) + "," + Copies(1, "Lunch", "bob"),
+             Folder("Projects", "IPF.Note", Copies(2, "Report", "cat")), "inbox") +
+          "," + Folder("Quarantine", "IPF.Note", Copies(2, "Trip", "dan")) + "," + Folder("Target", "IPF.Note", "") +
+          "," + Folder("Sent Items", "IPF.Note", "", "", "sent") + "," + Folder("Outbox", "IPF.Note", "", "", "outbox") +
+          "," + Folder("Deleted Items", "IPF.Note", "", "", "deleted") + "," +
+          Folder("Drafts", "IPF.Note", "", "", "drafts") + "," + Folder("Junk E-mail", "IPF.Note", "", "", "junk") +
+          "," + Folder("RSS Feeds", "IPF.Note", "", "", "rss") + "," + Folder("To-Do List", "IPF.Task", "", "", "todo"));
+  const std::string archive =
+      Store("Archive", '2', false,
+            Folder("Inbox", "IPF.Note", Copies(2, "Memo", "eve", kAttachments)) + "," +
+                Folder("Deleted Items", "IPF.Note", "", "", "deleted"));
+  return Profile(mailbox + "," + archive);
+}
+
+const char kTarget[] = "Mailbox/Target";
+
+struct TCommand {
+  int mode;
+  const char* name;
+  void (TMainDlg::*handler)();
+};
+const TCommand kCommands[] = {
+    {1, "delete permanently", &TMainDlg::mniDeletePermanentlyClick},
+    {2, "delete to Deleted Items", &TMainDlg::mniDeleteClick},
+    {3, "copy to folder", &TMainDlg::mniCopytoFolderClick},
+    {4, "move to folder", &TMainDlg::mniMovetoFolderClick},
+};
+
+// What a row shows: treated rows are struck out, keep their check and lose
+// the box; the others keep the box and their check.
+std::string RowState(const TEmailNode& row) {
+  if (row.Data.bDeleted && !row.HasCheckBox && row.Checked && !row.Data.bChecked) return "treated";
+  if (!row.Data.bDeleted && row.HasCheckBox) return row.Checked ? "checked" : "unchecked";
+  return "odd";
+}
+
+class TreatTest : public WindowTest {
+ protected:
+  // Opens the window on the profile and searches; `before` is the profile then.
+  void OpenSearched(const std::string& json = TreatProfile()) {
+    boxes_.clear();
+    answer_ = IDOK;
+    Open(json);
+    standin_.ScriptPickFolder("");
+    ASSERT_TRUE(RunSearch());
+    ASSERT_TRUE(boxes_.empty());
+    ASSERT_FALSE(CheckedIds().empty());
+    for (const TEmailNode* row : MessageRows()) ASSERT_EQ(RowState(*row), row->Checked ? "checked" : "unchecked");
+    before_ = TProfileSnapshot::Take(standin_);
+  }
+
+  std::vector<TEmailNode*> MessageRows() const {
+    std::vector<TEmailNode*> rows;
+    for (const auto& root : dlg_->Emails().Roots()) {
+      if (!root->IsGroup()) rows.push_back(root.get());
+      for (const auto& row : root->Children) rows.push_back(row.get());
+    }
+    return rows;
+  }
+
+  // The entry identifiers of the checked rows, in list order.
+  std::vector<std::string> CheckedIds() const {
+    std::vector<std::string> ids;
+    for (const TEmailNode* row : MessageRows())
+      if (row->Checked) ids.emplace_back(row->Data.txMsg.szEntryID);
+    return ids;
+  }
+
+  // Picks the target for modes 3 and 4, answers the confirmation of mode 1
+  // with Yes, and runs the command through its handler.
+  void Run(const TCommand& command) {
+    if (command.mode >= 3) standin_.ScriptPickFolder(before_.FolderEntryID(kTarget));
+    answer_ = IDYES;
+    (dlg_.get()->*command.handler)();
+  }
+
+  // The profile `before` with the messages `ids` treated as `mode` does.
+  static TProfileSnapshot Treated(TProfileSnapshot expected, const std::vector<std::string>& ids, int mode) {
+    for (const std::string& id : ids) {
+      const std::string deleted = expected.DeletedItemsOf(id);
+      // A copy leaves the message where it is.
+      nlohmann::json message = mode == 3 ? TProfileSnapshot(expected).Take(id) : expected.Take(id);
+      EXPECT_FALSE(message.is_null()) << id << " is not in the profile";
+      if (mode == 2) expected.Put(deleted, message);
+      if (mode >= 3) expected.Put(kTarget, message);
+    }
+    return expected;
+  }
+
+  // The stand-in's profile now equals `expected`; counts for the tally.
+  void ExpectProfile(const TProfileSnapshot& expected) {
+    const TProfileSnapshot actual = TProfileSnapshot::Take(standin_);
+    EXPECT_TRUE(SameMessages(expected, actual, before_));
+    ++Tally().cases;
+    Tally().messages += actual.MessageCount();
+  }
+
+  // Every message row: "treated" when its message is in `treated`,
+  // otherwise as it was loaded.
+  void ExpectRows(const std::vector<std::string>& treated, const std::vector<std::string>& checked) {
+    for (const TEmailNode* row : MessageRows()) {
+      const std::string id = row->Data.txMsg.szEntryID;
+      const bool wasChecked = std::find(checked.begin(), checked.end(), id) != checked.end();
+      const bool isTreated = std::find(treated.begin(), treated.end(), id) != treated.end();
+      EXPECT_EQ(RowState(*row), isTreated ? "treated" : wasChecked ? "checked" : "unchecked")
+          << dlg_->vstEmails().CellText(*row, 2) << " " << id;
+    }
+    for (const auto& root : dlg_->Emails().Roots())
+      if (root->IsGroup()) {
+        EXPECT_FALSE(root->Data.bDeleted);
+      }
+  }
+
+  TProfileSnapshot before_{nlohmann::json::object()};
+};
+
+TEST_F(TreatTest, EachCommandLeavesExactlyTheMessagesAskedFor) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    std::vector<int> positions;
+    bool shownWhileWalking = true;
+    dlg_->dlgProgress().OnPosition = [&](int p) {
+      positions.push_back(p);
+      if (p > 0 && p < static_cast<int>(ids.size())) shownWhileWalking &= dlg_->dlgProgress().Visible();
+    };
+    Run(command);
+
+    ExpectProfile(Treated(before_, ids, command.mode));
+    ExpectRows(ids, ids);
+    EXPECT_EQ(dlg_->dlgProgress().Max(), static_cast<int>(ids.size()));
+    ASSERT_FALSE(positions.empty());
+    EXPECT_EQ(positions.back(), static_cast<int>(ids.size()));
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_TRUE(shownWhileWalking);
+    EXPECT_FALSE(dlg_->dlgProgress().Visible());
+    EXPECT_FALSE(dlg_->Treating());
+    if (command.mode == 1) {
+      ASSERT_EQ(boxes_.size(), 1u);
+      EXPECT_EQ(boxes_[0].text, "Are you sure that you want to permanently delete the selected item(s)?");
+      EXPECT_EQ(boxes_[0].caption, "Quop");
+      EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
+    } else {
+      EXPECT_TRUE(boxes_.empty());
+    }
+    // Each store's treated copies went to its own Deleted Items.
+    if (command.mode == 2) {
+      const TProfileSnapshot after = TProfileSnapshot::Take(standin_);
+      for (const char* deleted : {"Mailbox/Deleted Items", "Archive/Deleted Items"})
+        EXPECT_FALSE(after.Folders().at(deleted).messages.empty()) << deleted;
+    }
+    CloseWindow();
+  }
+}
+
+// A command that ends before the walk: the confirmation answered No, the
+// picker cancelled, or a picked folder Outlook cannot find.
+TEST_F(TreatTest, ACommandEndedBeforeTheWalkChangesNothing) {
+  struct TCase {
+    const char* name;
+    int command;  // index in kCommands
+    int answer;
+    std::string picked;  // "": the picker cancelled
+  };
+  const TCase cases[] = {
+      {"delete permanently answered No", 0, IDNO, ""},
+      {"copy with the picker cancelled", 2, IDYES, ""},
+      {"move with the picker cancelled", 3, IDYES, ""},
+      {"move to a folder Outlook cannot find", 3, IDYES, std::string(8, '0') + std::string(32, '1') + "46FFFFFF"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    int positionCalls = 0;
+    dlg_->dlgProgress().OnPosition = [&](int) { ++positionCalls; };
+    standin_.ScriptPickFolder(c.picked);
+    answer_ = c.answer;
+    (dlg_.get()->*kCommands[c.command].handler)();
+
+    ExpectProfile(before_);
+    ExpectRows({}, ids);
+    EXPECT_EQ(positionCalls, 0);
+    EXPECT_FALSE(dlg_->dlgProgress().Visible());
+    EXPECT_EQ(boxes_.size(), kCommands[c.command].mode == 1 ? 1u : 0u);
+    CloseWindow();
+  }
+}
+
+// Cancel pressed while the second row is on: that row is still treated,
+// the walk ends before the third.
+TEST_F(TreatTest, CancelStopsAfterTheRowItWasPressedOn) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    ASSERT_GT(ids.size(), 2u);
+    dlg_->dlgProgress().OnPosition = [&](int p) {
+      if (p == 2) dlg_->dlgProgressCancel();
+    };
+    Run(command);
+
+    const std::vector<std::string> treated(ids.begin(), ids.begin() + 2);
+    ExpectProfile(Treated(before_, treated, command.mode));
+    ExpectRows(treated, ids);
+    EXPECT_FALSE(dlg_->dlgProgress().Visible());
+    EXPECT_FALSE(dlg_->Treating());
+    CloseWindow();
+  }
+}
+
+// A checked message deleted outside the window after the search: its row
+// keeps its check box, every other checked row is treated.
+TEST_F(TreatTest, AMessageGoneBeforeTheTreatmentKeepsItsRow) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    const std::string gone = ids[1];
+    {
+      TsxMAPI_Session other;
+      other.Logon();
+      ASSERT_TRUE(other.DelMsg(gone, false));
+    }
+    before_ = TProfileSnapshot::Take(standin_);
+    ASSERT_TRUE(before_.PathOf(gone).empty());
+    Run(command);
+
+    std::vector<std::string> treated = ids;
+    treated.erase(treated.begin() + 1);
+    ExpectProfile(Treated(before_, treated, command.mode));
+    ExpectRows(treated, ids);
+    EXPECT_EQ(boxes_.size(), command.mode == 1 ? 1u : 0u);
+    CloseWindow();
+  }
+}
+
+// A store call failing for the one checked message of Quarantine (Trip):
+// that row stays checked with its box, the others are treated, nothing is
+// shown to the user.
+TEST_F(TreatTest, AFailingStoreCallLeavesOnlyItsRowUntreated) {
+  struct TCase {
+    int command;  // index in kCommands
+    const char* call;
+    const char* target;
+  };
+  const TCase cases[] = {
+      {0, "DeleteMessages", "Quarantine"}, {1, "CopyMessages", "Quarantine"},
+      {2, "CopyMessages", "Quarantine"},   {3, "CopyMessages", "Quarantine"},
+      {0, "OpenEntry", "Trip"},            {1, "OpenEntry", "Trip"},
+      {3, "GetProps", "Trip"},
+  };
+  for (const TCase& c : cases) {
+    const TCommand& command = kCommands[c.command];
+    SCOPED_TRACE(std::string(command.name) + ", " + c.call + " failing on " + c.target);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    std::vector<std::string> treated;
+    std::string failing;
+    for (const std::string& id : ids) {
+      if (before_.PathOf(id) == "Mailbox/Quarantine") failing = id;
+      else treated.push_back(id);
+    }
+    ASSERT_FALSE(failing.empty());
+    standin_.AddFault(c.call, c.target, MAPI_E_NO_ACCESS);
+    Run(command);
+
+    ExpectProfile(Treated(before_, treated, command.mode));
+    ExpectRows(treated, ids);
+    EXPECT_EQ(boxes_.size(), command.mode == 1 ? 1u : 0u);
+    CloseWindow();
+  }
+}
+
+// The same command again over its treated rows treats nothing new; the
+// treated rows still count for the progress maximum.
+TEST_F(TreatTest, RunningACommandTwiceTreatsNothingNew) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched();
+    const std::vector<std::string> ids = CheckedIds();
+    Run(command);
+    const TProfileSnapshot afterFirst = TProfileSnapshot::Take(standin_);
+    ExpectProfile(Treated(before_, ids, command.mode));
+
+    int lastPosition = -1;
+    dlg_->dlgProgress().OnPosition = [&](int p) { lastPosition = p; };
+    Run(command);
+    // Identical to the end of the first run, the new copies' ids included.
+    EXPECT_TRUE(SameMessages(afterFirst, TProfileSnapshot::Take(standin_), afterFirst));
+    ExpectRows(ids, ids);
+    EXPECT_EQ(dlg_->dlgProgress().Max(), static_cast<int>(ids.size()));
+    EXPECT_EQ(lastPosition, static_cast<int>(ids.size()));
+    EXPECT_FALSE(dlg_->dlgProgress().Visible());
+    CloseWindow();
+  }
+}
+
+// While the rows are walked: "&Search" and the selection and treatment
+// commands are off and a second treatment does nothing; afterwards
+// everything is on again.
+TEST_F(TreatTest, TheWindowIsLockedWhileTheRowsAreWalked) {
+  OpenSearched();
+  const std::vector<std::string> ids = CheckedIds();
+  const std::size_t groups = dlg_->Emails().GroupCount();
+  struct TSeen {
+    bool searchEnabled = true, selectionEnabled = true, treatmentEnabled = true, treating = false;
+  } seen;
+  int nested = 0;
+  dlg_->dlgProgress().OnPosition = [&](int p) {
+    if (p != 1) return;
+    seen.searchEnabled = IsWindowEnabled(dlg_->Control("btnSearch"));
+    seen.selectionEnabled = std::any_of(SelectionCommands.begin(), SelectionCommands.end(),
+                                        [&](TMenuCommand c) { return dlg_->Menus().IsEnabled(c); });
+    seen.treatmentEnabled = std::any_of(TreatmentCommands.begin(), TreatmentCommands.end(),
+                                        [&](TMenuCommand c) { return dlg_->Menus().IsEnabled(c); });
+    seen.treating = dlg_->Treating();
+    ++nested;
+    dlg_->mniMovetoFolderClick();  // a second treatment
+    --nested;
+  };
+  standin_.ScriptPickFolder(before_.FolderEntryID(kTarget));
+  dlg_->mniDeleteClick();
+  dlg_->dlgProgress().OnPosition = nullptr;
+
+  EXPECT_EQ(nested, 0);
+  EXPECT_FALSE(seen.searchEnabled);
+  EXPECT_FALSE(seen.selectionEnabled);
+  EXPECT_FALSE(seen.treatmentEnabled);
+  EXPECT_TRUE(seen.treating);
+  ExpectProfile(Treated(before_, ids, 2));
+  ExpectRows(ids, ids);
+  EXPECT_EQ(dlg_->Emails().GroupCount(), groups);
+  EXPECT_EQ(dlg_->State(), TSearchState::Idle);
+  EXPECT_TRUE(IsWindowEnabled(dlg_->Control("btnSearch")));
+  for (TMenuCommand c : SelectionCommands) EXPECT_TRUE(dlg_->Menus().IsEnabled(c));
+  // The treated rows keep their check, so the treatment commands stay on.
+  for (TMenuCommand c : TreatmentCommands) EXPECT_TRUE(dlg_->Menus().IsEnabled(c));
+}
+
+// A search started while the rows are walked replaces the list under the
+// walk: the walk must not touch the freed rows nor treat rows of the new
+// list. The profile shows the checked messages treated up to some row and
+// none after it; the new search runs to its end over untreated rows.
+TEST_F(TreatTest, ASearchStartedDuringTheWalkLeavesNoRowHalfTreated) {
+  OpenSearched();
+  const std::vector<std::string> ids = CheckedIds();
+  dlg_->dlgProgress().OnPosition = [&](int p) {
+    if (p == 2) dlg_->btnSearchClick();
+  };
+  dlg_->mniDeleteClick();
+  dlg_->dlgProgress().OnPosition = nullptr;
+  EXPECT_FALSE(dlg_->Treating());
+  ASSERT_TRUE(PumpUntil([this] { return dlg_->State() == TSearchState::Idle; }));
+
+  const TProfileSnapshot after = TProfileSnapshot::Take(standin_);
+  std::size_t treatedUpTo = ids.size() + 1;
+  for (std::size_t k = 0; k <= ids.size() && treatedUpTo > ids.size(); ++k)
+    if (SameMessages(Treated(before_, std::vector<std::string>(ids.begin(), ids.begin() + k), 2), after, before_))
+      treatedUpTo = k;
+  EXPECT_LE(treatedUpTo, ids.size()) << "the profile is no treatment of a prefix of the checked rows";
+  ++Tally().cases;
+  Tally().messages += after.MessageCount();
+  for (const TEmailNode* row : MessageRows()) EXPECT_NE(RowState(*row), "treated");
+  EXPECT_FALSE(dlg_->dlgProgress().Visible());
+}
+
+// Closing the window while the second row is on: that row is treated, the
+// walk stops, and the window closes once it has.
+TEST_F(TreatTest, ClosingWhileTheRowsAreWalkedClosesAfterTheRow) {
+  OpenSearched();
+  const std::vector<std::string> ids = CheckedIds();
+  dlg_->dlgProgress().OnPosition = [&](int p) {
+    if (p == 2) dlg_->Close();
+  };
+  dlg_->mniDeleteClick();
+  ASSERT_NE(dlg_->Handle(), nullptr) << "the window went while its rows were walked";
+  ExpectRows({ids[0], ids[1]}, ids);
+  EXPECT_TRUE(PumpUntil([this] { return dlg_->Handle() == nullptr; }, std::chrono::seconds(10)));
+  ExpectProfile(Treated(before_, {ids[0], ids[1]}, 2));
+}
+
+}  // namespace
