@@ -63,7 +63,7 @@ void TMainDlg::LockForTreatment(bool locked) {
   if (locked) {
     EnableCommands(SelectionCommands, false);
     EnableCommands(TreatmentCommands, false);
-  } else {
+  } else if (!FSearching) {  // a search started meanwhile keeps them off
     EnableCommands(SelectionCommands, FEmails.GroupCount() > 0);
     vstEmailsChecked();
   }
@@ -103,20 +103,32 @@ void TMainDlg::TreatDuplicate(int mode) {
   FProgress->Show();
 
   LockForTreatment(true);
+  // The rows are walked by place, and each row is looked up again after the
+  // window has processed its messages: should the list have changed under
+  // the walk (a search started, the results cleared), the walk ends there.
+  const unsigned run = FRun;
   int position = 0;
-  ForEachMessageRow(FEmails, [&](TEmailNode& row) {
-    if (FStopDel) return false;
-    if (!row.Checked) return true;
-    FProgress->SetPosition(++position);
-    ProcessMessages();
-    if (!row.Data.bDeleted && TreatRow(row, mode, target)) {
-      row.Data.bDeleted = true;
-      row.Data.bChecked = false;
-      row.HasCheckBox = false;  // the check state stays
-      FEmailView->Repaint();
+  bool listChanged = false;
+  for (std::size_t g = 0; !FStopDel && !listChanged && g < FEmails.Roots().size(); ++g) {
+    TEmailNode* const root = FEmails.Roots()[g].get();
+    const bool group = root->IsGroup();
+    const std::size_t rows = group ? root->Children.size() : 1;
+    for (std::size_t r = 0; !FStopDel && r < rows; ++r) {
+      TEmailNode* const row = group ? root->Children[r].get() : root;
+      if (!row->Checked) continue;
+      FProgress->SetPosition(++position);
+      ProcessMessages();
+      listChanged = FRun != run || FSearching || g >= FEmails.Roots().size() || FEmails.Roots()[g].get() != root ||
+                    (group && (r >= root->Children.size() || root->Children[r].get() != row));
+      if (listChanged) break;
+      if (!row->Data.bDeleted && TreatRow(*row, mode, target)) {
+        row->Data.bDeleted = true;
+        row->Data.bChecked = false;
+        row->HasCheckBox = false;  // the check state stays
+        FEmailView->Repaint();
+      }
     }
-    return true;
-  });
+  }
   FProgress->Hide();
   LockForTreatment(false);
   FEmailView->Repaint();
