@@ -537,6 +537,9 @@ LRESULT TMainDlg::OnNotify(NMHDR* header) {
 
 void TMainDlg::OnCommand(UINT nId, UINT nCode, HWND hwndFrom) {
   if (hwndFrom && nCode != BN_CLICKED) return;
+  // A disabled menu command does nothing, however it was sent.
+  if (!hwndFrom && nId >= cmdFirst && nId < cmdLast && !FMenus->IsEnabled(static_cast<TMenuCommand>(nId))) return;
+  if (nId == idSearch && !IsWindowEnabled(btnSearch)) return;
   switch (nId) {
     case idSearch: btnSearchClick(); return;
     case idSpecify: case idAllTime: case idLastWeek: case idPastMonth: case idPastYear:

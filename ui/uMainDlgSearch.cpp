@@ -98,6 +98,7 @@ bool TMainDlg::UpdateMsgSet() {
 }
 
 void TMainDlg::btnSearchClick() {
+  if (FTreating) return;  // the rows are being walked; the button is off meanwhile
   EnableCommands(SelectionCommands, false);
   EnableCommands(TreatmentCommands, false);
   if (FSearching) {
