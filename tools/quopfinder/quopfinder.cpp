@@ -1,10 +1,11 @@
 // The duplicate finder window on its own, over a mail profile served by the
 // stand-in platform: for looking at the window, for screenshots and for the
 // figures of a search (time to Idle, peak memory, longest unresponsive spell).
-//   quopfinder [--profile FILE] [--across] [--search] [--close]
+//   quopfinder [--profile FILE] [--across] [--search] [--delete] [--close]
 // --search clicks "&Search" once the window shows; when the search is over
 // a line "idle <left> <top> <width> <height>" with the window's rectangle
-// goes to stdout, then the figures. --close closes the window after that.
+// goes to stdout, then the figures. --delete then moves the checked copies
+// to Deleted Items. --close closes the window after that.
 #include <windows.h>
 #include <psapi.h>
 
@@ -25,7 +26,7 @@ namespace {
 
 struct TOptions {
   std::string profile;
-  bool across = false, search = false, close = false;
+  bool across = false, search = false, close = false, remove = false;
 };
 
 bool Parse(int argc, char** argv, TOptions& o) {
@@ -35,6 +36,7 @@ bool Parse(int argc, char** argv, TOptions& o) {
     else if (a == "--across") o.across = true;
     else if (a == "--search") o.search = true;
     else if (a == "--close") o.close = true;
+    else if (a == "--delete") o.remove = true;
     else return false;
   }
   return true;
@@ -78,6 +80,7 @@ class TResponsiveness {
 struct TRun {
   TMainDlg* dlg = nullptr;
   bool close = false;
+  bool remove = false;
   std::chrono::steady_clock::time_point started;
   std::unique_ptr<TResponsiveness> watch;
 };
@@ -87,6 +90,7 @@ constexpr UINT_PTR kStartTimer = 1, kWatchTimer = 2;
 void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   if (g_run.dlg->State() != TSearchState::Idle) return;
   KillTimer(hwnd, id);
+  if (g_run.remove) g_run.dlg->mniDeleteClick();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - g_run.started).count();
   const long long worst = g_run.watch->Worst();
   g_run.watch.reset();
@@ -119,7 +123,7 @@ void CALLBACK StartSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 int main(int argc, char** argv) {
   TOptions o;
   if (!Parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: quopfinder [--profile FILE] [--across] [--search] [--close]\n");
+    std::fprintf(stderr, "usage: quopfinder [--profile FILE] [--across] [--search] [--delete] [--close]\n");
     return 2;
   }
   if (o.profile.empty()) o.profile = SampleProfile();
@@ -147,6 +151,7 @@ int main(int argc, char** argv) {
     if (o.across) dlg.ClickRadio("rbtnOverFolders");
     g_run.dlg = &dlg;
     g_run.close = o.close;
+    g_run.remove = o.remove;
     if (o.search) SetTimer(dlg.Handle(), kStartTimer, 300, StartSearch);
     dlg.ShowModal();
   }
