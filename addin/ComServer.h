@@ -1,0 +1,29 @@
+// The in-process server of QuopDuplicate.dll: the counts that decide
+// whether the library may be unloaded, and its own type library.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+namespace comserver {
+
+// A COM object made through the server's factory came or went.
+void ObjectCreated();
+void ObjectDestroyed();
+long ObjectCount();
+// A factory reference was taken or given back (IClassFactory::LockServer
+// and the factory's own references).
+void FactoryLocked();
+void FactoryUnlocked();
+long FactoryLockCount();
+
+// The type library of the module's own file, loaded on first demand and
+// kept; null when it cannot be loaded. No reference is added.
+ITypeLib* TypeLib();
+// The type information of ITAddIn, which answers the add-in's IDispatch;
+// null when missing. No reference is added.
+ITypeInfo* AddInDispatchInfo();
+// The module holding the server, and its full path in long form.
+HMODULE Module();
+
+}  // namespace comserver
