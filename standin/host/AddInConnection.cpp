@@ -1,0 +1,65 @@
+#include "standin/host/AddInConnection.h"
+
+#include "standin/host/OutlookObjects.h"
+
+namespace host {
+namespace {
+
+// The `custom` argument: an empty array of variants, owned for one call.
+class TCustomArray {
+ public:
+  TCustomArray() : array_(SafeArrayCreateVector(VT_VARIANT, 0, 0)) {}
+  ~TCustomArray() {
+    if (array_ != nullptr) SafeArrayDestroy(array_);
+  }
+  TCustomArray(const TCustomArray&) = delete;
+  TCustomArray& operator=(const TCustomArray&) = delete;
+  SAFEARRAY** Address() { return &array_; }
+
+ private:
+  SAFEARRAY* array_;
+};
+
+}  // namespace
+
+HRESULT TAddInConnection::Connect(IDispatch* application, ext_ConnectMode mode) {
+  if (Connected()) return S_FALSE;
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(progId_.c_str(), &clsid);
+  if (FAILED(hr)) return hr;
+  TComPtr<IUnknown> object;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object));
+  if (FAILED(hr)) return hr;
+  TComPtr<_IDTExtensibility2> addIn;
+  hr = object->QueryInterface(IID__IDTExtensibility2, reinterpret_cast<void**>(&addIn));
+  if (FAILED(hr)) return hr;
+  TComPtr<IDispatch> instance = NewAddInInstance(progId_);
+  TCustomArray custom;
+  hr = addIn->OnConnection(application, mode, instance.Get(), custom.Address());
+  if (FAILED(hr)) return hr;
+  addIn_ = std::move(addIn);
+  instance_ = std::move(instance);
+  return S_OK;
+}
+
+void TAddInConnection::StartupComplete() {
+  if (!Connected()) return;
+  TCustomArray custom;
+  addIn_->OnStartupComplete(custom.Address());
+}
+
+void TAddInConnection::BeginShutdown() {
+  if (!Connected()) return;
+  TCustomArray custom;
+  addIn_->OnBeginShutdown(custom.Address());
+}
+
+void TAddInConnection::Disconnect(ext_DisconnectMode mode) {
+  if (!Connected()) return;
+  TCustomArray custom;
+  addIn_->OnDisconnection(mode, custom.Address());
+  addIn_.Reset();
+  instance_.Reset();
+}
+
+}  // namespace host

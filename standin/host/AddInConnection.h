@@ -1,0 +1,38 @@
+// One COM add-in as the host drives it through _IDTExtensibility2:
+// created from its ProgID, connected, told of start-up and shut-down,
+// disconnected and released.
+#pragma once
+
+#include <string>
+
+#include "addin/AddInIntf.h"
+#include "support/ComPtr.h"
+
+namespace host {
+
+class TAddInConnection {
+ public:
+  explicit TAddInConnection(std::wstring progId) : progId_(std::move(progId)) {}
+  ~TAddInConnection() { Disconnect(ext_dm_HostShutdown); }
+  TAddInConnection(const TAddInConnection&) = delete;
+  TAddInConnection& operator=(const TAddInConnection&) = delete;
+
+  const std::wstring& ProgId() const { return progId_; }
+  bool Connected() const { return static_cast<bool>(addIn_); }
+
+  // CLSIDFromProgID, CoCreateInstance (in-process), _IDTExtensibility2,
+  // OnConnection with a new add-in instance object. A failure leaves the
+  // add-in released.
+  HRESULT Connect(IDispatch* application, ext_ConnectMode mode);
+  void StartupComplete();
+  void BeginShutdown();
+  // OnDisconnection, then the add-in and its instance object are released.
+  void Disconnect(ext_DisconnectMode mode);
+
+ private:
+  std::wstring progId_;
+  TComPtr<_IDTExtensibility2> addIn_;
+  TComPtr<IDispatch> instance_;
+};
+
+}  // namespace host
