@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
+
 namespace comserver {
 
 // A COM object made through the server's factory came or went.
@@ -25,5 +27,9 @@ ITypeLib* TypeLib();
 ITypeInfo* AddInDispatchInfo();
 // The module holding the server, and its full path in long form.
 HMODULE Module();
+std::wstring ServerFileName();
+// OLEAUT32.DLL, loaded once (without the system's file-error box) and held
+// until the library is unloaded.
+HMODULE OleAutomationLibrary();
 
 }  // namespace comserver

@@ -1,0 +1,91 @@
+#include "addin/QuopFactory.h"
+
+#include "addin/BstrHolder.h"
+#include "addin/ComServer.h"
+#include "addin/QuopDuplicate_TLB.h"
+#include "addin/uAddIn.h"
+#include "support/ComPtr.h"
+
+namespace {
+
+// Name and help string of one entry of the type library (MEMBERID_NIL: the
+// library or type itself).
+void ReadDocumentation(ITypeLib* lib, int index, std::wstring* name, std::wstring* doc) {
+  TBstr bstrName, bstrDoc;
+  if (SUCCEEDED(lib->GetDocumentation(index, &bstrName, &bstrDoc, nullptr, nullptr))) {
+    if (name) *name = bstrName.Wide();
+    if (doc) *doc = bstrDoc.Wide();
+  }
+}
+
+void ReadDocumentation(ITypeInfo* info, std::wstring* name, std::wstring* doc) {
+  TBstr bstrName, bstrDoc;
+  if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &bstrName, &bstrDoc, nullptr, nullptr))) {
+    if (name) *name = bstrName.Wide();
+    if (doc) *doc = bstrDoc.Wide();
+  }
+}
+
+}  // namespace
+
+TQuopFactory& TQuopFactory::Instance() {
+  static TQuopFactory factory;
+  return factory;
+}
+
+TQuopFactory::TQuopFactory() {
+  ITypeLib* lib = comserver::TypeLib();
+  if (lib == nullptr) return;
+  ReadDocumentation(lib, -1, &FServerName, nullptr);
+  TComPtr<ITypeInfo> classInfo;
+  if (SUCCEEDED(lib->GetTypeInfoOfGuid(CLSID_AddIn, &classInfo))) {
+    ReadDocumentation(classInfo.Get(), &FClassName, &FDescription);
+  }
+}
+
+const CLSID& TQuopFactory::ClassId() const { return CLSID_AddIn; }
+
+std::wstring TQuopFactory::ProgId() const { return FServerName + L"." + FClassName; }
+
+HRESULT STDMETHODCALLTYPE TQuopFactory::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+    *ppv = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *ppv = nullptr;
+  return E_NOINTERFACE;
+}
+
+// The factory lives as long as the library: its references only keep the
+// library loaded.
+ULONG STDMETHODCALLTYPE TQuopFactory::AddRef() {
+  comserver::FactoryLocked();
+  return static_cast<ULONG>(InterlockedIncrement(&FRefCount));
+}
+
+ULONG STDMETHODCALLTYPE TQuopFactory::Release() {
+  comserver::FactoryUnlocked();
+  return static_cast<ULONG>(InterlockedDecrement(&FRefCount));
+}
+
+HRESULT STDMETHODCALLTYPE TQuopFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  *ppv = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  try {
+    return CreateAddIn(riid, ppv);
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT STDMETHODCALLTYPE TQuopFactory::LockServer(BOOL bLock) {
+  if (bLock) {
+    comserver::FactoryLocked();
+  } else {
+    comserver::FactoryUnlocked();
+  }
+  return S_OK;
+}

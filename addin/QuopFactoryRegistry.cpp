@@ -1,0 +1,159 @@
+// TQuopFactory::UpdateRegistry: the class entries in HKEY_CLASSES_ROOT, the
+// Outlook add-in key in HKEY_LOCAL_MACHINE, then RemoveDisable.
+#include <cstdio>
+#include <iterator>
+
+#include "addin/ComServer.h"
+#include "addin/QuopDuplicate_TLB.h"
+#include "addin/QuopFactory.h"
+#include "addin/RegKey.h"
+
+namespace {
+
+const wchar_t kAddInKeyPrefix[] = L"Software\\Microsoft\\Office\\Outlook\\Addins\\";
+const wchar_t kFriendlyName[] = L"Quop Twinsweep";
+const DWORD kLoadAtStartup = 3;
+
+// The texts the class entries are made of.
+struct TClassTexts {
+  std::wstring strClassKey;  // CLSID\{CLSID}
+  std::wstring strProgId;
+  std::wstring strDescription;
+  std::wstring strServerFile;
+  std::wstring strThreadingModel;
+  std::wstring strClassId;
+  std::wstring strVersion;
+  std::wstring strLibId;
+};
+
+// One entry: the key under the class key or the ProgID key (with an
+// optional sub-key), the value name (null: the default value) and its data.
+struct TClassEntry {
+  std::wstring TClassTexts::*pBase;
+  const wchar_t* szSubKey;
+  const wchar_t* szValueName;
+  std::wstring TClassTexts::*pData;
+};
+
+// Written in this order; removed key by key in the reverse order.
+const TClassEntry kClassEntries[] = {
+    {&TClassTexts::strClassKey, nullptr, nullptr, &TClassTexts::strDescription},
+    {&TClassTexts::strClassKey, L"InprocServer32", nullptr, &TClassTexts::strServerFile},
+    {&TClassTexts::strClassKey, L"InprocServer32", L"ThreadingModel", &TClassTexts::strThreadingModel},
+    {&TClassTexts::strProgId, nullptr, nullptr, &TClassTexts::strDescription},
+    {&TClassTexts::strProgId, L"Clsid", nullptr, &TClassTexts::strClassId},
+    {&TClassTexts::strClassKey, L"ProgID", nullptr, &TClassTexts::strProgId},
+    {&TClassTexts::strClassKey, L"Version", nullptr, &TClassTexts::strVersion},
+    {&TClassTexts::strClassKey, L"TypeLib", nullptr, &TClassTexts::strLibId},
+};
+
+std::wstring GuidText(REFGUID guid) {
+  wchar_t szText[40] = {};
+  StringFromGUID2(guid, szText, static_cast<int>(std::size(szText)));
+  return szText;
+}
+
+// The server file for InprocServer32: its short form when the long one
+// holds a blank.
+std::wstring RegisteredServerFile() {
+  std::wstring strFile = comserver::ServerFileName();
+  if (strFile.find(L' ') == std::wstring::npos) return strFile;
+  const DWORD nLength = GetShortPathNameW(strFile.c_str(), nullptr, 0);
+  if (nLength == 0) return strFile;
+  std::wstring strShort(nLength, L'\0');
+  const DWORD nWritten = GetShortPathNameW(strFile.c_str(), strShort.data(), nLength);
+  if (nWritten == 0 || nWritten >= nLength) return strFile;
+  strShort.resize(nWritten);
+  return strShort;
+}
+
+std::wstring LibraryVersionText() {
+  WORD nMajor = 0, nMinor = 0;
+  if (ITypeLib* lib = comserver::TypeLib()) {
+    TLIBATTR* attr = nullptr;
+    if (SUCCEEDED(lib->GetLibAttr(&attr)) && attr != nullptr) {
+      nMajor = attr->wMajorVerNum;
+      nMinor = attr->wMinorVerNum;
+      lib->ReleaseTLibAttr(attr);
+    }
+  }
+  wchar_t szText[16] = {};
+  std::swprintf(szText, std::size(szText), L"%d.%d", nMajor, nMinor);
+  return szText;
+}
+
+std::wstring EntryKey(const TClassTexts& texts, const TClassEntry& entry) {
+  std::wstring strKey = texts.*entry.pBase;
+  if (entry.szSubKey != nullptr) strKey.append(L"\\").append(entry.szSubKey);
+  return strKey;
+}
+
+bool SetText(HKEY key, const wchar_t* szName, const std::wstring& strData) {
+  return RegSetValueExW(key, szName, 0, REG_SZ, reinterpret_cast<const BYTE*>(strData.c_str()),
+                        static_cast<DWORD>((strData.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+void CreateEntry(const TClassTexts& texts, const TClassEntry& entry) {
+  TRegKey key;
+  HKEY hKey = nullptr;
+  const bool bCreated = RegCreateKeyExW(HKEY_CLASSES_ROOT, EntryKey(texts, entry).c_str(), 0, nullptr, 0,
+                                        KEY_SET_VALUE, nullptr, &hKey, nullptr) == ERROR_SUCCESS;
+  key.Reset(hKey);
+  if (!bCreated || !SetText(key.Get(), entry.szValueName, texts.*entry.pData)) {
+    throw ERegistryException("Error creating system registry entry");
+  }
+}
+
+}  // namespace
+
+void TQuopFactory::UpdateRegistry(bool bRegister) {
+  UpdateClassEntries(bRegister);
+  UpdateAddInKey(bRegister);
+  RemoveDisable();
+}
+
+void TQuopFactory::UpdateClassEntries(bool bRegister) {
+  TClassTexts texts;
+  texts.strClassId = GuidText(ClassId());
+  texts.strClassKey = L"CLSID\\" + texts.strClassId;
+  texts.strProgId = ProgId();
+  texts.strDescription = Description();
+  if (bRegister) {
+    texts.strServerFile = RegisteredServerFile();
+    texts.strThreadingModel = L"Apartment";
+    texts.strVersion = LibraryVersionText();
+    texts.strLibId = GuidText(LIBID_QuopDuplicate);
+    for (const TClassEntry& entry : kClassEntries) CreateEntry(texts, entry);
+    return;
+  }
+  std::wstring strDeleted;
+  for (auto it = std::rbegin(kClassEntries); it != std::rend(kClassEntries); ++it) {
+    const std::wstring strKey = EntryKey(texts, *it);
+    if (strKey == strDeleted) continue;
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, strKey.c_str());  // the result does not matter
+    strDeleted = strKey;
+  }
+}
+
+void TQuopFactory::UpdateAddInKey(bool bRegister) {
+  const std::wstring strKey = kAddInKeyPrefix + ProgId();
+  if (!bRegister) {
+    TRegKey existing;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return;
+    existing.Reset(hKey);
+    existing.Reset();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, strKey.c_str());
+    return;
+  }
+  TRegKey key;
+  HKEY hKey = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                      nullptr) != ERROR_SUCCESS) {
+    return;  // no rights for the machine's add-in list: left out without a message
+  }
+  key.Reset(hKey);
+  SetText(key.Get(), L"FriendlyName", kFriendlyName);
+  RegSetValueExW(key.Get(), L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kLoadAtStartup),
+                 sizeof(kLoadAtStartup));
+}

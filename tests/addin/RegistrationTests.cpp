@@ -1,0 +1,171 @@
+// Registering and unregistering QuopDuplicate.dll: the class entries, the
+// Outlook add-in key and the type library, read back from the registry.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/addin/RegistryProbe.h"
+#include "tests/addin/ServerIds.h"
+#include "tests/addin/ServerLibrary.h"
+
+namespace {
+
+struct TExpectedEntry {
+  HKEY root;
+  std::wstring strKey;
+  const wchar_t* szName;  // null: the default value
+  DWORD nType;
+  std::wstring strText;  // REG_SZ
+  DWORD nNumber;         // REG_DWORD
+};
+
+std::vector<TExpectedEntry> ExpectedEntries(const std::wstring& strServerFile) {
+  return {
+      {HKEY_CLASSES_ROOT, kClassKey, nullptr, REG_SZ, kDescription, 0},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", nullptr, REG_SZ, strServerFile, 0},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel", REG_SZ, L"Apartment", 0},
+      {HKEY_CLASSES_ROOT, kProgId, nullptr, REG_SZ, kDescription, 0},
+      {HKEY_CLASSES_ROOT, kProgId + L"\\Clsid", nullptr, REG_SZ, kClassIdText, 0},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\ProgID", nullptr, REG_SZ, kProgId, 0},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\Version", nullptr, REG_SZ, L"1.0", 0},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\TypeLib", nullptr, REG_SZ, kLibIdText, 0},
+      {HKEY_LOCAL_MACHINE, kAddInKey, L"FriendlyName", REG_SZ, L"Quop Twinsweep", 0},
+      {HKEY_LOCAL_MACHINE, kAddInKey, L"LoadBehavior", REG_DWORD, L"", 3},
+  };
+}
+
+std::string Narrow(const std::wstring& strText) { return std::string(strText.begin(), strText.end()); }
+
+void ExpectEntries(const std::vector<TExpectedEntry>& entries) {
+  for (const TExpectedEntry& entry : entries) {
+    SCOPED_TRACE(Narrow(entry.strKey + L" / " + (entry.szName ? entry.szName : L"(default)")));
+    const std::optional<TRegValue> value = ReadValue(entry.root, entry.strKey, entry.szName);
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->nType, entry.nType);
+    if (entry.nType == REG_DWORD) {
+      EXPECT_EQ(value->Number(), entry.nNumber);
+    } else {
+      EXPECT_EQ(value->Text(), entry.strText);
+    }
+  }
+}
+
+const std::wstring kTypeLibKey = L"TypeLib\\" + kLibIdText;
+const std::wstring kInterfaceKey = L"Interface\\" + kAddInIidText;
+
+// Each test starts and ends without any of the server's entries.
+class ServerRegistration : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveEverything(); }
+  void TearDown() override { RemoveEverything(); }
+
+  static void RemoveEverything() {
+    DeleteTree(HKEY_CLASSES_ROOT, kClassKey);
+    DeleteTree(HKEY_CLASSES_ROOT, kProgId);
+    DeleteTree(HKEY_CLASSES_ROOT, kTypeLibKey);
+    DeleteTree(HKEY_CLASSES_ROOT, kInterfaceKey);
+    DeleteTree(HKEY_LOCAL_MACHINE, kAddInKey);
+  }
+
+  static void ExpectNothingRegistered() {
+    for (const std::wstring& strKey : {kClassKey, kProgId, kTypeLibKey}) {
+      EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, strKey)) << Narrow(strKey);
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddInKey));
+  }
+};
+
+TEST_F(ServerRegistration, RegisterWritesEveryEntryWithItsType) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  ASSERT_EQ(server.Register(), S_OK);
+  ExpectEntries(ExpectedEntries(LongPath(server.LoadedPath())));
+}
+
+TEST_F(ServerRegistration, RegisteringTwiceLeavesOneSetOfEntries) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  ASSERT_EQ(server.Register(), S_OK);
+  ASSERT_EQ(server.Register(), S_OK);
+  ExpectEntries(ExpectedEntries(LongPath(server.LoadedPath())));
+  const struct {
+    HKEY root;
+    std::wstring strKey;
+    DWORD nValues;
+  } keys[] = {
+      {HKEY_CLASSES_ROOT, kClassKey, 1},           {HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", 2},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\ProgID", 1}, {HKEY_CLASSES_ROOT, kClassKey + L"\\Version", 1},
+      {HKEY_CLASSES_ROOT, kClassKey + L"\\TypeLib", 1}, {HKEY_CLASSES_ROOT, kProgId, 1},
+      {HKEY_CLASSES_ROOT, kProgId + L"\\Clsid", 1},   {HKEY_LOCAL_MACHINE, kAddInKey, 2},
+  };
+  for (const auto& key : keys) EXPECT_EQ(ValueCount(key.root, key.strKey), key.nValues) << Narrow(key.strKey);
+}
+
+TEST_F(ServerRegistration, UnregisterRemovesEveryEntryAndTheTypeLibrary) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  ASSERT_EQ(server.Register(), S_OK);
+  ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
+  EXPECT_EQ(server.Unregister(), S_OK);
+  ExpectNothingRegistered();
+}
+
+TEST_F(ServerRegistration, UnregisterSucceedsWithoutTheAddInKeyOrAnyEntry) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  ASSERT_EQ(server.Register(), S_OK);
+  DeleteTree(HKEY_LOCAL_MACHINE, kAddInKey);
+  EXPECT_EQ(server.Unregister(), S_OK);
+  ExpectNothingRegistered();
+  EXPECT_EQ(server.Unregister(), S_OK);  // nothing left to remove
+  ExpectNothingRegistered();
+}
+
+TEST_F(ServerRegistration, TypeLibraryIsRegisteredWithTheLongPathAndItsFolder) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  ASSERT_EQ(server.Register(), S_OK);
+  const std::wstring strFile = LongPath(server.LoadedPath());
+  const std::wstring strFolder = strFile.substr(0, strFile.find_last_of(L'\\') + 1);
+  ExpectEntries({
+      {HKEY_CLASSES_ROOT, kTypeLibKey + L"\\1.0", nullptr, REG_SZ, L"QuopDuplicate Library", 0},
+      {HKEY_CLASSES_ROOT, kTypeLibKey + L"\\1.0\\0\\win32", nullptr, REG_SZ, strFile, 0},
+      {HKEY_CLASSES_ROOT, kTypeLibKey + L"\\1.0\\HELPDIR", nullptr, REG_SZ, strFolder, 0},
+      {HKEY_CLASSES_ROOT, kInterfaceKey + L"\\TypeLib", nullptr, REG_SZ, kLibIdText, 0},
+  });
+}
+
+TEST_F(ServerRegistration, ShortServerPathWhenTheFolderHasABlank) {
+  const TServerCopy copy(L"Quop Registration Test");
+  ASSERT_TRUE(copy.Made());
+  {
+    const TServerLibrary server(copy.Path());
+    ASSERT_TRUE(server.Loaded());
+    ASSERT_EQ(server.Register(), S_OK);
+    const std::wstring strLong = LongPath(server.LoadedPath());
+    const std::wstring strShort = ShortPath(strLong);
+    ASSERT_NE(strLong.find(L' '), std::wstring::npos);
+    EXPECT_EQ(strShort.find(L' '), std::wstring::npos);
+    ExpectEntries(ExpectedEntries(strShort));
+    // The type library keeps the long form.
+    ExpectEntries({{HKEY_CLASSES_ROOT, kTypeLibKey + L"\\1.0\\0\\win32", nullptr, REG_SZ, strLong, 0}});
+    EXPECT_EQ(server.Unregister(), S_OK);
+  }
+  ExpectNothingRegistered();
+}
+
+TEST_F(ServerRegistration, Regsvr32RegistersAndUnregisters) {
+  wchar_t szSystem[MAX_PATH] = {};
+  ASSERT_NE(GetSystemDirectoryW(szSystem, MAX_PATH), 0u);
+  const std::wstring strTool = std::wstring(L"\"") + szSystem + L"\\regsvr32.exe\" /s ";
+  const std::wstring strServer = L"\"" + BuiltServerPath() + L"\"";
+
+  ASSERT_EQ(RunProgram(strTool + strServer), 0u);
+  ExpectEntries(ExpectedEntries(LongPath(BuiltServerPath())));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey));
+
+  ASSERT_EQ(RunProgram(strTool + L"/u " + strServer), 0u);
+  ExpectNothingRegistered();
+}
+
+}  // namespace
