@@ -1,5 +1,6 @@
 #include "standin/host/AddInConnection.h"
 
+#include "standin/host/ClassActivation.h"
 #include "standin/host/OutlookObjects.h"
 
 namespace host {
@@ -25,10 +26,10 @@ class TCustomArray {
 HRESULT TAddInConnection::Connect(IDispatch* application, ext_ConnectMode mode) {
   if (Connected()) return S_FALSE;
   CLSID clsid;
-  HRESULT hr = CLSIDFromProgID(progId_.c_str(), &clsid);
+  HRESULT hr = ResolveProgId(progId_, &clsid);
   if (FAILED(hr)) return hr;
   TComPtr<IUnknown> object;
-  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object));
+  hr = CreateInProcess(clsid, IID_IUnknown, reinterpret_cast<void**>(&object));
   if (FAILED(hr)) return hr;
   TComPtr<_IDTExtensibility2> addIn;
   hr = object->QueryInterface(IID__IDTExtensibility2, reinterpret_cast<void**>(&addIn));
