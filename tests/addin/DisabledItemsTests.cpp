@@ -59,6 +59,8 @@ struct TExportCase {
   TExport run;
 };
 
+void PrintTo(const TExportCase& c, std::ostream* os) { *os << c.szName; }
+
 // Registration entries are removed again after each test.
 void RemoveServerEntries() {
   DeleteTree(HKEY_CLASSES_ROOT, kClassKey);

@@ -121,6 +121,34 @@ TEST_F(ServerRegistration, UnregisterSucceedsWithoutTheAddInKeyOrAnyEntry) {
   ExpectNothingRegistered();
 }
 
+// A key that lives in memory only: the system refuses it lasting sub-keys.
+bool MakeVolatileKey(HKEY root, const std::wstring& strKey) {
+  HKEY hKey = nullptr;
+  if (RegCreateKeyExW(root, strKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, &hKey, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(hKey);
+  return true;
+}
+
+TEST_F(ServerRegistration, AClassEntryThatCannotBeCreatedStopsTheUpdate) {
+  const TServerLibrary server(BuiltServerPath());
+  ASSERT_TRUE(server.Loaded());
+  // Entry 5, the ProgID's Clsid key, cannot be made below a volatile key.
+  ASSERT_TRUE(MakeVolatileKey(HKEY_CLASSES_ROOT, kProgId));
+
+  EXPECT_EQ(server.Register(), E_FAIL);
+
+  std::vector<TExpectedEntry> entries = ExpectedEntries(LongPath(server.LoadedPath()));
+  ExpectEntries({entries.begin(), entries.begin() + 4});  // written before, and kept
+  for (const std::wstring& strKey : {kProgId + L"\\Clsid", kClassKey + L"\\ProgID", kClassKey + L"\\Version",
+                                     kClassKey + L"\\TypeLib"}) {
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, strKey)) << Narrow(strKey);
+  }
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddInKey));
+}
+
 TEST_F(ServerRegistration, TypeLibraryIsRegisteredWithTheLongPathAndItsFolder) {
   const TServerLibrary server(BuiltServerPath());
   ASSERT_TRUE(server.Loaded());
