@@ -2,12 +2,13 @@
 // the current user's Resiliency\DisabledItems key of its Office version,
 // one binary value per item whose text names the library's file. Clearing
 // those values lets Outlook load the add-in again.
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "addin/BstrHolder.h"
 #include "addin/ComServer.h"
 #include "addin/QuopFactory.h"
 #include "addin/RegKey.h"
@@ -27,7 +28,7 @@ void AsciiLower(std::string& text) {
 std::string LowerModulePath() {
   char szPath[MAX_PATH + 1] = {};
   const DWORD nLength = GetModuleFileNameA(comserver::Module(), szPath, MAX_PATH + 1);
-  std::string strPath(szPath, nLength > MAX_PATH + 1 ? 0 : nLength);
+  std::string strPath(szPath, nLength);
   AsciiLower(strPath);
   return strPath;
 }
@@ -48,21 +49,9 @@ std::vector<std::wstring> ValueNames(HKEY key) {
   return names;
 }
 
-std::string Ansi(const std::wstring& strWide) {
-  std::string strText;
-  const int nLength =
-      WideCharToMultiByte(CP_ACP, 0, strWide.data(), static_cast<int>(strWide.size()), nullptr, 0, nullptr, nullptr);
-  if (nLength > 0) {
-    strText.resize(nLength);
-    WideCharToMultiByte(CP_ACP, 0, strWide.data(), static_cast<int>(strWide.size()), strText.data(), nLength,
-                        nullptr, nullptr);
-  }
-  return strText;
-}
-
 [[noreturn]] void RaiseInvalidType(const std::wstring& strName) {
   std::string strText = "Invalid data type for '";
-  strText.append(Ansi(strName)).append("'");
+  strText.append(WideToAnsi(strName)).append("'");
   throw ERegistryException(strText);
 }
 
@@ -88,7 +77,7 @@ std::string LowerItemText(const std::vector<BYTE>& data) {
   std::memcpy(strWide.data(), data.data(), strWide.size() * sizeof(wchar_t));
   for (std::size_t i = 0; i < strWide.size() && i < kBlankedUnits; ++i) strWide[i] = L' ';
   strWide.resize(std::wcslen(strWide.c_str()));
-  std::string strText = Ansi(strWide);
+  std::string strText = WideToAnsi(strWide);
   AsciiLower(strText);
   return strText;
 }
@@ -110,12 +99,10 @@ void TQuopFactory::RemoveDisable() {
   const std::string strLowerPath = LowerModulePath();
   if (strLowerPath.empty()) return;
   for (int nMajor = 0; nMajor <= kLastMajorVersion; ++nMajor) {
-    char szKey[96] = {};
-    std::snprintf(szKey, sizeof szKey, "Software\\Microsoft\\Office\\%d.%d\\Outlook\\Resiliency\\DisabledItems", nMajor,
-                  0);
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, szKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &hKey) != ERROR_SUCCESS) continue;
-    const TRegKey key(hKey);
-    RemoveFromKey(key.Get(), strLowerPath);
+    wchar_t szKey[96] = {};
+    std::swprintf(szKey, std::size(szKey), L"Software\\Microsoft\\Office\\%d.%d\\Outlook\\Resiliency\\DisabledItems",
+                  nMajor, 0);
+    const TRegKey key = OpenRegKey(HKEY_CURRENT_USER, szKey, KEY_QUERY_VALUE | KEY_SET_VALUE);
+    if (key) RemoveFromKey(key.Get(), strLowerPath);
   }
 }

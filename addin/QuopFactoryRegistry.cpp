@@ -94,12 +94,8 @@ bool SetText(HKEY key, const wchar_t* szName, const std::wstring& strData) {
 }
 
 void CreateEntry(const TClassTexts& texts, const TClassEntry& entry) {
-  TRegKey key;
-  HKEY hKey = nullptr;
-  const bool bCreated = RegCreateKeyExW(HKEY_CLASSES_ROOT, EntryKey(texts, entry).c_str(), 0, nullptr, 0,
-                                        KEY_SET_VALUE, nullptr, &hKey, nullptr) == ERROR_SUCCESS;
-  key.Reset(hKey);
-  if (!bCreated || !SetText(key.Get(), entry.szValueName, texts.*entry.pData)) {
+  const TRegKey key = CreateRegKey(HKEY_CLASSES_ROOT, EntryKey(texts, entry).c_str(), KEY_SET_VALUE);
+  if (!key || !SetText(key.Get(), entry.szValueName, texts.*entry.pData)) {
     throw ERegistryException("Error creating system registry entry");
   }
 }
@@ -138,21 +134,13 @@ void TQuopFactory::UpdateClassEntries(bool bRegister) {
 void TQuopFactory::UpdateAddInKey(bool bRegister) {
   const std::wstring strKey = kAddInKeyPrefix + ProgId();
   if (!bRegister) {
-    TRegKey existing;
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return;
-    existing.Reset(hKey);
-    existing.Reset();
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, strKey.c_str());
+    if (OpenRegKey(HKEY_LOCAL_MACHINE, strKey.c_str(), KEY_READ)) RegDeleteTreeW(HKEY_LOCAL_MACHINE, strKey.c_str());
     return;
   }
-  TRegKey key;
-  HKEY hKey = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
-                      nullptr) != ERROR_SUCCESS) {
-    return;  // no rights for the machine's add-in list: left out without a message
-  }
-  key.Reset(hKey);
+  // Without rights on the machine's add-in list the entries are left out
+  // without a message.
+  const TRegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, strKey.c_str(), KEY_SET_VALUE);
+  if (!key) return;
   SetText(key.Get(), L"FriendlyName", kFriendlyName);
   RegSetValueExW(key.Get(), L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kLoadAtStartup),
                  sizeof(kLoadAtStartup));

@@ -7,9 +7,7 @@
 namespace {
 
 TRegKey OpenKey(HKEY root, const std::wstring& strKey, REGSAM access) {
-  HKEY hKey = nullptr;
-  if (RegOpenKeyExW(root, strKey.c_str(), 0, access, &hKey) != ERROR_SUCCESS) return TRegKey();
-  return TRegKey(hKey);
+  return OpenRegKey(root, strKey.c_str(), access);
 }
 
 }  // namespace
@@ -75,11 +73,7 @@ TScratchKey::TScratchKey(HKEY root, const std::wstring& strKey) : FRoot(root), F
     }
     if (nEnd == std::wstring::npos) break;
   }
-  HKEY hKey = nullptr;
-  if (RegCreateKeyExW(root, strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr) ==
-      ERROR_SUCCESS) {
-    RegCloseKey(hKey);
-  }
+  CreateRegKey(root, strKey.c_str(), KEY_READ);
 }
 
 TScratchKey::~TScratchKey() {
