@@ -15,8 +15,34 @@ namespace {
 
 std::atomic<long> g_Running{0};
 
+// The library's manifest (resource 2) active on the finder thread, so the
+// window's controls get visual styles inside the host.
+class TManifestScope {
+ public:
+  TManifestScope() {
+    ACTCTXA context{};
+    context.cbSize = sizeof(context);
+    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.hModule = comserver::Module();
+    context.lpResourceName = MAKEINTRESOURCEA(2);
+    FContext = context.hModule ? CreateActCtxA(&context) : INVALID_HANDLE_VALUE;
+    if (FContext != INVALID_HANDLE_VALUE && !ActivateActCtx(FContext, &FCookie)) FCookie = 0;
+  }
+  ~TManifestScope() {
+    if (FCookie) DeactivateActCtx(0, FCookie);
+    if (FContext != INVALID_HANDLE_VALUE) ReleaseActCtx(FContext);
+  }
+  TManifestScope(const TManifestScope&) = delete;
+  TManifestScope& operator=(const TManifestScope&) = delete;
+
+ private:
+  HANDLE FContext;
+  ULONG_PTR FCookie = 0;
+};
+
 void Execute(IStream* marshalled) {
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const TManifestScope manifest;
   TComPtr<IDispatch> app;
   if (marshalled) CoGetInterfaceAndReleaseStream(marshalled, IID_IDispatch, reinterpret_cast<void**>(&app));
   // The test and the set are one step, so two quick clicks open one window.

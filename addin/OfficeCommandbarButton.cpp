@@ -19,7 +19,7 @@ TServerData g_ServerData = {
 
 // The sink Office calls: an IDispatch that hands every call to its wrapper,
 // as long as it has one.
-class TCommandbarbutton::TEventSink : public IDispatch {
+class TCommandbarbutton::TEventSink final : public IDispatch {
  public:
   explicit TEventSink(TCommandbarbutton* server) : FServer(server) {}
   void CutOff() { FServer = nullptr; }

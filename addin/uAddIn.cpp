@@ -16,7 +16,7 @@ const IID kIID_ITAddIn = {0x7A62F4C0, 0x6343, 0x481C, {0xA3, 0x1E, 0x35, 0xD2, 0
 // The add-in's own dual interface: IDispatch and nothing more.
 struct ITAddIn : IDispatch {};
 
-class TAddIn : public ITAddIn, public _IDTExtensibility2 {
+class TAddIn final : public ITAddIn, public _IDTExtensibility2 {
  public:
   TAddIn() { comserver::ObjectCreated(); }
 

@@ -184,12 +184,22 @@ TEST(AboutBox, DefaultFilesAreThePerUserLanguageFileAndTheSkinBesideTheLibrary) 
   EXPECT_NE(FileBytes(GetLangFile()).find("[TFormAbout]"), std::string::npos);
 }
 
+BOOL CALLBACK FindAboutBox(HWND hwnd, LPARAM found) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpA(cls, "QuopTFormAbout") == 0) *reinterpret_cast<bool*>(found) = true;
+  return TRUE;
+}
+
 TEST(AboutBox, AnUnwritableLanguageFileFailsWithoutLeavingAWindow) {
   TTempFolder folder;
   WriteBytes(folder.File("English.lng"), "[Info]\r\n");
   SetReadOnly(folder.File("English.lng"), true);
   EXPECT_THROW(TFormAbout(nullptr, SetupIn(folder)), EIniWriteError);
-  EXPECT_EQ(FindWindowA("QuopTFormAbout", nullptr), nullptr);
+  // Only this thread's windows: other test programs may show their own boxes.
+  bool found = false;
+  EnumThreadWindows(GetCurrentThreadId(), FindAboutBox, reinterpret_cast<LPARAM>(&found));
+  EXPECT_FALSE(found) << "a box was left behind";
   EXPECT_EQ(FileBytes(folder.File("English.lng")), "[Info]\r\n");
 }
 
