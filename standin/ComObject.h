@@ -17,12 +17,16 @@ template <class Interface>
 class ComObject : public Interface {
  public:
   ComObject() { CountObject(+1); }
-  virtual ~ComObject() { CountObject(-1); }
+  virtual ~ComObject() {
+    if (FFtm) FFtm->Release();
+    CountObject(-1);
+  }
   ComObject(const ComObject&) = delete;
   ComObject& operator=(const ComObject&) = delete;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (out == nullptr) return E_INVALIDARG;
+    if (IsEqualIID(riid, IID_IMarshal) && Agile()) return FreeThreadedMarshaler(out);
     for (const IID* iid : Interfaces()) {
       if (IsEqualIID(riid, *iid)) {
         *out = static_cast<Interface*>(this);
@@ -43,9 +47,26 @@ class ComObject : public Interface {
  protected:
   // The interfaces this object answers, IID_IUnknown included.
   virtual std::span<const IID* const> Interfaces() const = 0;
+  // An agile object is handed between apartments as it is (the free-
+  // threaded marshaler): the object model's objects, which take the
+  // provider's lock on every call, so a window thread may use what the
+  // host's thread was given, as it would with Outlook's own proxies.
+  virtual bool Agile() const { return false; }
 
  private:
+  HRESULT FreeThreadedMarshaler(void** out) {
+    if (!FFtm) {
+      IUnknown* made = nullptr;
+      const HRESULT hr = CoCreateFreeThreadedMarshaler(static_cast<Interface*>(this), &made);
+      if (FAILED(hr)) return hr;
+      if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&FFtm), made, nullptr) != nullptr)
+        made->Release();  // another thread made it first
+    }
+    return FFtm->QueryInterface(IID_IMarshal, out);
+  }
+
   LONG FRefs = 1;
+  IUnknown* FFtm = nullptr;  // the aggregated free-threaded marshaler, when asked for
 };
 
 }  // namespace standin

@@ -9,6 +9,9 @@ namespace standin {
 namespace {
 
 class Application final : public ComObject<ApplicationDefaults> {
+ protected:
+  bool Agile() const override { return true; }
+
  public:
   HRESULT STDMETHODCALLTYPE get_Session(_NameSpace** session) override {
     if (session == nullptr) return E_POINTER;
@@ -38,6 +41,10 @@ class Application final : public ComObject<ApplicationDefaults> {
 };
 
 class Explorer final : public ComObject<ExplorerDefaults> {
+ protected:
+  bool Agile() const override { return true; }
+
+ public:
  protected:
   std::span<const IID* const> Interfaces() const override {
     static const IID* const kInterfaces[] = {&IID_IUnknown, &IID_IDispatch, &IID__Explorer};

@@ -30,6 +30,9 @@ OlItemType ItemTypeOf(const std::optional<std::string>& containerClass) {
 }
 
 class OlFolder final : public ComObject<MAPIFolderDefaults> {
+ protected:
+  bool Agile() const override { return true; }
+
  public:
   explicit OlFolder(FolderRef ref) : FRef(std::move(ref)) {}
 
@@ -74,6 +77,9 @@ class OlFolder final : public ComObject<MAPIFolderDefaults> {
 };
 
 class OlFolders final : public ComObject<FoldersDefaults> {
+ protected:
+  bool Agile() const override { return true; }
+
  public:
   explicit OlFolders(std::vector<FolderRef> folders) : FFolders(std::move(folders)) {}
 

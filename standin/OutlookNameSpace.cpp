@@ -28,6 +28,9 @@ const char* RoleOf(OlDefaultFolders kind) {
 }
 
 class NameSpace final : public ComObject<NameSpaceDefaults> {
+ protected:
+  bool Agile() const override { return true; }
+
  public:
   HRESULT STDMETHODCALLTYPE get_Folders(_Folders** folders) override {
     auto lock = LockState();

@@ -6,7 +6,13 @@
 namespace host {
 namespace {
 
+// Agile, like the stand-in objects it hands out: an add-in's window thread
+// uses it for the session and the folder picker. Its explorer and command
+// bars stay with the host's thread.
 class HostApplication final : public HostObject<_Application> {
+ protected:
+  bool Agile() const override { return true; }
+
  public:
   HostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer)
       : inner_(std::move(standin)), explorer_(std::move(explorer)) {}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 #include <unknwn.h>
 
 namespace host {
@@ -18,12 +19,16 @@ template <class Primary>
 class HostObject : public Primary {
  public:
   HostObject() { CountObject(+1); }
-  virtual ~HostObject() { CountObject(-1); }
+  virtual ~HostObject() {
+    if (ftm_) ftm_->Release();
+    CountObject(-1);
+  }
   HostObject(const HostObject&) = delete;
   HostObject& operator=(const HostObject&) = delete;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(riid, IID_IMarshal) && Agile()) return FreeThreadedMarshaler(out);
     *out = Find(riid);
     if (*out == nullptr) return E_NOINTERFACE;
     AddRef();
@@ -38,9 +43,24 @@ class HostObject : public Primary {
 
  protected:
   virtual void* Find(REFIID riid) = 0;
+  // An agile object is handed to other apartments as it is (the free-
+  // threaded marshaler); the others stay on the host's thread.
+  virtual bool Agile() const { return false; }
 
  private:
+  HRESULT FreeThreadedMarshaler(void** out) {
+    if (!ftm_) {
+      IUnknown* made = nullptr;
+      const HRESULT hr = CoCreateFreeThreadedMarshaler(static_cast<Primary*>(this), &made);
+      if (FAILED(hr)) return hr;
+      if (InterlockedCompareExchangePointer(reinterpret_cast<void**>(&ftm_), made, nullptr) != nullptr)
+        made->Release();
+    }
+    return ftm_->QueryInterface(IID_IMarshal, out);
+  }
+
   LONG refs_ = 1;
+  IUnknown* ftm_ = nullptr;
 };
 
 }  // namespace host

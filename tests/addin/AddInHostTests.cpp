@@ -1,0 +1,239 @@
+// QuopDuplicate.dll registered and loaded by the Outlook-like host over the
+// stand-in platform, end to end: the bar and its button, a click that opens
+// the finder window on its own thread, a search and a soft delete in that
+// window, a second window after the first closed, the host without an
+// explorer, and a disconnection and reconnection.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "standin/host/Host.h"
+#include "tests/addin/ServerLibrary.h"
+#include "tests/mapi/Standin.h"
+#include "tests/ui/ProfileSnapshot.h"
+#include "ui/MenuTable.h"
+
+namespace {
+
+constexpr wchar_t kProgId[] = L"QuopDuplicate.AddIn";
+
+std::string ClassOf(HWND hwnd) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  return cls;
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[128] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+struct TWindowSearch {
+  std::function<bool(HWND)> wanted;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<TWindowSearch*>(param);
+  if (search->wanted(hwnd)) search->found.push_back(hwnd);
+  return TRUE;
+}
+
+// The top-level windows (parent null) or the descendants of parent that are wanted.
+std::vector<HWND> Windows(HWND parent, std::function<bool(HWND)> wanted) {
+  TWindowSearch search{std::move(wanted), {}};
+  if (parent) EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&search));
+  else EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> FinderWindows() {
+  return Windows(nullptr, [](HWND hwnd) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return process == GetCurrentProcessId() && ClassOf(hwnd) == "TMainDlg" && IsWindowVisible(hwnd);
+  });
+}
+
+HWND Child(HWND parent, const char* cls, const char* text) {
+  const std::vector<HWND> found = Windows(parent, [&](HWND hwnd) {
+    return lstrcmpiA(ClassOf(hwnd).c_str(), cls) == 0 && (!text || TextOf(hwnd) == text);
+  });
+  return found.empty() ? nullptr : found[0];
+}
+
+// A message answered by another thread, with a time limit: 0 when it did not answer.
+LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL, 5000, &result) ? result : 0;
+}
+
+std::string StatusText(HWND finder) {
+  char text[256] = {};
+  const HWND status = Child(finder, STATUSCLASSNAMEA, nullptr);
+  if (status) Ask(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::size_t DeletedItemsCount(TStandin& standin) {
+  std::size_t n = 0;
+  const TProfileSnapshot snapshot = TProfileSnapshot::Take(standin);
+  for (const auto& [path, folder] : snapshot.Folders())
+    if (folder.role == "deleted") n += folder.messages.size();
+  return n;
+}
+
+class AddInHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server_ = std::make_unique<TServerLibrary>(BuiltServerPath());
+    ASSERT_TRUE(server_->Loaded());
+    ASSERT_EQ(server_->Register(), S_OK);
+  }
+  void TearDown() override {
+    for (HWND w : FinderWindows()) PostMessageA(w, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump([] { return FinderWindows().empty(); }));
+    if (host_) host_->Shutdown();
+    // The finder threads keep the library: it may go once they have ended.
+    EXPECT_TRUE(Pump([this] { return server_->CanUnloadNow() == S_OK; })) << "an object or a thread is left";
+    host_.reset();
+    EXPECT_EQ(host::HostLiveObjects(), 0);
+    EXPECT_EQ(TStandin::Get().LiveObjects(), 0);
+    EXPECT_EQ(server_->Unregister(), S_OK);
+  }
+
+  host::THost& StartHost(bool explorer = true) {
+    host::HostOptions options;
+    options.profile = L"Z:" QUOP_SOURCE_DIR "/standin/profiles/sample.json";
+    options.onlyAddIns = {kProgId};
+    options.noExplorer = !explorer;
+    host_ = std::make_unique<host::THost>(options);
+    EXPECT_EQ(host_->Start(), S_OK) << std::string(host_->Error().begin(), host_->Error().end());
+    return *host_;
+  }
+
+  // Runs the host thread's messages (calls marshalled from the finder
+  // thread arrive that way) until done() holds.
+  bool Pump(const std::function<bool()>& done, std::chrono::seconds timeout = std::chrono::seconds(60)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+  }
+
+  HWND OpenFinder(std::size_t occurrence = 0) {
+    EXPECT_EQ(host_->ClickButton(L"Twinsweeps", occurrence), 1);
+    EXPECT_TRUE(Pump([] { return FinderWindows().size() == 1; }));
+    const std::vector<HWND> windows = FinderWindows();
+    return windows.empty() ? nullptr : windows[0];
+  }
+
+  std::unique_ptr<TServerLibrary> server_;
+  std::unique_ptr<host::THost> host_;
+};
+
+TEST_F(AddInHostTest, ConnectionAddsTheQuopBarWithTheTwinsweepsButton) {
+  StartHost();
+  const std::vector<host::BarRecord> bars = host_->Bars();
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_EQ(bars[0].name, L"Quop");
+  EXPECT_EQ(bars[0].position, 1);
+  EXPECT_FALSE(bars[0].menuBar);
+  EXPECT_TRUE(bars[0].temporary);
+  EXPECT_TRUE(bars[0].visible);
+  ASSERT_EQ(bars[0].buttons.size(), 1u);
+  const host::ButtonRecord& b = bars[0].buttons[0];
+  EXPECT_EQ(b.type, 1);
+  EXPECT_EQ(b.id, 1);
+  EXPECT_EQ(b.before, 1);
+  EXPECT_TRUE(b.temporary);
+  EXPECT_EQ(b.style, 2);
+  EXPECT_EQ(b.caption, L"Twinsweeps");
+  EXPECT_EQ(b.tooltip, L"Quop Twinsweeps");
+  EXPECT_EQ(b.tag, L"");
+  EXPECT_EQ(b.setOrder, (std::vector<std::string>{"Style", "Caption", "TooltipText", "Tag"}));
+  EXPECT_EQ(b.advises, 1);
+}
+
+TEST_F(AddInHostTest, TheButtonOpensOneFinderWindowThatSearchesAndTreats) {
+  StartHost();
+  const HWND finder = OpenFinder();
+  ASSERT_NE(finder, nullptr);
+  EXPECT_NE(GetWindowThreadProcessId(finder, nullptr), GetCurrentThreadId()) << "the window has a thread of its own";
+  // The host stays free: a second click returns at once and opens nothing.
+  EXPECT_EQ(host_->ClickButton(L"Twinsweeps"), 1);
+  Pump([] { return false; }, std::chrono::seconds(1));
+  EXPECT_EQ(FinderWindows().size(), 1u);
+  EXPECT_EQ(host_->Bars()[0].buttons[0].cancelDefaultSet, false);
+
+  // A search with the default settings: the sample's 13 groups of 41 rows.
+  const HWND search = Child(finder, "BUTTON", "&Search");
+  ASSERT_NE(search, nullptr);
+  ASSERT_TRUE(Pump([&] { return IsWindowEnabled(search) && StatusText(finder).empty(); }, std::chrono::seconds(10)));
+  PostMessageA(search, BM_CLICK, 0, 0);
+  ASSERT_TRUE(Pump([&] { return StatusText(finder) == "Ready"; }));
+  // The results list is the virtual one.
+  const std::vector<HWND> lists = Windows(finder, [](HWND hwnd) {
+    return lstrcmpiA(ClassOf(hwnd).c_str(), WC_LISTVIEWA) == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & LVS_OWNERDATA);
+  });
+  ASSERT_EQ(lists.size(), 1u);
+  EXPECT_EQ(Ask(lists[0], LVM_GETITEMCOUNT), 41);
+
+  // "Delete (Move to deleted Items folder)": the 15 checked copies go.
+  TStandin& standin = TStandin::Get();
+  const std::size_t before = DeletedItemsCount(standin);
+  PostMessageA(finder, WM_COMMAND, cmdDelete1, 0);
+  EXPECT_TRUE(Pump([&] { return DeletedItemsCount(standin) == before + 15 && IsWindowEnabled(search); }));
+
+  // Closed, the window goes with its thread; once the thread has let go of
+  // it (a click before that does nothing, like one while the window is
+  // open), a click opens a new window.
+  PostMessageA(finder, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Pump([] { return FinderWindows().empty(); }));
+  ASSERT_TRUE(Pump([this] {
+    if (!FinderWindows().empty()) return true;
+    host_->ClickButton(L"Twinsweeps");
+    Pump([] { return !FinderWindows().empty(); }, std::chrono::seconds(1));
+    return false;
+  }));
+  EXPECT_EQ(FinderWindows().size(), 1u);
+}
+
+TEST_F(AddInHostTest, WithoutAnExplorerTheAddInShowsNothing) {
+  StartHost(false);
+  EXPECT_TRUE(host_->Bars().empty());
+  EXPECT_EQ(host_->ClickButton(L"Twinsweeps"), -1);
+  ASSERT_EQ(host_->AddIns().size(), 1u);
+  EXPECT_TRUE(host_->AddIns()[0].connected) << "the add-in stays loaded";
+  EXPECT_TRUE(FinderWindows().empty());
+}
+
+TEST_F(AddInHostTest, AfterADisconnectionTheOldButtonIsDeadAndAReconnectionAddsANewOne) {
+  StartHost();
+  ASSERT_EQ(host_->Disconnect(kProgId), S_OK);
+  ASSERT_EQ(host_->Bars().size(), 1u) << "the temporary bar stays";
+  EXPECT_EQ(host_->ClickButton(L"Twinsweeps"), 0) << "no sink listens any more";
+  Pump([] { return false; }, std::chrono::seconds(1));
+  EXPECT_TRUE(FinderWindows().empty());
+
+  ASSERT_EQ(host_->Connect(kProgId), S_OK);
+  ASSERT_EQ(host_->Bars().size(), 2u);
+  EXPECT_EQ(host_->Bars()[1].name, L"Quop");
+  EXPECT_NE(OpenFinder(1), nullptr);
+}
+
+}  // namespace
