@@ -21,13 +21,15 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* option
     } else if (arg == L"--screenshot-ready") {
       options->printReady = true;
     } else if (!hasValue && (arg == L"--profile" || arg == L"--save-profile" || arg == L"--exit-after-ms" ||
-                             arg == L"--addin")) {
+                             arg == L"--addin" || arg == L"--click")) {
       *error = arg + L" needs a value";
       return false;
     } else if (arg == L"--profile") {
       options->profile = AsWindowsPath(args[++i]);
     } else if (arg == L"--save-profile") {
       options->saveProfile = AsWindowsPath(args[++i]);
+    } else if (arg == L"--click") {
+      options->click = args[++i];
     } else if (arg == L"--addin") {
       options->onlyAddIns.push_back(args[++i]);
     } else if (arg == L"--exit-after-ms") {

@@ -17,11 +17,13 @@ struct HostOptions {
   UINT exitAfterMs = 0;      // --exit-after-ms N: close the window after N ms
   bool printReady = false;   // --screenshot-ready: "ready" on stdout once the add-ins are connected
   std::vector<std::wstring> onlyAddIns;  // --addin PROGID (repeatable): load no others
+  std::wstring click;        // --click CAPTION: press that button once the add-ins are connected
 };
 
 inline constexpr wchar_t kHostUsage[] =
     L"QuopOutlook [--profile FILE] [--save-profile FILE] [--no-explorer] [--hidden]\n"
-    L"            [--refuse-duplicate-bars] [--exit-after-ms N] [--screenshot-ready] [--addin PROGID]...\n";
+    L"            [--refuse-duplicate-bars] [--exit-after-ms N] [--screenshot-ready] [--addin PROGID]...\n"
+    L"            [--click CAPTION]\n";
 
 // args without the program name; false with a reason for a bad line.
 bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* options, std::wstring* error);

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 
 #include "standin/host/Host.h"
 
@@ -16,6 +17,15 @@ std::vector<std::wstring> Arguments() {
   for (int i = 1; i < count; ++i) args.emplace_back(argv[i]);
   LocalFree(argv);
   return args;
+}
+
+host::THost* g_outlook = nullptr;
+std::wstring g_click;
+
+// --click: the button is pressed from the message loop, as a user would.
+void CALLBACK ClickOnce(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_outlook) g_outlook->ClickButton(g_click);
 }
 
 }  // namespace
@@ -33,6 +43,12 @@ int main() {
     std::fwprintf(stderr, L"QuopOutlook: %ls (0x%08lX)\n", outlook.Error().c_str(), static_cast<unsigned long>(hr));
     return 1;
   }
+  if (!options.click.empty()) {
+    g_outlook = &outlook;
+    g_click = options.click;
+    SetTimer(nullptr, 0, 1000, ClickOnce);
+  }
   outlook.Run();
+  g_outlook = nullptr;
   return 0;
 }
