@@ -233,7 +233,9 @@ LRESULT CALLBACK TScrollBox::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPA
       self->Layout();
       return 0;
     case WM_VSCROLL: {
-      SCROLLINFO si = {sizeof(si), SIF_ALL};
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_ALL;
       GetScrollInfo(hwnd, SB_VERT, &si);
       int pos = si.nPos;
       switch (LOWORD(wParam)) {

@@ -166,7 +166,9 @@ TEST_F(WindowTest, FolderTreeListsMailFoldersOfEveryStore) {
     EXPECT_EQ(tv.iImage, d->nImageIndex);
     const int state = (tv.state & TVIS_STATEIMAGEMASK) >> 12;
     EXPECT_EQ(state, node->State == TCheckState::csUnchecked ? 1 : node->State == TCheckState::csChecked ? 2 : 3);
-    if (!node->Parent) EXPECT_TRUE(tv.state & TVIS_EXPANDED);
+    if (!node->Parent) {
+      EXPECT_TRUE(tv.state & TVIS_EXPANDED);
+    }
   }
   const TFolderNode* mailbox = dlg_->TreeFolder().Roots()[0].get();
   EXPECT_EQ(mailbox->State, TCheckState::csMixed);  // Deleted Items below it is unticked
