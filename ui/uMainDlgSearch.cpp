@@ -3,11 +3,10 @@
 
 #include <algorithm>
 
+#include "addin/BstrHolder.h"
 #include "ui/uMainDlg.h"
 
 namespace {
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 TDateTime DateOf(const SYSTEMTIME& st) {
   SYSTEMTIME day = st;
@@ -63,13 +62,13 @@ bool TMainDlg::UpdateMsgSet() {
   std::vector<TFolderPick> folders;
   for (const TNodeData* data : FTreeFolder.Datas()) {
     if (!data) continue;
-    const std::string id = Narrow(data->strEntryID);
+    const std::string id = WideToAnsi(data->strEntryID);
     FSession->AddFolderSet(id, data->bChecked);
     folders.push_back(TFolderPick{id, data->bChecked});
     if (data->bChecked) ++FFoldersCount;
   }
   // Folders the tree does not list cannot be ticked, so they are not searched.
-  for (const std::wstring& hidden : FTreeFolder.HiddenEntryIDs()) FSession->AddFolderSet(Narrow(hidden), false);
+  for (const std::wstring& hidden : FTreeFolder.HiddenEntryIDs()) FSession->AddFolderSet(WideToAnsi(hidden), false);
 
   TSearchChoices choices;
   choices.Folders = folders;

@@ -1,11 +1,10 @@
 // Treating the checked rows of the results list: delete, move to Deleted
 // Items, copy or move to a folder the user picks in Outlook.
 #include "addin/OutlookCalls.h"
+#include "addin/BstrHolder.h"
 #include "ui/uMainDlg.h"
 
 namespace {
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The message rows in list order: each group's rows, and top-level message rows.
 template <typename TVisit>
@@ -31,7 +30,7 @@ bool TMainDlg::PickTarget(std::string& strEntryID) {
     if (!nameSpace) return false;
     const TComPtr<MAPIFolder> folder = om::PickFolder(nameSpace.Get());
     if (!folder) return false;
-    strEntryID = Narrow(om::GetEntryID(folder.Get()));
+    strEntryID = WideToAnsi(om::GetEntryID(folder.Get()));
     om::GetName(folder.Get());
     return !strEntryID.empty();
   } catch (...) {

@@ -27,6 +27,10 @@ std::string OwnFolder() {
 
 }  // namespace
 
+std::string BesideTestProgram(const std::string& file) { return OwnFolder() + file; }
+
+// Runs another program of the build and returns its exit code (-1 when it
+// could not be started).
 int RunProgramBeside(const std::string& name, const std::vector<std::string>& args) {
 #ifdef _WIN32
   std::string line = "\"" + OwnFolder() + name + ".exe\"";

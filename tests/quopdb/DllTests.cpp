@@ -7,18 +7,13 @@
 #include "index/CompareFields.h"
 #include "index/uDB.h"
 #include "tests/quopdb/IndexUnderTest.h"
+#include "tests/quopdb/ChildProcess.h"
 #include "tests/quopdb/TestMessages.h"
 
 using namespace testmsg;
 
 namespace {
 
-std::string BesideTestProgram(const char* file) {
-  char path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1) + file;
-}
 
 class TDllUnderTest : public TIndexUnderTest {
  public:

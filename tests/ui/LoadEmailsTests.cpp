@@ -14,6 +14,7 @@
 #include "index/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
+#include "tests/quopdb/ChildProcess.h"
 #include "tests/quopdb/TestMessages.h"
 #include "ui/EmailList.h"
 #include "ui/uLoadEmails.h"
@@ -22,12 +23,6 @@ using namespace testmsg;
 
 namespace {
 
-std::string BesideTestProgram(const char* file) {
-  char path[MAX_PATH];
-  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1) + file;
-}
 
 // Runs every event queued so far on this thread.
 void Drain(TQueueDispatcher& dispatcher) {
