@@ -3,10 +3,10 @@
 //
 //   collect_bench --profile FILE [--mask MASK]
 //
-// Prints messages, seconds, messages_per_second, peak_rss_mb (the process,
-// the stand-in's profile in memory included) and max_live_mapi_objects (the
-// most MAPI objects open at once, sampled at every progress event).
-#include <algorithm>
+// Prints messages, skipped, seconds, messages_per_second, peak_rss_mb (the
+// process, the stand-in's profile in memory included), the most MAPI objects
+// open at once (all of them and by type, as the stand-in counts them) and the
+// MAPI calls the run made.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -49,16 +49,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
-  auto liveObjects = reinterpret_cast<STANDIN_LIVEOBJECTS>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleA(STANDIN_DLL_NAME), "StandinLiveObjects")));
-  long maxLive = 0;
-  bool ended = false;
-  session.OnProgressMsg = [&](const std::string&) {
-    if (liveObjects) maxLive = std::max(maxLive, static_cast<long>(liveObjects()));
+  const HMODULE provider = GetModuleHandleA(STANDIN_DLL_NAME);
+  const auto control = [provider](const char* name) {
+    return provider ? reinterpret_cast<void (*)()>(GetProcAddress(provider, name)) : nullptr;
   };
+  const auto peakOpen = reinterpret_cast<LONG(WINAPI*)(const char*)>(control("StandinPeakOpen"));
+  const auto resetPeaks = reinterpret_cast<void(WINAPI*)()>(control("StandinResetPeaks"));
+  const auto callCount = reinterpret_cast<ULONG(WINAPI*)()>(control("StandinCallCount"));
+  const auto resetCalls = reinterpret_cast<void(WINAPI*)()>(control("StandinResetCalls"));
+  bool ended = false;
   session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
   BeginSearch(session, db, events, mask, false);
 
+  if (resetPeaks) resetPeaks();
+  if (resetCalls) resetCalls();
   const auto t0 = std::chrono::steady_clock::now();
   if (!session.GetAllMessage()) return 1;
   events.PumpUntil([&] { return ended; });
@@ -67,10 +71,19 @@ int main(int argc, char** argv) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const std::int32_t messages = db.GetMsgCount();
   std::printf("messages: %d\n", messages);
+  std::printf("skipped: %zu\n", session.Skipped().Count());
   std::printf("seconds: %.3f\n", seconds);
   std::printf("messages_per_second: %.0f\n", messages / seconds);
   std::printf("peak_rss_mb: %.1f\n", bench::PeakResidentMegabytes());
-  std::printf("max_live_mapi_objects: %ld\n", maxLive);
+  if (peakOpen) {
+    std::printf("peak_open_mapi_objects: %ld\n", static_cast<long>(peakOpen("all")));
+    for (const char* type : {"message", "folder", "attachment", "table", "stream", "store"})
+      std::printf("peak_open_%s: %ld\n", type, static_cast<long>(peakOpen(type)));
+  }
+  if (callCount) {
+    std::printf("mapi_calls: %lu\n", static_cast<unsigned long>(callCount()));
+    std::printf("mapi_calls_per_message: %.2f\n", messages ? callCount() / static_cast<double>(messages) : 0.0);
+  }
   db.CloseDB();
   std::filesystem::remove(store);
   return 0;

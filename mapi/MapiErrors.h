@@ -32,3 +32,10 @@ void CheckForError(HRESULT hr, const std::string& text);
 // A property value that came back as an error value (another type than
 // `tag`), or none at all, raises as a failed call with the text.
 void CheckValue(const SPropValue* value, ULONG tag, const std::string& text);
+
+// The MAPI name of a code ("MAPI_E_NOT_FOUND"), or its hexadecimal text.
+std::string MapiErrorName(HRESULT hr);
+
+// The operation's text of a failure: the exception's text up to the
+// system's message that CheckForError appends.
+std::string FailureReason(const std::exception& e);

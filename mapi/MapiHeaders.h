@@ -17,3 +17,15 @@
 #ifndef MAPI_NO_COINIT
 #define MAPI_NO_COINIT ((ULONG)0x00000008)
 #endif
+
+// Store support bit of a store that keeps its texts in Unicode.
+#ifndef STORE_UNICODE_OK
+#define STORE_UNICODE_OK ((ULONG)0x00040000)
+#endif
+// SMTP addresses kept on the message itself beside an Exchange sender's DN.
+#ifndef PR_SENDER_SMTP_ADDRESS_W
+#define PR_SENDER_SMTP_ADDRESS_W PROP_TAG(PT_UNICODE, 0x5D01)
+#endif
+#ifndef PR_SENT_REPRESENTING_SMTP_ADDRESS_W
+#define PR_SENT_REPRESENTING_SMTP_ADDRESS_W PROP_TAG(PT_UNICODE, 0x5D02)
+#endif

@@ -29,9 +29,25 @@ struct TEntryIDRef {
   LPENTRYID lpb;
 };
 
+// A child of a folder as its hierarchy table lists it.
+struct TChildFolder {
+  std::string entryID;  // bytes
+  std::string name;     // UTF-8; empty when the table had none
+  TEntryIDRef Ref() const {
+    return {static_cast<ULONG>(entryID.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(entryID.data()))};
+  }
+};
+
+// A message as a folder's contents table lists it.
+struct TMessageRow {
+  TEntryIDRef entryID;
+  std::string subject;  // UTF-8, maybe cut short by the table; for naming only
+};
+
 class TsxMAPI_Attachment {
  public:
   // Opens attachment `number` of the message; "Could not open attach for message!".
+  // Its names are read in the message's text width, as UTF-8.
   TsxMAPI_Attachment(ULONG number, TsxMAPI_Message* message, ULONG type);
   ~TsxMAPI_Attachment() = default;
   TsxMAPI_Attachment(const TsxMAPI_Attachment&) = delete;
@@ -59,12 +75,18 @@ class TsxMAPI_Message {
  public:
   // Opens the message through the folder when given, else through the
   // session; "Could not open message!". With neither, no MAPI message.
-  TsxMAPI_Message(TEntryIDRef entryID, TsxMAPI_Folder* folder, TsxMAPI_Session* session);
+  // `access` 0 opens it read-only, as the collection does: a message held
+  // open for writing cannot be deleted or moved by anyone else meanwhile.
+  TsxMAPI_Message(TEntryIDRef entryID, TsxMAPI_Folder* folder, TsxMAPI_Session* session,
+                  ULONG access = MAPI_MODIFY);
   ~TsxMAPI_Message();
   TsxMAPI_Message(const TsxMAPI_Message&) = delete;
   TsxMAPI_Message& operator=(const TsxMAPI_Message&) = delete;
 
+  // Texts are UTF-8, read as PT_UNICODE from a Unicode store.
   std::string GetSender();
+  // An Exchange sender (type EX) goes by its SMTP address when the message
+  // carries one, so that its copies in other stores match.
   std::string GetSenderAddr();
   std::string GetSubject();
   TDateTime GetSentTime();
@@ -74,12 +96,16 @@ class TsxMAPI_Message {
 
   // One property; the caller owns the buffer. "Could not get properties!".
   TMapiBuffer<SPropValue> GetProperty(ULONG tag);
-  // Read on every call; an error value instead of a text raises.
+  // Read on every call; a text too large for GetProps is read through a
+  // stream; a text the message lacks is empty; any other error value raises.
   std::string GetTo();
   std::string GetCC();
   std::string GetBCC();
   std::string GetBody();
-  std::int32_t GetBodyCRC();  // 0 when the body is empty or unreadable; never raises
+  // CRC-32 of the body's UTF-8, streamed in chunks when the store will not
+  // hand it out whole; 0 for a missing or empty body. A body that cannot be
+  // read raises: it must never count as equal to another.
+  std::int32_t GetBodyCRC();
   bool IsRead();
   std::string GetEntryIDString();
 
@@ -91,18 +117,25 @@ class TsxMAPI_Message {
 
   IMessage* Message() const { return FMessage.Get(); }
   TsxMAPI_Folder* Folder() const { return FFolder; }
+  bool Unicode() const { return FUnicode; }
+  void SetUnicode(bool value) { FUnicode = value; }
 
  private:
   std::string TextProperty(ULONG tag);
+  // The text of a GetProps slot; one too large is read through a stream.
+  std::string SlotText(const SPropValue& value, ULONG tag);
 
   TsxMAPI_Folder* FFolder;
+  bool FUnicode = false;
   std::string FSenderName, FSenderAddress, FSubject, FBody;
   TDateTime FSentTime = 0, FRecivedTime = 0;
   ULONG FSize = 0;
   bool FFilled = false, FRecFilled = false, FAttFilled = false, FNew = false;
   bool FChanged = false, FRecChanged = false, FAttChanged = false;
   std::vector<std::string> FRec[3];
-  std::vector<std::unique_ptr<TsxMAPI_Attachment>> FAttach;
+  std::vector<ULONG> FAttachNums;  // attachments stored by value
+  int FOpenAttachIndex = -1;
+  std::unique_ptr<TsxMAPI_Attachment> FOpenAttach;
   TComPtr<IMessage> FMessage;
 };
 
@@ -117,13 +150,24 @@ class TsxMAPI_Folder {
   TsxMAPI_Folder(const TsxMAPI_Folder&) = delete;
   TsxMAPI_Folder& operator=(const TsxMAPI_Folder&) = delete;
 
-  std::string GetFolderName();
+  std::string GetFolderName();  // UTF-8
   std::string GetEntryIDString();
+  // Children and messages are listed by entry identifier; the one asked for
+  // last is opened and kept until another is asked for, so a folder never
+  // holds more than one of each open.
   int GetSubCount();
   TsxMAPI_Folder* GetSubFolder(int index);
+  const TChildFolder* SubFolderRow(int index) const;
   int GetMsgCount();
   TsxMAPI_Message* GetMessage(int index);
   bool IsNote();
+  // Walks the contents table in batches of rows, handing each message's
+  // row to `visit` until it returns false; nothing is opened here.
+  void ForEachMessageRow(const std::function<bool(const TMessageRow&)>& visit);
+  // Opens a child folder read-only; it shares this folder's text width.
+  std::unique_ptr<TsxMAPI_Folder> OpenSubFolder(const TChildFolder& child);
+  bool Unicode() const { return FUnicode; }
+  void SetUnicode(bool value) { FUnicode = value; }
 
   void RefreshHierarchi();
   void ClearHierarchi();
@@ -143,11 +187,15 @@ class TsxMAPI_Folder {
   void Init();
 
   TsxMAPI_Session* FSession;
+  bool FUnicode = false;
   int FSubCount = -1;
   int FMsgCount = -1;
   std::string FFolderName;
-  std::vector<std::unique_ptr<TsxMAPI_Folder>> FSubs;
-  std::vector<std::unique_ptr<TsxMAPI_Message>> FMsgs;
+  std::vector<TChildFolder> FSubs;
+  std::vector<std::string> FMsgIDs;  // entry identifiers, as bytes
+  int FOpenSubIndex = -1, FOpenMsgIndex = -1;
+  std::unique_ptr<TsxMAPI_Folder> FOpenSub;
+  std::unique_ptr<TsxMAPI_Message> FOpenMsg;
   std::string FEntryIDString;
   TComPtr<IMAPIFolder> FFolder;
 };

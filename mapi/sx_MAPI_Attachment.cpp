@@ -1,3 +1,4 @@
+#include "mapi/MapiText.h"
 #include "mapi/sx_MAPI.h"
 
 TsxMAPI_Attachment::TsxMAPI_Attachment(ULONG number, TsxMAPI_Message* message, ULONG type)
@@ -9,25 +10,30 @@ TsxMAPI_Attachment::TsxMAPI_Attachment(ULONG number, TsxMAPI_Message* message, U
 }
 
 void TsxMAPI_Attachment::Refresh() {
-  const auto tags = MakeTagArray({PR_DISPLAY_NAME, PR_ATTACH_FILENAME, PR_ATTACH_LONG_FILENAME,
-                                  PR_ATTACH_PATHNAME, PR_ATTACH_LONG_PATHNAME, PR_ATTACH_METHOD,
-                                  PR_ATTACH_SIZE});
+  const bool unicode = FMessage && FMessage->Unicode();
+  enum { colName, colFileName, colLongFileName, colPath, colLongPath, colSize };
+  const auto tags = MakeTagArray({TextTag(PR_DISPLAY_NAME, unicode), TextTag(PR_ATTACH_FILENAME, unicode),
+                                  TextTag(PR_ATTACH_LONG_FILENAME, unicode), TextTag(PR_ATTACH_PATHNAME, unicode),
+                                  TextTag(PR_ATTACH_LONG_PATHNAME, unicode), PR_ATTACH_SIZE});
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
   const HRESULT hr = FAttach->GetProps(tags.Get(), 0, &count, &values);
-  if (FAILED(hr) || !values) throw EHeapException("Could not get properties!", hr);
-  for (ULONG i = 0; i < count; ++i) {
-    const SPropValue& v = values[i];
-    switch (v.ulPropTag) {
-      case PR_DISPLAY_NAME: FName = v.Value.lpszA ? v.Value.lpszA : ""; break;
-      case PR_ATTACH_FILENAME: FFileName = v.Value.lpszA ? v.Value.lpszA : ""; break;
-      case PR_ATTACH_LONG_FILENAME: FLongFileName = v.Value.lpszA ? v.Value.lpszA : ""; break;
-      case PR_ATTACH_PATHNAME: FPath = v.Value.lpszA ? v.Value.lpszA : ""; break;
-      case PR_ATTACH_LONG_PATHNAME: FLongPath = v.Value.lpszA ? v.Value.lpszA : ""; break;
-      case PR_ATTACH_SIZE: FSize = v.Value.l; break;
-      default: break;  // the method, and values that came back as errors
-    }
-  }
+  if (FAILED(hr) || !values || count != tags->cValues)
+    throw EHeapException("Could not get properties!", FAILED(hr) ? hr : MAPI_E_CALL_FAILED);
+  // A missing name is empty; one that cannot be read fails the attachment.
+  const auto text = [&](int col) {
+    const SPropValue& v = values[col];
+    if (IsTextValue(v, tags->aulPropTag[col])) return TextValue(v);
+    if (PROP_TYPE(v.ulPropTag) != PT_ERROR || v.Value.err != MAPI_E_NOT_FOUND)
+      CheckValue(&v, tags->aulPropTag[col], "Could not get properties!");
+    return std::string();
+  };
+  FName = text(colName);
+  FFileName = text(colFileName);
+  FLongFileName = text(colLongFileName);
+  FPath = text(colPath);
+  FLongPath = text(colLongPath);
+  if (values[colSize].ulPropTag == PR_ATTACH_SIZE) FSize = values[colSize].Value.l;
   FFilled = true;
 }
 

@@ -1,6 +1,7 @@
 // The single-message operations of the session: find a message by its
 // entry-identifier text, show it, delete it, copy or move it.
 #include "mapi/EntryIDText.h"
+#include "mapi/MapiText.h"
 #include "mapi/sx_MAPI_Session.h"
 
 namespace {
@@ -63,6 +64,7 @@ bool TsxMAPI_Session::GetEntryByEntryID(const std::string& text,
   }
   if (parent.empty()) return false;
   folder = std::make_unique<TsxMAPI_Folder>(RefTo(parent), this);
+  folder->SetUnicode(StoreIsUnicode(store.Get()));
   found.reset();
   message = std::make_unique<TsxMAPI_Message>(RefTo(id), folder.get(), this);
   return folder && message;

@@ -1,4 +1,6 @@
 #include "mapi/EntryIDText.h"
+#include "mapi/MapiText.h"
+#include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
 namespace {
@@ -35,13 +37,14 @@ TsxMAPI_Folder::~TsxMAPI_Folder() {
 
 std::string TsxMAPI_Folder::GetFolderName() {
   if (FFolderName != kNotRead) return FFolderName;
-  SPropTagArray tags = {1, {PR_DISPLAY_NAME}};
+  const ULONG tag = TextTag(PR_DISPLAY_NAME, FUnicode);
+  SPropTagArray tags = {1, {tag}};
   ULONG count = 0;
   TMapiBuffer<SPropValue> value;
   const HRESULT hr = FFolder->GetProps(&tags, 0, &count, &value);
   CheckForError(hr, "Could not get Name property!");
-  CheckValue(count == 1 ? value.Get() : nullptr, PR_DISPLAY_NAME, "Could not get Name property!");
-  FFolderName = value->Value.lpszA ? value->Value.lpszA : "";
+  CheckValue(count == 1 ? value.Get() : nullptr, tag, "Could not get Name property!");
+  FFolderName = TextValue(*value.Get());
   return FFolderName;
 }
 
@@ -62,7 +65,31 @@ int TsxMAPI_Folder::GetSubCount() {
 }
 
 TsxMAPI_Folder* TsxMAPI_Folder::GetSubFolder(int index) {
-  return index >= 0 && index < static_cast<int>(FSubs.size()) ? FSubs[index].get() : nullptr;
+  if (index < 0 || index >= static_cast<int>(FSubs.size())) return nullptr;
+  if (index != FOpenSubIndex || !FOpenSub) {
+    FOpenSub.reset();
+    FOpenSubIndex = -1;
+    FOpenSub = OpenSubFolder(FSubs[index]);
+    FOpenSubIndex = index;
+  }
+  return FOpenSub.get();
+}
+
+const TChildFolder* TsxMAPI_Folder::SubFolderRow(int index) const {
+  return index >= 0 && index < static_cast<int>(FSubs.size()) ? &FSubs[index] : nullptr;
+}
+
+std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Folder::OpenSubFolder(const TChildFolder& child) {
+  TComPtr<IMAPIFolder> folder;
+  ULONG type = 0;
+  const TEntryIDRef id = child.Ref();
+  // Read-only: the walk never writes to a child folder.
+  CheckForError(FSession->Session()->OpenEntry(id.cb, id.lpb, &IID_IMAPIFolder, 0, &type,
+                                               folder.As<IUnknown>()),
+                "Could not get folder from Message Store or Parent Folder!");
+  auto sub = std::make_unique<TsxMAPI_Folder>(folder.Get(), FSession);
+  sub->SetUnicode(FUnicode);
+  return sub;
 }
 
 int TsxMAPI_Folder::GetMsgCount() {
@@ -71,33 +98,46 @@ int TsxMAPI_Folder::GetMsgCount() {
 }
 
 TsxMAPI_Message* TsxMAPI_Folder::GetMessage(int index) {
-  return index >= 0 && index < static_cast<int>(FMsgs.size()) ? FMsgs[index].get() : nullptr;
+  if (index < 0 || index >= static_cast<int>(FMsgIDs.size())) return nullptr;
+  if (index != FOpenMsgIndex || !FOpenMsg) {
+    FOpenMsg.reset();
+    FOpenMsgIndex = -1;
+    const std::string& id = FMsgIDs[index];
+    FOpenMsg = std::make_unique<TsxMAPI_Message>(
+        TEntryIDRef{static_cast<ULONG>(id.size()), reinterpret_cast<LPENTRYID>(const_cast<char*>(id.data()))},
+        this, FSession);
+    FOpenMsgIndex = index;
+  }
+  return FOpenMsg.get();
 }
 
 bool TsxMAPI_Folder::IsNote() {
   bool note = true;
-  try {
-    SPropTagArray tags = {1, {PR_CONTAINER_CLASS}};
-    ULONG count = 0;
-    TMapiBuffer<SPropValue> value;
-    const HRESULT hr = FFolder->GetProps(&tags, 0, &count, &value);
-    // Only a clean answer counts: a warning means the class is missing.
-    if (hr == S_OK && value && count == 1 && value->ulPropTag == PR_CONTAINER_CLASS) {
-      const std::string cls = value->Value.lpszA ? value->Value.lpszA : "";
-      if (!cls.empty() && cls != "IPF.Note") note = false;
-    }
-  } catch (...) {
+  const ULONG tag = TextTag(PR_CONTAINER_CLASS, FUnicode);
+  SPropTagArray tags = {1, {tag}};
+  ULONG count = 0;
+  TMapiBuffer<SPropValue> value;
+  const HRESULT hr = FFolder->GetProps(&tags, 0, &count, &value);
+  // Only a clean answer counts: a warning means the class is missing, and a
+  // folder whose class cannot be read is taken for mail rather than left out.
+  if (hr == S_OK && value && count == 1 && value->ulPropTag == tag) {
+    const std::string cls = TextValue(*value.Get());
+    if (!cls.empty() && cls != "IPF.Note") note = false;
   }
   return note;
 }
 
 void TsxMAPI_Folder::ClearHierarchi() {
+  FOpenSub.reset();
+  FOpenSubIndex = -1;
   FSubs.clear();
   FSubCount = -1;
 }
 
 void TsxMAPI_Folder::ClearContents() {
-  FMsgs.clear();
+  FOpenMsg.reset();
+  FOpenMsgIndex = -1;
+  FMsgIDs.clear();
   FMsgCount = -1;
 }
 
@@ -106,42 +146,53 @@ void TsxMAPI_Folder::RefreshHierarchi() {
   TComPtr<IMAPITable> table;
   CheckForError(FFolder->GetHierarchyTable(0, &table),
                 "Could not get folder from Message Store or Parent Folder!");
-  SPropTagArray columns = {1, {PR_ENTRYID}};
-  CheckForError(table->SetColumns(&columns, 0), "Could not set columns!");
-  TRowSet rows;
-  CheckForError(table->QueryRows(0x7FFFFFFF, 0, &rows), "Could not get rows data!");
-  for (ULONG r = 0; r < rows.Count(); ++r) {
-    const SPropValue& id = rows->aRow[r].lpProps[0];
-    CheckValue(&id, PR_ENTRYID, "Could not get folder from Message Store or Parent Folder!");
-    TComPtr<IMAPIFolder> child;
-    ULONG type = 0;
-    // Read-only: the walk never writes to a child folder.
-    CheckForError(FSession->Session()->OpenEntry(id.Value.bin.cb,
-                                                 reinterpret_cast<LPENTRYID>(id.Value.bin.lpb),
-                                                 &IID_IMAPIFolder, 0, &type, child.As<IUnknown>()),
-                  "Could not get folder from Message Store or Parent Folder!");
-    FSubs.push_back(std::make_unique<TsxMAPI_Folder>(child.Get(), FSession));
+  enum { colEntryID, colName };
+  const auto columns = MakeTagArray({PR_ENTRYID, TextTag(PR_DISPLAY_NAME, FUnicode)});
+  TTableReader reader(std::move(table), columns.Get());
+  std::vector<TChildFolder> subs;
+  for (TRowSet rows; reader.Next(rows);) {
+    for (ULONG r = 0; r < rows.Count(); ++r) {
+      const SRow& row = rows->aRow[r];
+      CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
+                 "Could not get folder from Message Store or Parent Folder!");
+      const SBinary& id = row.lpProps[colEntryID].Value.bin;
+      TChildFolder child{std::string(reinterpret_cast<const char*>(id.lpb), id.cb), {}};
+      if (row.cValues > colName) child.name = TextValue(row.lpProps[colName]);
+      subs.push_back(std::move(child));
+    }
   }
+  FSubs = std::move(subs);
   FSubCount = static_cast<int>(FSubs.size());
+}
+
+void TsxMAPI_Folder::ForEachMessageRow(const std::function<bool(const TMessageRow&)>& visit) {
+  TComPtr<IMAPITable> table;
+  CheckForError(FFolder->GetContentsTable(0, &table), "Could not get messages from folder!");
+  enum { colEntryID, colSubject };
+  const auto columns = MakeTagArray({PR_ENTRYID, TextTag(PR_SUBJECT, FUnicode)});
+  TTableReader reader(std::move(table), columns.Get());
+  for (TRowSet rows; reader.Next(rows);) {
+    for (ULONG r = 0; r < rows.Count(); ++r) {
+      const SRow& row = rows->aRow[r];
+      CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
+                 "Could not open message!");
+      const SBinary& id = row.lpProps[colEntryID].Value.bin;
+      TMessageRow message{{id.cb, reinterpret_cast<LPENTRYID>(id.lpb)}, {}};
+      if (row.cValues > colSubject) message.subject = TextValue(row.lpProps[colSubject]);
+      if (!visit(message)) return;
+    }
+  }
 }
 
 void TsxMAPI_Folder::RefreshContents() {
   ClearContents();
-  TComPtr<IMAPITable> table;
-  CheckForError(FFolder->GetContentsTable(0, &table), "Could not get messages from folder!");
-  SPropTagArray columns = {1, {PR_ENTRYID}};
-  CheckForError(table->SetColumns(&columns, 0), "Could not set columns!");
-  TRowSet rows;
-  CheckForError(table->QueryRows(0x7FFFFFF, 0, &rows), "Could not get rows data!");
-  FMsgs.reserve(rows.Count());
-  for (ULONG r = 0; r < rows.Count(); ++r) {
-    const SPropValue& id = rows->aRow[r].lpProps[0];
-    CheckValue(&id, PR_ENTRYID, "Could not open message!");
-    FMsgs.push_back(std::make_unique<TsxMAPI_Message>(
-        TEntryIDRef{id.Value.bin.cb, reinterpret_cast<LPENTRYID>(id.Value.bin.lpb)}, this,
-        FSession));
-  }
-  FMsgCount = static_cast<int>(FMsgs.size());
+  std::vector<std::string> ids;
+  ForEachMessageRow([&ids](const TMessageRow& row) {
+    ids.emplace_back(reinterpret_cast<const char*>(row.entryID.lpb), row.entryID.cb);
+    return true;
+  });
+  FMsgIDs = std::move(ids);
+  FMsgCount = static_cast<int>(FMsgIDs.size());
 }
 
 void TsxMAPI_Folder::DeleteMessage(std::unique_ptr<TsxMAPI_Message>& message) {
@@ -152,15 +203,13 @@ void TsxMAPI_Folder::DeleteMessage(std::unique_ptr<TsxMAPI_Message>& message) {
     ENTRYLIST list = {1, &one};
     CheckForError(FFolder->DeleteMessages(&list, 0, nullptr, 0), "Could not delete message!");
   }
-  for (auto it = FMsgs.begin(); it != FMsgs.end(); ++it) {
-    if (it->get() == message.get()) {
-      it->release();  // the caller's holder destroys it below
-      FMsgs.erase(it);
-      break;
-    }
+  // The folder's own open message, if that is the one, is the caller's now.
+  if (FOpenMsg.get() == message.get()) {
+    FOpenMsg.release();
+    FOpenMsgIndex = -1;
   }
   // A list never read stays unread (-1), so the next count reads it afresh.
-  if (FMsgCount >= 0) FMsgCount = static_cast<int>(FMsgs.size());
+  if (FMsgCount >= 0) ClearContents();
   message.reset();
 }
 

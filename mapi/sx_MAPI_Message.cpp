@@ -1,15 +1,24 @@
+#include <cctype>
 #include <cstdio>
 
 #include "mapi/CnCRC32.h"
 #include "mapi/EntryIDText.h"
+#include "mapi/MapiText.h"
 #include "mapi/MapiTime.h"
+#include "mapi/PropertyStream.h"
+#include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
 namespace {
 
 const std::string kNotRead(1, '\x01');
 
-std::string Text(const SPropValue& v) { return v.Value.lpszA ? v.Value.lpszA : ""; }
+bool SameAsciiNoCase(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return i == a.size() && !b[i];
+}
 
 TDateTime Time(const SPropValue& v) {
   return FileDateTimeToDateTime(v.Value.ft.dwLowDateTime, v.Value.ft.dwHighDateTime);
@@ -18,16 +27,16 @@ TDateTime Time(const SPropValue& v) {
 }  // namespace
 
 TsxMAPI_Message::TsxMAPI_Message(TEntryIDRef entryID, TsxMAPI_Folder* folder,
-                                 TsxMAPI_Session* session)
-    : FFolder(folder), FBody(kNotRead) {
+                                 TsxMAPI_Session* session, ULONG access)
+    : FFolder(folder), FUnicode(folder && folder->Unicode()), FBody(kNotRead) {
   FNew = entryID.cb == 0 || entryID.lpb == nullptr;
   ULONG type = 0;
   HRESULT hr = S_OK;
   if (folder && folder->Folder())
-    hr = folder->Folder()->OpenEntry(entryID.cb, entryID.lpb, &IID_IMessage, MAPI_MODIFY, &type,
+    hr = folder->Folder()->OpenEntry(entryID.cb, entryID.lpb, &IID_IMessage, access, &type,
                                      FMessage.As<IUnknown>());
   else if (session && session->Session())
-    hr = session->Session()->OpenEntry(entryID.cb, entryID.lpb, &IID_IMessage, MAPI_MODIFY, &type,
+    hr = session->Session()->OpenEntry(entryID.cb, entryID.lpb, &IID_IMessage, access, &type,
                                        FMessage.As<IUnknown>());
   CheckForError(hr, "Could not open message!");
 }
@@ -40,26 +49,44 @@ void TsxMAPI_Message::DoRefreshCommon() {
   FSenderName.clear();
   FSenderAddress.clear();
   FSentTime = 0;
-  const auto tags = MakeTagArray({PR_DISPLAY_NAME, PR_SUBJECT, PR_SENT_REPRESENTING_NAME,
-                                  PR_SENT_REPRESENTING_EMAIL_ADDRESS, PR_CLIENT_SUBMIT_TIME,
-                                  PR_MESSAGE_SIZE, PR_MESSAGE_DELIVERY_TIME});
+  enum { colSubject, colSenderName, colSenderEmail, colAddrType, colRepSmtp, colSenderSmtp,
+         colSubmit, colSize, colDelivery };
+  const auto tags = MakeTagArray(
+      {TextTag(PR_SUBJECT, FUnicode), TextTag(PR_SENT_REPRESENTING_NAME, FUnicode),
+       TextTag(PR_SENT_REPRESENTING_EMAIL_ADDRESS, FUnicode),
+       TextTag(PR_SENT_REPRESENTING_ADDRTYPE, FUnicode),
+       TextTag(PR_SENT_REPRESENTING_SMTP_ADDRESS_W, FUnicode),
+       TextTag(PR_SENDER_SMTP_ADDRESS_W, FUnicode), PR_CLIENT_SUBMIT_TIME, PR_MESSAGE_SIZE,
+       PR_MESSAGE_DELIVERY_TIME});
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
   HRESULT hr = FMessage ? FMessage->GetProps(tags.Get(), 0, &count, &values) : MAPI_E_NO_SUPPORT;
   CheckForError(hr, "Could not get properties!");
-  for (ULONG i = 0; values && i < count; ++i) {
-    const SPropValue& v = values[i];
-    switch (v.ulPropTag) {  // an error value has another type and matches nothing
-      case PR_SUBJECT: FSubject = Text(v); break;
-      case PR_SENT_REPRESENTING_NAME: FSenderName = Text(v); break;
-      case PR_SENT_REPRESENTING_EMAIL_ADDRESS: FSenderAddress = Text(v); break;
-      case PR_CLIENT_SUBMIT_TIME: FSentTime = Time(v); break;
-      case PR_MESSAGE_SIZE: FSize = v.Value.l; break;
-      case PR_MESSAGE_DELIVERY_TIME: FRecivedTime = Time(v); break;
-      default: break;
-    }
+  if (!values || count != tags->cValues) CheckValue(nullptr, PR_SUBJECT, "Could not get properties!");
+  const auto text = [&](int col) { return SlotText(values[col], tags->aulPropTag[col]); };
+  FSubject = text(colSubject);
+  FSenderName = text(colSenderName);
+  FSenderAddress = text(colSenderEmail);
+  if (SameAsciiNoCase(text(colAddrType), "EX")) {
+    // A legacy DN in one store, SMTP in another: the SMTP address matches both.
+    std::string smtp = text(colRepSmtp);
+    if (smtp.empty()) smtp = text(colSenderSmtp);
+    if (!smtp.empty()) FSenderAddress = std::move(smtp);
   }
+  if (values[colSubmit].ulPropTag == PR_CLIENT_SUBMIT_TIME) FSentTime = Time(values[colSubmit]);
+  if (values[colSize].ulPropTag == PR_MESSAGE_SIZE) FSize = values[colSize].Value.l;
+  if (values[colDelivery].ulPropTag == PR_MESSAGE_DELIVERY_TIME) FRecivedTime = Time(values[colDelivery]);
   FFilled = true;
+}
+
+std::string TsxMAPI_Message::SlotText(const SPropValue& value, ULONG tag) {
+  if (IsTextValue(value, tag)) return TextValue(value);
+  if (IsTooLargeValue(value)) return ReadTextStream(FMessage.Get(), tag, "Could not get properties!");
+  // None on the message: an empty text. Any other error must not pass for
+  // an empty text, or two unreadable messages would compare equal.
+  if (PROP_TYPE(value.ulPropTag) == PT_ERROR && value.Value.err == MAPI_E_NOT_FOUND) return {};
+  CheckValue(&value, tag, "Could not get properties!");
+  return {};
 }
 
 std::string TsxMAPI_Message::GetSender() {
@@ -104,10 +131,13 @@ TMapiBuffer<SPropValue> TsxMAPI_Message::GetProperty(ULONG tag) {
 }
 
 std::string TsxMAPI_Message::TextProperty(ULONG tag) {
-  const TMapiBuffer<SPropValue> value = GetProperty(tag);
-  // An error value: the store has none, or declines a long text.
-  CheckValue(value.Get(), tag, "Could not get properties!");
-  return Text(*value.Get());
+  const ULONG wanted = TextTag(tag, FUnicode);
+  const TMapiBuffer<SPropValue> value = GetProperty(wanted);
+  if (IsTooLargeValue(*value.Get())) return ReadTextStream(FMessage.Get(), wanted, "Could not get properties!");
+  // A text the message lacks is an empty one; any other error value raises.
+  if (PROP_TYPE(value->ulPropTag) == PT_ERROR && value->Value.err == MAPI_E_NOT_FOUND) return {};
+  CheckValue(value.Get(), wanted, "Could not get properties!");
+  return TextValue(*value.Get());
 }
 
 std::string TsxMAPI_Message::GetTo() { return TextProperty(PR_DISPLAY_TO); }
@@ -116,12 +146,21 @@ std::string TsxMAPI_Message::GetBCC() { return TextProperty(PR_DISPLAY_BCC); }
 std::string TsxMAPI_Message::GetBody() { return TextProperty(PR_BODY); }
 
 std::int32_t TsxMAPI_Message::GetBodyCRC() {
-  try {
-    const std::string body = GetBody();
-    return body.empty() ? 0 : static_cast<std::int32_t>(StrCRC32(0, body.c_str()));
-  } catch (...) {
-    return 0;
+  const ULONG tag = TextTag(PR_BODY, FUnicode);
+  const TMapiBuffer<SPropValue> value = GetProperty(tag);
+  std::uint32_t crc = 0;
+  if (IsTextValue(*value.Get(), tag)) {
+    const std::string body = TextValue(*value.Get());
+    crc = CRC32Calc(0, body.data(), body.size());
+  } else if (IsTooLargeValue(*value.Get())) {
+    ReadTextStream(FMessage.Get(), tag, "Could not read the message body!", [&crc](std::string_view piece) {
+      crc = CRC32Calc(crc, piece.data(), piece.size());
+      return true;
+    });
+  } else if (value->Value.err != MAPI_E_NOT_FOUND) {
+    CheckValue(value.Get(), tag, "Could not read the message body!");
   }
+  return static_cast<std::int32_t>(crc);
 }
 
 bool TsxMAPI_Message::IsRead() {
@@ -140,36 +179,46 @@ void TsxMAPI_Message::DoRefreshAttachments() {
   TComPtr<IMAPITable> table;
   HRESULT hr = FMessage ? FMessage->GetAttachmentTable(0, &table) : MAPI_E_NO_SUPPORT;
   CheckForError(hr, "Could not get attachment list!");
+  enum { colNum, colMethod };
   const auto columns = MakeTagArray({PR_ATTACH_NUM, PR_ATTACH_METHOD});
-  CheckForError(table->SetColumns(columns.Get(), 0), "Could not set columns!");
-  TRowSet rows;
-  CheckForError(table->QueryRows(0x7FFFFFFF, 0, &rows), "Could not get rows data!");
-  ClearAttachments();
-  for (ULONG r = 0; r < rows.Count(); ++r) {
-    const SRow& row = rows->aRow[r];
-    if (row.cValues < 2 || row.lpProps[0].ulPropTag != PR_ATTACH_NUM ||
-        row.lpProps[1].ulPropTag != PR_ATTACH_METHOD)
-      continue;
-    if (static_cast<ULONG>(row.lpProps[1].Value.l) != ATTACH_BY_VALUE) continue;
-    FAttach.push_back(std::make_unique<TsxMAPI_Attachment>(
-        static_cast<ULONG>(row.lpProps[0].Value.l), this, ATTACH_BY_VALUE));
+  TTableReader reader(std::move(table), columns.Get());
+  std::vector<ULONG> numbers;
+  for (TRowSet rows; reader.Next(rows);) {
+    for (ULONG r = 0; r < rows.Count(); ++r) {
+      const SRow& row = rows->aRow[r];
+      if (row.cValues < 2 || row.lpProps[colNum].ulPropTag != PR_ATTACH_NUM ||
+          row.lpProps[colMethod].ulPropTag != PR_ATTACH_METHOD)
+        continue;
+      if (static_cast<ULONG>(row.lpProps[colMethod].Value.l) != ATTACH_BY_VALUE) continue;
+      numbers.push_back(static_cast<ULONG>(row.lpProps[colNum].Value.l));
+    }
   }
+  ClearAttachments();
+  FAttachNums = std::move(numbers);
   FAttFilled = true;
 }
 
 int TsxMAPI_Message::GetAttachCount() {
   if (!FAttFilled) DoRefreshAttachments();
-  return static_cast<int>(FAttach.size());
+  return static_cast<int>(FAttachNums.size());
 }
 
 TsxMAPI_Attachment* TsxMAPI_Message::GetAttachment(int index) {
   if (!FAttFilled) DoRefreshAttachments();
-  if (index < 0 || index >= static_cast<int>(FAttach.size())) return nullptr;
-  return FAttach[index].get();
+  if (index < 0 || index >= static_cast<int>(FAttachNums.size())) return nullptr;
+  if (index != FOpenAttachIndex || !FOpenAttach) {
+    FOpenAttach.reset();
+    FOpenAttachIndex = -1;
+    FOpenAttach = std::make_unique<TsxMAPI_Attachment>(FAttachNums[index], this, ATTACH_BY_VALUE);
+    FOpenAttachIndex = index;
+  }
+  return FOpenAttach.get();
 }
 
 void TsxMAPI_Message::ClearAttachments() {
-  FAttach.clear();
+  FOpenAttach.reset();
+  FOpenAttachIndex = -1;
+  FAttachNums.clear();
   FAttChanged = true;
 }
 
@@ -177,8 +226,9 @@ std::string TsxMAPI_Message::GetAttachmentString() {
   std::string summary;
   const int count = GetAttachCount();
   for (int i = 0; i < count; ++i) {
-    TsxMAPI_Attachment* a = FAttach[i].get();
-    summary += a->GetName() + std::to_string(a->GetSize());
+    // One attachment open at a time, released before the next.
+    TsxMAPI_Attachment a(FAttachNums[i], this, ATTACH_BY_VALUE);
+    summary += a.GetName() + std::to_string(a.GetSize());
   }
   return summary;
 }

@@ -1,6 +1,7 @@
 #include "mapi/sx_MAPI_Session.h"
 
 #include "mapi/EntryIDText.h"
+#include "mapi/MapiText.h"
 
 TsxMAPI_Session::TsxMAPI_Session(HWND owner) : FOwner(owner) {}
 
@@ -136,7 +137,9 @@ std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::GetIncomeFolder() {
   CheckForError(FDefaultMessageStore->OpenEntry(cb, id.Get(), &IID_IMAPIFolder, MAPI_BEST_ACCESS,
                                                 &type, folder.As<IUnknown>()),
                 "Could not get folder from Message Store or Parent Folder!");
-  return std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
+  auto income = std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
+  income->SetUnicode(StoreIsUnicode(FDefaultMessageStore.Get()));
+  return income;
 }
 
 // The folder that a store names in one of its entry-identifier properties.
@@ -155,7 +158,9 @@ std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::OpenFolderOfStore(IMsgStore* st
                                  &IID_IMAPIFolder, MAPI_BEST_ACCESS, &type,
                                  folder.As<IUnknown>()),
                 "Could not get folder from Message Store or Parent Folder!");
-  return std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
+  auto result = std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
+  result->SetUnicode(StoreIsUnicode(store));
+  return result;
 }
 
 std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::InternalGetFolder(ULONG propTag) {

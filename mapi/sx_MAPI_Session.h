@@ -4,6 +4,7 @@
 // single-message operations of the window.
 #pragma once
 
+#include "mapi/CollectSkips.h"
 #include "mapi/GetAllMsgThread.h"
 #include "mapi/sx_MAPI.h"
 
@@ -57,13 +58,20 @@ class TsxMAPI_Session {
   bool DoGetAllMessage();
   void GetSubFolders(std::unique_ptr<TsxMAPI_Folder> folder);
   void GetSubFolders(IMAPIFolder* folder);
-  // Returns the subject read for the record (empty when none was read).
+  // Adds the message's record and returns the subject read for it; raises
+  // when the message cannot be read whole or the index does not take it.
   std::string AddMsgToDB(TsxMAPI_Message* message, const std::string& folderName);
+  // Lists what the run could not read; `kind` is "store", "folder",
+  // "message" or "run".
+  void Skip(const char* kind, const std::string& name, const std::exception& e);
   // Raises OnTerminate on the owner's thread; the worker's last act.
   void OnTerminateGetAllMsg();
   // Waits until the worker of the last run has ended.
   void WaitForRun();
   std::int32_t ThreadNum() const { return FThreadNum.load(); }
+  // After a run: the messages added to the index, and what could not be read.
+  std::int32_t MsgCount() const { return FAddedCount.load(); }
+  const TCollectSkips& Skipped() const { return FSkipped; }
 
   IMAPISession* Session() const { return FSession.Get(); }
   void SetDispatcher(TEventDispatcher* dispatcher) { FDispatcher = dispatcher; }
@@ -76,6 +84,8 @@ class TsxMAPI_Session {
  private:
   void RaiseProgressMsg(const std::string& text);
   void RaiseProgressStep();
+  void WalkStore(const TChildFolder& row);
+  void WalkFolder(TsxMAPI_Folder& folder, const std::string& knownName);
   void WalkMessages(TsxMAPI_Folder& folder);
   void WalkSubFolders(TsxMAPI_Folder& folder);
   std::unique_ptr<TsxMAPI_Folder> OpenFolderOfStore(IMsgStore* store, ULONG propTag);
@@ -97,7 +107,9 @@ class TsxMAPI_Session {
   std::atomic<bool> FStopGetAllMsg{false};
   std::unique_ptr<std::vector<TFolderSet>> FFolderSet;
   HWND FOwner;
-  std::int32_t FMsgCount = 0;
+  std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)
+  std::atomic<std::int32_t> FAddedCount{0};  // messages added to the index
+  TCollectSkips FSkipped;
   std::atomic<std::int32_t> FThreadNum{0};
   TQuopDB* FtxDB = nullptr;
   TEventDispatcher* FDispatcher = nullptr;

@@ -1,6 +1,7 @@
-// IAttach: the properties of one attachment.
+// IAttach: the properties of one attachment, and its values whole as streams.
 #include "standin/ComObject.h"
 #include "standin/NoSupport.h"
+#include "standin/ObjectCounts.h"
 #include "standin/Objects.h"
 #include "standin/State.h"
 
@@ -9,11 +10,17 @@ namespace {
 
 class Attach final : public ComObject<AttachDefaults> {
  public:
-  explicit Attach(AttachmentData data) : FData(std::move(data)) {}
+  Attach(AttachmentData data, OpenedIn in, OpenSlot slot)
+      : FData(std::move(data)), FIn(std::move(in)), FSlot(std::move(slot)) {}
 
   STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
     auto lock = LockState();
-    return ServeProps(AttachmentProps(FData), FData.DisplayName(), tags, flags, count, values);
+    return ServeProps(AttachmentProps(FData), FData.DisplayName(), FIn.store.get(), tags, flags, count, values);
+  }
+
+  STDMETHODIMP OpenProperty(ULONG tag, LPCIID iid, ULONG options, ULONG flags, LPUNKNOWN* out) override {
+    auto lock = LockState();
+    return OpenPropertyStream(AttachmentProps(FData), FData.DisplayName(), FIn.store, tag, iid, options, flags, out);
   }
 
  protected:
@@ -24,10 +31,15 @@ class Attach final : public ComObject<AttachDefaults> {
 
  private:
   AttachmentData FData;
+  OpenedIn FIn;
+  OpenSlot FSlot;
+  TypeCount FCount{ObjectType::Attachment};
 };
 
 }  // namespace
 
-IAttach* NewAttach(AttachmentData attachment) { return new Attach(std::move(attachment)); }
+IAttach* NewAttach(AttachmentData attachment, OpenedIn in, OpenSlot slot) {
+  return new Attach(std::move(attachment), std::move(in), std::move(slot));
+}
 
 }  // namespace standin

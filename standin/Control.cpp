@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "standin/Buffers.h"
+#include "standin/Calls.h"
 #include "standin/ComObject.h"
+#include "standin/ObjectCounts.h"
 #include "standin/OutlookObjects.h"
 #include "standin/ProfileLoad.h"
 #include "standin/StandinControl.h"
@@ -18,6 +20,25 @@ extern "C" {
 LONG WINAPI StandinLiveObjects(void) { return LiveObjects(); }
 LONG WINAPI StandinLiveBuffers(void) { return LiveBuffers(); }
 LONG WINAPI StandinBadFrees(void) { return BadFrees(); }
+
+LONG WINAPI StandinOpenObjects(const char* type) {
+  if (type == nullptr) return -1;
+  if (std::strcmp(type, "all") == 0) return OpenNowAll();
+  const auto which = ObjectTypeNamed(type);
+  return which ? OpenNow(*which) : -1;
+}
+
+LONG WINAPI StandinPeakOpen(const char* type) {
+  if (type == nullptr) return -1;
+  if (std::strcmp(type, "all") == 0) return PeakOpenAll();
+  const auto which = ObjectTypeNamed(type);
+  return which ? PeakOpen(*which) : -1;
+}
+
+void WINAPI StandinResetPeaks(void) { ResetPeaks(); }
+ULONG WINAPI StandinCallCount(void) { return CallCount(); }
+ULONG WINAPI StandinCallCountOf(const char* call) { return call != nullptr ? CallCountOf(call) : 0; }
+void WINAPI StandinResetCalls(void) { ResetCalls(); }
 
 HRESULT WINAPI StandinLoadProfile(const char* path) {
   return path != nullptr ? LoadProfileFile(path) : MAPI_E_INVALID_PARAMETER;

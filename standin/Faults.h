@@ -11,6 +11,7 @@
 
 namespace standin {
 
+// "*" as the call or the target matches every call or every target.
 struct FaultRule {
   std::string call;    // method name, e.g. "OpenMsgStore"
   std::string target;  // object name, or "session"

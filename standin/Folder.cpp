@@ -1,7 +1,9 @@
 // IMAPIFolder: properties, hierarchy and contents tables, messages by entry
 // identifier, DeleteMessages and CopyMessages (MESSAGE_MOVE) on the profile.
+#include "standin/Calls.h"
 #include "standin/ComObject.h"
 #include "standin/NoSupport.h"
+#include "standin/ObjectCounts.h"
 #include "standin/Objects.h"
 #include "standin/State.h"
 
@@ -17,23 +19,24 @@ void AddSubtree(const FolderData& folder, std::vector<PropBag>& rows, bool deep)
 
 class Folder final : public ComObject<FolderDefaults> {
  public:
-  Folder(std::shared_ptr<FolderData> data, bool writable) : FData(std::move(data)), FWritable(writable) {}
+  Folder(std::shared_ptr<FolderData> data, bool writable, OpenedIn in, OpenSlot slot)
+      : FData(std::move(data)), FWritable(writable), FIn(std::move(in)), FSlot(std::move(slot)) {}
   const std::shared_ptr<FolderData>& Data() const { return FData; }
 
   STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
     auto lock = LockState();
-    return ServeProps(FolderProps(*FData), FData->name, tags, flags, count, values);
+    return ServeProps(FolderProps(*FData), FData->name, FIn.store.get(), tags, flags, count, values);
   }
 
   STDMETHODIMP GetHierarchyTable(ULONG flags, LPMAPITABLE* table) override {
     auto lock = LockState();
     if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
     *table = nullptr;
-    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
-    if (HRESULT hr = Global().faults.Check("GetHierarchyTable", FData->name); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("GetHierarchyTable", FData->name, FIn.store.get()); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     AddSubtree(*FData, rows, (flags & CONVENIENT_DEPTH) != 0);
-    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_CONTAINER_CLASS_A});
+    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_CONTAINER_CLASS_A},
+                      TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
 
@@ -41,22 +44,20 @@ class Folder final : public ComObject<FolderDefaults> {
     auto lock = LockState();
     if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
     *table = nullptr;
-    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
-    if (HRESULT hr = Global().faults.Check("GetContentsTable", FData->name); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("GetContentsTable", FData->name, FIn.store.get()); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     if ((flags & MAPI_ASSOCIATED) == 0) {
       for (const auto& m : FData->messages) rows.push_back(MessageProps(*m));
     }
-    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_SUBJECT_A, PR_MESSAGE_CLASS_A});
+    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_SUBJECT_A, PR_MESSAGE_CLASS_A},
+                      TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
 
   STDMETHODIMP OpenEntry(ULONG size, LPENTRYID entryId, LPCIID iid, ULONG flags, ULONG* objType,
                          LPUNKNOWN* out) override {
     auto lock = LockState();
-    StoreData* store = Global().profile ? Global().profile->StoreByUid(FData->storeUid) : nullptr;
-    if (store == nullptr) return MAPI_E_NOT_FOUND;
-    return OpenByEntryId(store, FData->name, size, entryId, iid, flags, objType, out);
+    return OpenByEntryId(FIn.store.get(), FData->name, FIn.logon, size, entryId, iid, flags, objType, out);
   }
 
   STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG_PTR /*ui*/, LPMAPIPROGRESS /*progress*/,
@@ -64,7 +65,7 @@ class Folder final : public ComObject<FolderDefaults> {
     auto lock = LockState();
     if (list == nullptr) return MAPI_E_INVALID_PARAMETER;
     if (!FWritable) return MAPI_E_NO_ACCESS;
-    if (HRESULT hr = Global().faults.Check("DeleteMessages", FData->name); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("DeleteMessages", FData->name, FIn.store.get()); FAILED(hr)) return hr;
     bool partial = false;
     for (ULONG i = 0; i < list->cValues; ++i) {
       Bytes uid, id;
@@ -85,7 +86,8 @@ class Folder final : public ComObject<FolderDefaults> {
     if (target == nullptr) return MAPI_E_INVALID_PARAMETER;
     const bool move = (flags & MESSAGE_MOVE) != 0;
     if (!target->FWritable || (move && !FWritable)) return MAPI_E_NO_ACCESS;
-    if (HRESULT hr = Global().faults.Check("CopyMessages", FData->name, target->FData->name); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("CopyMessages", FData->name, FIn.store.get(), target->FData->name); FAILED(hr))
+      return hr;
     Profile& profile = *Global().profile;
     StoreData* store = profile.StoreByUid(FData->storeUid);
     bool partial = false;
@@ -115,12 +117,15 @@ class Folder final : public ComObject<FolderDefaults> {
  private:
   std::shared_ptr<FolderData> FData;
   bool FWritable;
+  OpenedIn FIn;
+  OpenSlot FSlot;
+  TypeCount FCount{ObjectType::Folder};
 };
 
 }  // namespace
 
-IMAPIFolder* NewFolder(std::shared_ptr<FolderData> folder, bool writable) {
-  return new Folder(std::move(folder), writable);
+IMAPIFolder* NewFolder(std::shared_ptr<FolderData> folder, bool writable, OpenedIn in, OpenSlot slot) {
+  return new Folder(std::move(folder), writable, std::move(in), std::move(slot));
 }
 
 std::shared_ptr<FolderData> FolderBehind(void* folder) {

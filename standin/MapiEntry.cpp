@@ -1,10 +1,22 @@
 // The Extended MAPI entry points that MAPI32.DLL forwards to the provider.
 #include "standin/Buffers.h"
+#include "standin/Calls.h"
 #include "standin/Objects.h"
 #include "standin/ProfileLoad.h"
 #include "standin/State.h"
+#include "standin/Text.h"
 
 using namespace standin;
+
+namespace {
+
+// A logon argument for the log: with MAPI_UNICODE the pointer is to UTF-16.
+std::string LogonText(LPSTR text, ULONG flags) {
+  if (text == nullptr || (flags & MAPI_UNICODE) == 0) return Quoted(text);
+  return Quoted(WideToUtf8(reinterpret_cast<LPCWSTR>(text)).c_str());
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -13,7 +25,7 @@ HRESULT WINAPI MAPIInitialize(LPVOID init) {
   const auto* i = static_cast<const MAPIINIT_0*>(init);
   LogCall(i != nullptr ? "MAPIInitialize version=" + std::to_string(i->ulVersion) + " flags=" + Hex(i->ulFlags)
                        : std::string("MAPIInitialize null"));
-  if (HRESULT hr = Global().faults.Check("MAPIInitialize", "session"); FAILED(hr)) return hr;
+  if (HRESULT hr = ServeCall("MAPIInitialize", "session"); FAILED(hr)) return hr;
   ++Global().initCount;
   return S_OK;
 }
@@ -26,14 +38,13 @@ void WINAPI MAPIUninitialize(void) {
 
 HRESULT WINAPI MAPILogonEx(ULONG_PTR ui, LPSTR profile, LPSTR password, ULONG flags, LPMAPISESSION* session) {
   auto lock = LockState();
-  LogCall("MAPILogonEx ui=" + Hex(static_cast<ULONG>(ui)) + " profile=" + Quoted(profile) +
-          " password=" + Quoted(password) + " flags=" + Hex(flags));
+  LogCall("MAPILogonEx ui=" + Hex(static_cast<ULONG>(ui)) + " profile=" + LogonText(profile, flags) +
+          " password=" + LogonText(password, flags) + " flags=" + Hex(flags));
   if (session == nullptr) return MAPI_E_INVALID_PARAMETER;
   *session = nullptr;
   if (Global().initCount == 0) return MAPI_E_NOT_INITIALIZED;
-  if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
   if (FAILED(EnsureProfile())) return MAPI_E_LOGON_FAILED;
-  if (HRESULT hr = Global().faults.Check("MAPILogonEx", "session"); FAILED(hr)) return hr;
+  if (HRESULT hr = ServeCall("MAPILogonEx", "session"); FAILED(hr)) return hr;
   *session = NewSession();
   return S_OK;
 }

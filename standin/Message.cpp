@@ -1,6 +1,9 @@
-// IMessage: properties, the attachment table and attachments by number.
+// IMessage: properties, values whole as streams, the attachment table and
+// attachments by number.
+#include "standin/Calls.h"
 #include "standin/ComObject.h"
 #include "standin/NoSupport.h"
+#include "standin/ObjectCounts.h"
 #include "standin/Objects.h"
 #include "standin/State.h"
 
@@ -9,23 +12,29 @@ namespace {
 
 class Message final : public ComObject<MessageDefaults> {
  public:
-  explicit Message(std::shared_ptr<MessageData> data) : FData(std::move(data)) {}
+  Message(std::shared_ptr<MessageData> data, OpenedIn in, OpenSlot slot)
+      : FData(std::move(data)), FIn(std::move(in)), FSlot(std::move(slot)) {}
   const std::shared_ptr<MessageData>& Data() const { return FData; }
 
   STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
     auto lock = LockState();
-    return ServeProps(MessageProps(*FData), FData->Subject(), tags, flags, count, values);
+    return ServeProps(MessageProps(*FData), FData->Subject(), FIn.store.get(), tags, flags, count, values);
+  }
+
+  STDMETHODIMP OpenProperty(ULONG tag, LPCIID iid, ULONG options, ULONG flags, LPUNKNOWN* out) override {
+    auto lock = LockState();
+    return OpenPropertyStream(MessageProps(*FData), FData->Subject(), FIn.store, tag, iid, options, flags, out);
   }
 
   STDMETHODIMP GetAttachmentTable(ULONG flags, LPMAPITABLE* table) override {
     auto lock = LockState();
     if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
     *table = nullptr;
-    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
-    if (HRESULT hr = Global().faults.Check("GetAttachmentTable", FData->Subject()); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("GetAttachmentTable", FData->Subject(), FIn.store.get()); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     for (const auto& a : FData->attachments) rows.push_back(AttachmentProps(a));
-    *table = NewTable(FData->Subject(), std::move(rows), {PR_ATTACH_NUM, PR_ATTACH_METHOD, PR_DISPLAY_NAME_A});
+    *table = NewTable(FData->Subject(), std::move(rows), {PR_ATTACH_NUM, PR_ATTACH_METHOD, PR_DISPLAY_NAME_A},
+                      TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
 
@@ -33,16 +42,22 @@ class Message final : public ComObject<MessageDefaults> {
     auto lock = LockState();
     if (out == nullptr) return MAPI_E_INVALID_PARAMETER;
     *out = nullptr;
+    const AttachmentData* found = nullptr;
     for (const auto& a : FData->attachments) {
-      if (a.Num() != static_cast<LONG>(number)) continue;
-      if (HRESULT hr = Global().faults.Check("OpenAttach", FData->Subject(), a.DisplayName()); FAILED(hr)) return hr;
-      if (iid != nullptr && !IsEqualIID(*iid, IID_IAttachment) && !IsEqualIID(*iid, IID_IMAPIProp) &&
-          !IsEqualIID(*iid, IID_IUnknown))
-        return MAPI_E_INTERFACE_NOT_SUPPORTED;
-      *out = NewAttach(a);
-      return S_OK;
+      if (found == nullptr && a.Num() == static_cast<LONG>(number)) found = &a;
     }
-    return MAPI_E_NOT_FOUND;
+    const std::string name = found != nullptr ? found->DisplayName() : std::string();
+    if (HRESULT hr = ServeCall("OpenAttach", FData->Subject(), FIn.store.get(), name); FAILED(hr)) return hr;
+    if (found == nullptr) return MAPI_E_NOT_FOUND;
+    if (iid != nullptr && !IsEqualIID(*iid, IID_IAttachment) && !IsEqualIID(*iid, IID_IMAPIProp) &&
+        !IsEqualIID(*iid, IID_IUnknown))
+      return MAPI_E_INTERFACE_NOT_SUPPORTED;
+    OpenSlot slot;
+    if (FIn.store) {
+      if (HRESULT hr = Logon::Reserve(FIn.logon, *FIn.store, Limited::Attachment, slot); FAILED(hr)) return hr;
+    }
+    *out = NewAttach(*found, FIn, std::move(slot));
+    return S_OK;
   }
 
  protected:
@@ -53,13 +68,16 @@ class Message final : public ComObject<MessageDefaults> {
 
  private:
   std::shared_ptr<MessageData> FData;
+  OpenedIn FIn;
+  OpenSlot FSlot;
+  TypeCount FCount{ObjectType::Message};
 };
 
 }  // namespace
 
 // Messages serve no writes, so the access asked for makes no difference.
-IMessage* NewMessage(std::shared_ptr<MessageData> message, bool /*writable*/) {
-  return new Message(std::move(message));
+IMessage* NewMessage(std::shared_ptr<MessageData> message, bool /*writable*/, OpenedIn in, OpenSlot slot) {
+  return new Message(std::move(message), std::move(in), std::move(slot));
 }
 
 std::shared_ptr<MessageData> MessageBehind(void* message) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "standin/ExtraTags.h"
+
 namespace standin {
 
 LONG AttachmentData::Num() const {
@@ -48,6 +50,13 @@ StoreData* Profile::StoreByUid(const Bytes& uid) const {
   return nullptr;
 }
 
+std::shared_ptr<StoreData> Profile::FindStore(const Bytes& uid) const {
+  for (const auto& s : stores) {
+    if (s->uid == uid) return s;
+  }
+  return nullptr;
+}
+
 const Bytes& ProviderUid() {
   static const Bytes uid("\x51\x75\x6F\x70\x53\x74\x61\x6E\x64\x69\x6E\x4D\x41\x50\x49\x01", 16);
   return uid;
@@ -73,6 +82,8 @@ PropBag StoreProps(const StoreData& store) {
   bag.Set(PropBag::Number(PR_DEFAULT_STORE, store.isDefault ? 1 : 0));
   bag.Set(PropBag::Binary(PR_MDB_PROVIDER, ProviderUid()));
   bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_STORE));
+  const ULONG mask = STORE_ENTRYID_UNIQUE | STORE_RESTRICTION_OK | (store.rules.Unicode() ? STORE_UNICODE_OK : 0);
+  bag.Set(PropBag::Number(PR_STORE_SUPPORT_MASK, mask));
   if (store.subtree) bag.Set(PropBag::Binary(PR_IPM_SUBTREE_ENTRYID, EntryId(store.uid, store.subtree->id)));
   const std::pair<const char*, ULONG> special[] = {
       {"outbox", PR_IPM_OUTBOX_ENTRYID}, {"sent", PR_IPM_SENTMAIL_ENTRYID}, {"deleted", PR_IPM_WASTEBASKET_ENTRYID}};
@@ -96,8 +107,37 @@ PropBag FolderProps(const FolderData& folder) {
   return bag;
 }
 
+namespace {
+
+// The sender as the profile gives it (PR_SENT_REPRESENTING_*), served under
+// PR_SENDER_* too; an address without a type is an SMTP address.
+void AddSender(PropBag& bag) {
+  if (bag.Find(PR_SENT_REPRESENTING_EMAIL_ADDRESS_W) && !bag.Find(PR_SENT_REPRESENTING_ADDRTYPE_W))
+    bag.Set(PropBag::Text(PR_SENT_REPRESENTING_ADDRTYPE_W, "SMTP"));
+  const std::pair<ULONG, ULONG> same[] = {
+      {PR_SENT_REPRESENTING_NAME_W, PR_SENDER_NAME_W},
+      {PR_SENT_REPRESENTING_EMAIL_ADDRESS_W, PR_SENDER_EMAIL_ADDRESS_W},
+      {PR_SENT_REPRESENTING_ADDRTYPE_W, PR_SENDER_ADDRTYPE_W},
+      {PR_SENT_REPRESENTING_SMTP_ADDRESS_W, PR_SENDER_SMTP_ADDRESS_W}};
+  for (const auto& [from, to] : same) {
+    if (const Prop* p = bag.Find(from)) {
+      std::string text = p->data;
+      bag.Set(PropBag::Text(to, std::move(text)));
+    }
+  }
+}
+
+}  // namespace
+
+Bytes SearchKeyOf(const MessageData& message) {
+  const Prop* p = message.props.Find(PR_SEARCH_KEY);
+  return p != nullptr ? p->data : message.storeUid + message.id;
+}
+
 PropBag MessageProps(const MessageData& message) {
   PropBag bag = message.props;
+  if (!bag.Find(PR_SEARCH_KEY)) bag.Set(PropBag::Binary(PR_SEARCH_KEY, SearchKeyOf(message)));
+  AddSender(bag);
   bag.Set(PropBag::Binary(PR_ENTRYID, EntryId(message.storeUid, message.id)));
   bag.Set(PropBag::Binary(PR_PARENT_ENTRYID, EntryId(message.storeUid, message.folderId)));
   bag.Set(PropBag::Binary(PR_RECORD_KEY, message.id));
@@ -117,6 +157,7 @@ std::shared_ptr<MessageData> CopyMessage(Profile& profile, const std::shared_ptr
   StoreData* targetStore = profile.StoreByUid(target.storeUid);
   if (targetStore == nullptr) return nullptr;
   auto copy = std::make_shared<MessageData>(*message);
+  copy->props.Set(PropBag::Binary(PR_SEARCH_KEY, SearchKeyOf(*message)));
   copy->id = targetStore->NewId('M');
   copy->storeUid = target.storeUid;
   copy->folderId = target.id;

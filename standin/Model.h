@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standin/PropBag.h"
+#include "standin/StoreRules.h"
 
 namespace standin {
 
@@ -44,6 +45,7 @@ struct StoreData {
   std::string name;
   Bytes uid;  // 16 bytes
   bool isDefault = false;
+  StoreRules rules;
   std::shared_ptr<FolderData> subtree;  // may be null: a store without IPM subtree
   std::unordered_map<Bytes, std::shared_ptr<FolderData>> folders;
   std::unordered_map<Bytes, std::shared_ptr<MessageData>> messages;
@@ -59,6 +61,7 @@ struct StoreData {
 struct Profile {
   std::vector<std::shared_ptr<StoreData>> stores;
   StoreData* StoreByUid(const Bytes& uid) const;
+  std::shared_ptr<StoreData> FindStore(const Bytes& uid) const;
 };
 
 // The UID of this provider, the middle of every store's entry identifier.
@@ -68,6 +71,10 @@ Bytes StoreEntryId(const StoreData& store);
 // Splits an object's entry identifier; false when it is too short.
 bool SplitEntryId(ULONG size, const void* entryId, Bytes& storeUid, Bytes& id);
 
+// PR_SEARCH_KEY: the profile's, else one made from the store and the
+// message's own bytes, stable across loads; copies carry it with them.
+Bytes SearchKeyOf(const MessageData& message);
+
 // The values served for each kind of object.
 PropBag StoreProps(const StoreData& store);
 PropBag FolderProps(const FolderData& folder);
@@ -75,7 +82,8 @@ PropBag MessageProps(const MessageData& message);
 PropBag AttachmentProps(const AttachmentData& attachment);
 
 // Moves or copies a message into another folder, giving it a new identifier
-// in the target's store; removes it from its folder when `move`.
+// in the target's store (its search key and Internet message identifier
+// stay); removes it from its folder when `move`.
 std::shared_ptr<MessageData> CopyMessage(Profile& profile, const std::shared_ptr<MessageData>& message,
                                          FolderData& target, bool move);
 // Removes a message from its folder and store; false when it is not in `folder`.

@@ -6,6 +6,7 @@
 #include "standin/OutlookObjects.h"
 #include "standin/ProfileJson.h"
 #include "standin/State.h"
+#include "standin/Text.h"
 
 namespace standin {
 namespace {
@@ -156,13 +157,7 @@ std::wstring EntryIdText(const FolderData& folder) {
   return std::wstring(text.begin(), text.end());
 }
 
-std::wstring WideText(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
+std::wstring WideText(const std::string& text) { return Utf8ToWide(text); }
 
 BSTR NewBstr(const std::string& text) {
   const std::wstring wide = WideText(text);

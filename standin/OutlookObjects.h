@@ -25,8 +25,8 @@ FolderRef RefOf(const StoreData& store, const std::shared_ptr<FolderData>& folde
 std::vector<FolderRef> StoreRoots(const Profile& profile);
 // The MAPI entry identifier as text, two uppercase hex digits a byte.
 std::wstring EntryIdText(const FolderData& folder);
-// An 8-bit text of the profile (system code page) as UTF-16, and as a new
-// BSTR for an out parameter (null when no memory is left).
+// A text of the profile (UTF-8) as UTF-16, and as a new BSTR for an out
+// parameter (null when no memory is left).
 std::wstring WideText(const std::string& text);
 BSTR NewBstr(const std::string& text);
 

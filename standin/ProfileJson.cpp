@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "standin/ExtraTags.h"
+
 namespace standin {
 
 std::string ToHex(const Bytes& bytes) {
@@ -23,7 +25,9 @@ namespace {
 
 using nlohmann::ordered_json;
 
-enum class Kind { Text, Number, Time };
+// Text: a UTF-8 text; Hex: binary written as hex digits; Bytes: binary
+// holding a text's UTF-8 bytes.
+enum class Kind { Text, Number, Time, Hex, Bytes };
 struct Field {
   const char* name;
   ULONG tag;
@@ -32,35 +36,51 @@ struct Field {
 
 // Message and attachment values by their JSON names, in the order written.
 constexpr Field kMessageFields[] = {
-    {"subject", PR_SUBJECT_A, Kind::Text},
-    {"senderName", PR_SENT_REPRESENTING_NAME_A, Kind::Text},
-    {"senderEmail", PR_SENT_REPRESENTING_EMAIL_ADDRESS_A, Kind::Text},
+    {"subject", PR_SUBJECT_W, Kind::Text},
+    {"senderName", PR_SENT_REPRESENTING_NAME_W, Kind::Text},
+    {"senderEmail", PR_SENT_REPRESENTING_EMAIL_ADDRESS_W, Kind::Text},
     {"submitTime", PR_CLIENT_SUBMIT_TIME, Kind::Time},
     {"deliveryTime", PR_MESSAGE_DELIVERY_TIME, Kind::Time},
     {"size", PR_MESSAGE_SIZE, Kind::Number},
     {"flags", PR_MESSAGE_FLAGS, Kind::Number},
-    {"to", PR_DISPLAY_TO_A, Kind::Text},
-    {"cc", PR_DISPLAY_CC_A, Kind::Text},
-    {"bcc", PR_DISPLAY_BCC_A, Kind::Text},
-    {"body", PR_BODY_A, Kind::Text},
-    {"messageClass", PR_MESSAGE_CLASS_A, Kind::Text},
+    {"to", PR_DISPLAY_TO_W, Kind::Text},
+    {"cc", PR_DISPLAY_CC_W, Kind::Text},
+    {"bcc", PR_DISPLAY_BCC_W, Kind::Text},
+    {"body", PR_BODY_W, Kind::Text},
+    {"messageClass", PR_MESSAGE_CLASS_W, Kind::Text},
     {"status", PR_MSG_STATUS, Kind::Number},
     {"access", PR_ACCESS, Kind::Number},
-    {"displayName", PR_DISPLAY_NAME_A, Kind::Text},
+    {"displayName", PR_DISPLAY_NAME_W, Kind::Text},
+    {"senderAddrType", PR_SENT_REPRESENTING_ADDRTYPE_W, Kind::Text},
+    {"senderSmtp", PR_SENT_REPRESENTING_SMTP_ADDRESS_W, Kind::Text},
+    {"internetMessageId", PR_INTERNET_MESSAGE_ID_W, Kind::Text},
+    {"searchKey", PR_SEARCH_KEY, Kind::Hex},
+    {"lastModificationTime", PR_LAST_MODIFICATION_TIME, Kind::Time},
+    {"html", PR_HTML, Kind::Bytes},
 };
 constexpr Field kAttachmentFields[] = {
     {"num", PR_ATTACH_NUM, Kind::Number},
     {"method", PR_ATTACH_METHOD, Kind::Number},
-    {"displayName", PR_DISPLAY_NAME_A, Kind::Text},
-    {"fileName", PR_ATTACH_FILENAME_A, Kind::Text},
-    {"longFileName", PR_ATTACH_LONG_FILENAME_A, Kind::Text},
-    {"pathName", PR_ATTACH_PATHNAME_A, Kind::Text},
-    {"longPathName", PR_ATTACH_LONG_PATHNAME_A, Kind::Text},
+    {"displayName", PR_DISPLAY_NAME_W, Kind::Text},
+    {"fileName", PR_ATTACH_FILENAME_W, Kind::Text},
+    {"longFileName", PR_ATTACH_LONG_FILENAME_W, Kind::Text},
+    {"pathName", PR_ATTACH_PATHNAME_W, Kind::Text},
+    {"longPathName", PR_ATTACH_LONG_PATHNAME_W, Kind::Text},
     {"size", PR_ATTACH_SIZE, Kind::Number},
 };
 
-[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
+// The store's limits by their JSON names, in the order written.
+constexpr std::pair<const char*, std::optional<ULONG> StoreRules::*> kStoreLimits[] = {
+    {"largePropertyLimit", &StoreRules::largePropertyLimit},
+    {"responseLimit", &StoreRules::responseLimit},
+    {"maxOpenMessages", &StoreRules::maxOpenMessages},
+    {"maxOpenFolders", &StoreRules::maxOpenFolders},
+    {"maxOpenAttachments", &StoreRules::maxOpenAttachments},
+    {"maxRowsPerQuery", &StoreRules::maxRowsPerQuery},
+    {"callMicroseconds", &StoreRules::callMicroseconds},
+};
 
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
 Bytes FromHex(const std::string& text, const char* what) {
   auto nibble = [&](char c) -> int {
@@ -127,6 +147,8 @@ void ReadFields(const ordered_json& from, const Field* begin, const Field* end, 
       case Kind::Text: bag.Set(PropBag::Text(f->tag, it->get<std::string>())); break;
       case Kind::Number: bag.Set(PropBag::Number(f->tag, it->get<long long>())); break;
       case Kind::Time: bag.Set(PropBag::Number(f->tag, ParseTime(*it))); break;
+      case Kind::Hex: bag.Set(PropBag::Binary(f->tag, FromHex(it->get<std::string>(), f->name))); break;
+      case Kind::Bytes: bag.Set(PropBag::Binary(f->tag, it->get<std::string>())); break;
     }
   }
 }
@@ -139,6 +161,8 @@ void WriteFields(const PropBag& bag, const Field* begin, const Field* end, order
       case Kind::Text: to[f->name] = p->data; break;
       case Kind::Number: to[f->name] = static_cast<long>(p->num); break;
       case Kind::Time: to[f->name] = WriteTime(p->num); break;
+      case Kind::Hex: to[f->name] = ToHex(p->data); break;
+      case Kind::Bytes: to[f->name] = p->data; break;
     }
   }
 }
@@ -166,6 +190,9 @@ std::shared_ptr<FolderData> ReadFolder(const ordered_json& j, StoreData& store, 
     message->storeUid = store.uid;
     message->folderId = folder->id;
     ReadFields(m, std::begin(kMessageFields), std::end(kMessageFields), message->props);
+    if (const Prop* type = message->props.Find(PR_SENT_REPRESENTING_ADDRTYPE_W);
+        type != nullptr && type->data != "SMTP" && type->data != "EX")
+      Fail("senderAddrType is neither SMTP nor EX: " + type->data);
     LONG num = 0;
     for (const auto& a : m.value("attachments", ordered_json::array())) {
       AttachmentData attachment;
@@ -205,6 +232,32 @@ ordered_json WriteFolder(const FolderData& folder) {
   return j;
 }
 
+void ReadRules(const ordered_json& js, StoreData& store) {
+  StoreRules& rules = store.rules;
+  if (js.contains("kind")) {
+    const std::string name = js["kind"].get<std::string>();
+    const auto kind = StoreKindNamed(name);
+    if (!kind) Fail("store " + store.name + ": unknown kind: " + name);
+    rules.kind = *kind;
+  }
+  if (js.contains("unicode")) rules.unicode = js["unicode"].get<bool>();
+  for (const auto& [name, member] : kStoreLimits) {
+    auto it = js.find(name);
+    if (it == js.end()) continue;
+    if (!it->is_number_unsigned() || it->get<unsigned long long>() > 0xFFFFFFFFull)
+      Fail("store " + store.name + ": " + name + " is not a count: " + it->dump());
+    rules.*member = it->get<ULONG>();
+  }
+}
+
+void WriteRules(const StoreRules& rules, ordered_json& js) {
+  if (rules.kind != StoreKind::Pst) js["kind"] = StoreKindName(rules.kind);
+  if (rules.unicode) js["unicode"] = *rules.unicode;
+  for (const auto& [name, member] : kStoreLimits) {
+    if (rules.*member) js[name] = *(rules.*member);
+  }
+}
+
 ULONG ReadPropTag(const ordered_json& j) {
   if (j.is_number_integer()) return j.get<ULONG>();
   const std::string name = j.get<std::string>();
@@ -234,6 +287,7 @@ LoadedProfile ParseProfile(const std::string& jsonText) {
       if (store->uid.size() != 16) Fail("store " + store->name + ": uid must have 16 bytes");
       if (loaded.profile->StoreByUid(store->uid) != nullptr) Fail("two stores with uid " + ToHex(store->uid));
       store->isDefault = js.value("default", false);
+      ReadRules(js, *store);
       if (js.contains("subtree")) store->subtree = ReadFolder(js["subtree"], *store, Bytes());
       loaded.profile->stores.push_back(std::move(store));
     }
@@ -260,6 +314,7 @@ std::string WriteProfile(const Profile& profile, const std::vector<FaultRule>& f
     js["name"] = s->name;
     js["uid"] = ToHex(s->uid);
     js["default"] = s->isDefault;
+    WriteRules(s->rules, js);
     if (s->subtree) js["subtree"] = WriteFolder(*s->subtree);
     root["stores"].push_back(js);
   }

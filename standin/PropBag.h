@@ -1,5 +1,5 @@
-// Property values as the profile keeps them, and their copies into MAPI
-// buffers for GetProps and table rows.
+// Property values as the profile keeps them: texts as UTF-8 under a
+// PT_UNICODE tag, whatever width a caller asks them in.
 #pragma once
 
 #include <windows.h>
@@ -8,14 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "standin/Buffers.h"
-
 namespace standin {
 
 using Bytes = std::string;  // binary values and entry identifiers
 
 // One value: `num` for PT_LONG, PT_BOOLEAN, PT_SYSTIME and PT_I8, `data` for
-// PT_STRING8 and PT_BINARY. The type is the tag's.
+// texts (UTF-8) and PT_BINARY. The type is the tag's.
 struct Prop {
   ULONG tag = 0;
   LONGLONG num = 0;
@@ -24,13 +22,14 @@ struct Prop {
 
 class PropBag {
  public:
-  // The value with the tag's identifier and type; null when absent.
+  // The value with the tag's identifier when its type answers the tag's
+  // (the same, PT_UNSPECIFIED, or either width for a text); else null.
   const Prop* Find(ULONG tag) const;
   void Set(Prop prop);
   void Remove(ULONG tag);
   const std::vector<Prop>& All() const { return FProps; }
 
-  static Prop Text(ULONG tag, std::string text) { return {tag, 0, std::move(text)}; }
+  static Prop Text(ULONG tag, std::string utf8) { return {CHANGE_PROP_TYPE(tag, PT_UNICODE), 0, std::move(utf8)}; }
   static Prop Binary(ULONG tag, Bytes bytes) { return {tag, 0, std::move(bytes)}; }
   static Prop Number(ULONG tag, LONGLONG value) { return {tag, value, {}}; }
 
@@ -38,11 +37,6 @@ class PropBag {
   std::vector<Prop> FProps;
 };
 
-// Fills `out` with `prop`, texts and bytes copied into `owner`.
-void CopyValue(Buffer& owner, const Prop& prop, SPropValue& out);
-// A PT_ERROR value of the tag's identifier.
-void ErrorValue(ULONG tag, SCODE error, SPropValue& out);
-// Whether a stored value equals a value given by the caller (restrictions).
-bool SameValue(const Prop& prop, const SPropValue& value);
+bool IsText(ULONG tag);
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 // instead of shown.
 #include <cstring>
 
+#include "standin/Calls.h"
 #include "standin/ComObject.h"
 #include "standin/NoSupport.h"
 #include "standin/Objects.h"
@@ -27,11 +28,11 @@ class Session final : public ComObject<SessionDefaults> {
     if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
     *table = nullptr;
     if (FLoggedOff) return MAPI_E_END_OF_SESSION;
-    if ((flags & MAPI_UNICODE) != 0) return MAPI_E_BAD_CHARWIDTH;
-    if (HRESULT hr = Global().faults.Check("GetMsgStoresTable", "session"); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("GetMsgStoresTable", "session"); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     for (const auto& s : Global().profile->stores) rows.push_back(StoreProps(*s));
-    *table = NewTable("session", std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_DEFAULT_STORE, PR_MDB_PROVIDER});
+    *table = NewTable("session", std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_DEFAULT_STORE, PR_MDB_PROVIDER},
+                      TableOptions{nullptr, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
 
@@ -42,17 +43,16 @@ class Session final : public ComObject<SessionDefaults> {
     *store = nullptr;
     if (FLoggedOff) return MAPI_E_END_OF_SESSION;
     const char* bytes = reinterpret_cast<const char*>(entryId);
-    if (entryId == nullptr || size != 36 || std::memcmp(bytes + 4, ProviderUid().data(), 16) != 0)
-      return MAPI_E_INVALID_ENTRYID;
-    StoreData* found = Global().profile->StoreByUid(Bytes(bytes + 20, 16));
-    if (found == nullptr) return MAPI_E_NOT_FOUND;
-    if (HRESULT hr = Global().faults.Check("OpenMsgStore", "session", found->name); FAILED(hr)) return hr;
+    const bool valid = entryId != nullptr && size == 36 && std::memcmp(bytes + 4, ProviderUid().data(), 16) == 0;
+    auto found = valid ? Global().profile->FindStore(Bytes(bytes + 20, 16)) : nullptr;
+    if (HRESULT hr = ServeCall("OpenMsgStore", "session", found.get(), found ? found->name : ""); FAILED(hr))
+      return hr;
+    if (!valid) return MAPI_E_INVALID_ENTRYID;
+    if (!found) return MAPI_E_NOT_FOUND;
     if (iid != nullptr && !IsEqualIID(*iid, IID_IMsgStore) && !IsEqualIID(*iid, IID_IMAPIProp) &&
         !IsEqualIID(*iid, IID_IUnknown))
       return MAPI_E_INTERFACE_NOT_SUPPORTED;
-    for (const auto& s : Global().profile->stores) {
-      if (s.get() == found) *store = NewStore(s);
-    }
+    *store = NewStore(std::move(found), FLogon);
     return S_OK;
   }
 
@@ -62,7 +62,7 @@ class Session final : public ComObject<SessionDefaults> {
     if (book == nullptr) return MAPI_E_INVALID_PARAMETER;
     *book = nullptr;
     if (FLoggedOff) return MAPI_E_END_OF_SESSION;
-    if (HRESULT hr = Global().faults.Check("OpenAddressBook", "session"); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("OpenAddressBook", "session"); FAILED(hr)) return hr;
     *book = NewAddrBook();
     return S_OK;
   }
@@ -71,12 +71,14 @@ class Session final : public ComObject<SessionDefaults> {
                          LPUNKNOWN* out) override {
     auto lock = LockState();
     if (FLoggedOff) return MAPI_E_END_OF_SESSION;
-    return OpenByEntryId(nullptr, "session", size, entryId, iid, flags, objType, out);
+    return OpenByEntryId(nullptr, "session", FLogon, size, entryId, iid, flags, objType, out);
   }
 
   STDMETHODIMP CompareEntryIDs(ULONG size1, LPENTRYID id1, ULONG size2, LPENTRYID id2, ULONG /*flags*/,
                                ULONG* result) override {
+    auto lock = LockState();
     if (result == nullptr || id1 == nullptr || id2 == nullptr) return MAPI_E_INVALID_PARAMETER;
+    if (HRESULT hr = ServeCall("CompareEntryIDs", "session"); FAILED(hr)) return hr;
     *result = size1 == size2 && std::memcmp(id1, id2, size1) == 0;
     return S_OK;
   }
@@ -84,7 +86,7 @@ class Session final : public ComObject<SessionDefaults> {
   STDMETHODIMP Logoff(ULONG_PTR ui, ULONG flags, ULONG /*reserved*/) override {
     auto lock = LockState();
     LogCall("Logoff ui=" + Hex(static_cast<ULONG>(ui)) + " flags=" + Hex(flags));
-    if (HRESULT hr = Global().faults.Check("Logoff", "session"); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("Logoff", "session"); FAILED(hr)) return hr;
     FLoggedOff = true;
     return S_OK;
   }
@@ -94,7 +96,7 @@ class Session final : public ComObject<SessionDefaults> {
     State& state = Global();
     auto data = MessageBehind(message);
     const std::string subject = data ? data->Subject() : std::string();
-    if (HRESULT hr = state.faults.Check("PrepareForm", "session", subject); FAILED(hr)) {
+    if (HRESULT hr = ServeCall("PrepareForm", "session", nullptr, subject); FAILED(hr)) {
       LogCall("PrepareForm iid=" + IidName(iid) + " message=" + Quoted(subject.c_str()) + " failed=" + Hex(hr));
       return hr;
     }
@@ -122,7 +124,7 @@ class Session final : public ComObject<SessionDefaults> {
             " message=" + (it != state.formTokens.end() ? Quoted(it->second.c_str()) : "unknown"));
     if (it == state.formTokens.end()) return MAPI_E_INVALID_PARAMETER;
     state.formTokens.erase(it);
-    return state.faults.Check("ShowForm", "session");
+    return ServeCall("ShowForm", "session");
   }
 
  protected:
@@ -133,6 +135,7 @@ class Session final : public ComObject<SessionDefaults> {
 
  private:
   bool FLoggedOff = false;
+  std::shared_ptr<Logon> FLogon = std::make_shared<Logon>();  // this session's open objects
 };
 
 }  // namespace

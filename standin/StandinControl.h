@@ -24,6 +24,22 @@ typedef LONG (WINAPI *STANDIN_LIVEBUFFERS)(void);
 /* MAPIFreeBuffer calls on a pointer that is not a live buffer (double frees). */
 typedef LONG (WINAPI *STANDIN_BADFREES)(void);
 
+/* MAPI objects open now, by type: "message", "folder", "attachment",
+   "table", "stream", "store", or "all" (their sum); -1 for another name. */
+typedef LONG (WINAPI *STANDIN_OPENOBJECTS)(const char *type);
+/* The most objects of that type open at once since the last reset ("all":
+   the peak of the sum); -1 for another name. */
+typedef LONG (WINAPI *STANDIN_PEAKOPEN)(const char *type);
+/* Every peak starts again from what is open now. */
+typedef void (WINAPI *STANDIN_RESETPEAKS)(void);
+
+/* MAPI calls served since the last reset: every call that chosen failures
+   can hit (the list is in standin/README.md), counted once each; and the
+   calls of one method name ("OpenEntry", "GetProps", "QueryRows", "Read"). */
+typedef ULONG (WINAPI *STANDIN_CALLCOUNT)(void);
+typedef ULONG (WINAPI *STANDIN_CALLCOUNTOF)(const char *call);
+typedef void (WINAPI *STANDIN_RESETCALLS)(void);
+
 /* Replace the profile (and its faults) with a JSON file, or JSON text. */
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILE)(const char *path);
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILETEXT)(const char *json);
@@ -34,6 +50,8 @@ typedef HRESULT (WINAPI *STANDIN_SAVEPROFILE)(const char *path);
    "GetProps", "QueryRows") fail with hr on the object named `target`: a store
    name, a folder's display name, a message's subject, an attachment's display
    name, or "session". Opening calls also match the object being opened.
+   "*" as call or target matches every call or target: ("*", "*", 0, hr, n)
+   fails the n-th MAPI call counted from now.
    propTag != 0 (GetProps only): the call succeeds with MAPI_W_ERRORS_RETURNED
    and that property comes back as PT_ERROR carrying hr. nth = 0: every
    matching call; nth = n: only the n-th matching call. */

@@ -1,33 +1,51 @@
 // IMAPITable over a snapshot of rows: SetColumns, Restrict (property
 // comparisons), QueryRows in table order with a cursor, GetRowCount, SeekRow.
+// Values come as real tables give them: long strings and binaries cut, the
+// bodies a table does not carry missing, and no more rows a call than the
+// store answers.
 #include <algorithm>
 
+#include "standin/Calls.h"
 #include "standin/ComObject.h"
+#include "standin/ExtraTags.h"
 #include "standin/NoSupport.h"
+#include "standin/ObjectCounts.h"
 #include "standin/Objects.h"
 #include "standin/State.h"
 
 namespace standin {
 namespace {
 
+// Characters (PT_STRING8: bytes, PT_UNICODE: UTF-16 units) or bytes a
+// string or binary column keeps.
+constexpr size_t kColumnCut = 255;
+
+// Columns a table never carries, whatever the row holds.
+bool NotAColumn(ULONG tag) { return PROP_ID(tag) == PROP_ID(PR_HTML) || PROP_ID(tag) == PROP_ID(PR_RTF_COMPRESSED); }
+
 class Table final : public ComObject<TableDefaults> {
  public:
-  Table(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns)
-      : FOwner(std::move(owner)), FAll(std::move(rows)), FColumns(std::move(columns)) {
+  Table(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns, TableOptions options)
+      : FOwner(std::move(owner)), FAll(std::move(rows)), FColumns(std::move(columns)), FOptions(std::move(options)) {
     for (size_t i = 0; i < FAll.size(); ++i) FView.push_back(i);
+    if (FOptions.unicode) {
+      for (ULONG& tag : FColumns) {
+        if (PROP_TYPE(tag) == PT_STRING8) tag = CHANGE_PROP_TYPE(tag, PT_UNICODE);
+      }
+    }
   }
 
   STDMETHODIMP SetColumns(LPSPropTagArray tags, ULONG /*flags*/) override {
     auto lock = LockState();
     if (tags == nullptr) return MAPI_E_INVALID_PARAMETER;
-    if (HRESULT hr = Global().faults.Check("SetColumns", FOwner); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("SetColumns", FOwner, Store()); FAILED(hr)) return hr;
     FColumns.assign(tags->aulPropTag, tags->aulPropTag + tags->cValues);
     return S_OK;
   }
 
   STDMETHODIMP Restrict(LPSRestriction restriction, ULONG /*flags*/) override {
     auto lock = LockState();
-    if (HRESULT hr = Global().faults.Check("Restrict", FOwner); FAILED(hr)) return hr;
+    if (HRESULT hr = ServeCall("Restrict", FOwner, Store()); FAILED(hr)) return hr;
     std::vector<size_t> view;
     for (size_t i = 0; i < FAll.size(); ++i) {
       bool keep = true;
@@ -47,8 +65,9 @@ class Table final : public ComObject<TableDefaults> {
     if (rows == nullptr) return MAPI_E_INVALID_PARAMETER;
     *rows = nullptr;
     if (count < 0) return MAPI_E_NO_SUPPORT;
-    if (HRESULT hr = Global().faults.Check("QueryRows", FOwner); FAILED(hr)) return hr;
-    const size_t n = std::min<size_t>(static_cast<size_t>(count), FView.size() - FCursor);
+    if (HRESULT hr = ServeCall("QueryRows", FOwner, Store()); FAILED(hr)) return hr;
+    size_t n = std::min<size_t>(static_cast<size_t>(count), FView.size() - FCursor);
+    if (const auto most = MaxRows()) n = std::min<size_t>(n, *most);
     Buffer set;
     if (FAILED(set.Allocate(CbNewSRowSet(static_cast<ULONG>(n))))) return MAPI_E_NOT_ENOUGH_MEMORY;
     std::vector<Buffer> values(n);
@@ -57,10 +76,7 @@ class Table final : public ComObject<TableDefaults> {
         return MAPI_E_NOT_ENOUGH_MEMORY;
       const PropBag& row = FAll[FView[FCursor + r]];
       auto* props = values[r].As<SPropValue>();
-      for (size_t c = 0; c < FColumns.size(); ++c) {
-        if (const Prop* p = row.Find(FColumns[c])) CopyValue(values[r], *p, props[c]);
-        else ErrorValue(FColumns[c], MAPI_E_NOT_FOUND, props[c]);
-      }
+      for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(values[r], Column(row, FColumns[c]), props[c]);
     }
     SRowSet* out = set.As<SRowSet>();
     out->cRows = static_cast<ULONG>(n);
@@ -76,12 +92,14 @@ class Table final : public ComObject<TableDefaults> {
   STDMETHODIMP GetRowCount(ULONG /*flags*/, ULONG* count) override {
     auto lock = LockState();
     if (count == nullptr) return MAPI_E_INVALID_PARAMETER;
+    if (HRESULT hr = ServeCall("GetRowCount", FOwner, Store()); FAILED(hr)) return hr;
     *count = static_cast<ULONG>(FView.size());
     return S_OK;
   }
 
   STDMETHODIMP SeekRow(BOOKMARK origin, LONG rows, LONG* sought) override {
     auto lock = LockState();
+    if (HRESULT hr = ServeCall("SeekRow", FOwner, Store()); FAILED(hr)) return hr;
     long base;
     if (origin == BOOKMARK_BEGINNING) base = 0;
     else if (origin == BOOKMARK_CURRENT) base = static_cast<long>(FCursor);
@@ -100,6 +118,17 @@ class Table final : public ComObject<TableDefaults> {
   }
 
  private:
+  const StoreData* Store() const { return FOptions.store.get(); }
+  std::optional<ULONG> MaxRows() const { return FOptions.store ? FOptions.store->rules.MaxRowsPerQuery() : std::nullopt; }
+
+  ServedValue Column(const PropBag& row, ULONG tag) const {
+    const Prop* p = row.Find(tag);
+    if (p == nullptr || NotAColumn(tag)) return ErrorServed(tag, MAPI_E_NOT_FOUND);
+    ServedValue value = Serve(*p, ServedType(p->tag, tag, FOptions.unicode));
+    CutTo(value, kColumnCut);
+    return value;
+  }
+
   static HRESULT Matches(const SRestriction& r, const PropBag& row, bool& keep) {
     switch (r.rt) {
       case RES_PROPERTY: {
@@ -139,13 +168,15 @@ class Table final : public ComObject<TableDefaults> {
   std::vector<PropBag> FAll;
   std::vector<size_t> FView;  // indexes into FAll after the restriction
   std::vector<ULONG> FColumns;
+  TableOptions FOptions;
   size_t FCursor = 0;
+  TypeCount FCount{ObjectType::Table};
 };
 
 }  // namespace
 
-IMAPITable* NewTable(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns) {
-  return new Table(std::move(owner), std::move(rows), std::move(columns));
+IMAPITable* NewTable(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns, TableOptions options) {
+  return new Table(std::move(owner), std::move(rows), std::move(columns), std::move(options));
 }
 
 }  // namespace standin

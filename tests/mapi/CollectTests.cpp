@@ -1,101 +1,15 @@
 // The collection run against the stand-in provider, filling QuopDB.dll (or
 // a recording fake of it): what is read, in which order, what each failure
 // skips, and the events handed to the owner's thread.
-#include <windows.h>
-
-#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
-#include "index/CompareFields.h"
-#include "index/uDB.h"
-#include "mapi/CnCRC32.h"
-#include "mapi/QueueDispatcher.h"
-#include "tests/mapi/MapiFixture.h"
+#include "tests/mapi/CollectFixture.h"
 
 namespace {
 
-std::string BesideTest(const char* file) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.find_last_of('\\') + 1) + file;
-}
-
-struct TRecord {
-  std::string entryID, senderName, senderEmail, subject, attached, to, cc, bcc, folder;
-  bool hasEmail, hasTo;
-  double received, sent;
-  std::int32_t crc, size;
-  bool read;
-};
-
-std::string S(const char* s) { return s ? s : ""; }
-
-class CollectTest : public MapiTest {
- protected:
-  void SetUp() override {
-    MapiTest::SetUp();
-    ASSERT_TRUE(db_.Init(BesideTest(library_)));
-    store_ = BesideTest("collect-test.dat");
-    ASSERT_TRUE(db_.OpenDB(store_));
-    db_.ClearDB();
-  }
-  void TearDown() override {
-    db_.UnInit();
-    DeleteFileA(store_.c_str());
-    MapiTest::TearDown();
-  }
-
-  // Runs a collection to its end, pumping its events on this thread.
-  void Run(std::int32_t mask) {
-    TsxMAPI_Session& s = Session();
-    s.SetDB(&db_);
-    s.SetDispatcher(&events_);
-    s.nSelFields = mask;
-    s.OnProgressMsg = [this](const std::string& text) { texts_.push_back(text); };
-    s.OnProgressStep = [this](TsxMAPI_Session*) { ++steps_; };
-    s.OnTerminate = [this](TsxMAPI_Session* sender) {
-      EXPECT_EQ(sender, session_.get());
-      EXPECT_EQ(GetCurrentThreadId(), owner_) << "events run on the owner's thread";
-      ++ends_;
-    };
-    ASSERT_TRUE(s.GetAllMessage());
-    ASSERT_TRUE(events_.PumpUntil([this] { return ends_ > 0; }));
-    s.WaitForRun();
-    events_.PumpUntil([] { return false; }, std::chrono::milliseconds(50));
-    EXPECT_EQ(ends_, 1) << "the end is raised exactly once";
-  }
-
-  // The records added, in the order added.
-  std::vector<TRecord> Records() {
-    std::vector<TRecord> out;
-    for (std::int32_t i = 0; i < db_.GetMsgCount(); ++i) {
-      TQuopMsg* m = db_.Exports().FGetMsgAt(i);
-      out.push_back({S(m->szEntryID), S(m->szSenderName), S(m->szSenderEmail), S(m->szSubject),
-                     S(m->szAttached), S(m->szTo), S(m->szCC), S(m->szBCC), S(m->szFolder),
-                     m->szSenderEmail != nullptr, m->szTo != nullptr, m->dtRecivedTime,
-                     m->dtSendTime, m->lBodyCrc, m->nMsgSize, m->bRead != 0});
-      db_.FreeQuopMsg(m);
-    }
-    return out;
-  }
-
-  std::vector<std::string> Subjects() {
-    std::vector<std::string> subjects;
-    for (const TRecord& r : Records()) subjects.push_back(r.subject);
-    return subjects;
-  }
-
-  const char* library_ = "QuopDB.dll";
-  TQuopDB db_;
-  std::string store_;
-  TQueueDispatcher events_;
-  std::vector<std::string> texts_;
-  int steps_ = 0, ends_ = 0;
-  DWORD owner_ = GetCurrentThreadId();
-};
+using namespace profile;
 
 TEST_F(CollectTest, WalksEveryStoreDepthFirstThroughTickedMailFolders) {
   Run(DefaultFieldMask());
@@ -114,7 +28,8 @@ TEST_F(CollectTest, WalksEveryStoreDepthFirstThroughTickedMailFolders) {
 TEST_F(CollectTest, MaskDecidesWhichOptionalFieldsAreRead) {
   Run(0xFFF);
   std::vector<TRecord> all = Records();
-  ASSERT_EQ(all.size(), 2u) << "the messages without a Cc text are not added";
+  ASSERT_EQ(all.size(), 5u) << "a message without a Cc text has an empty one";
+  EXPECT_TRUE(Skips().empty());
   const TRecord& m = all[0];
   EXPECT_EQ(m.senderName, "Anna Berg");
   EXPECT_EQ(m.senderEmail, "anna@example.com");
@@ -128,7 +43,9 @@ TEST_F(CollectTest, MaskDecidesWhichOptionalFieldsAreRead) {
   EXPECT_EQ(m.size, 1234);
   EXPECT_EQ(m.folder, "Inbox");
   EXPECT_TRUE(m.read);
-  EXPECT_EQ(all[1].subject, "Meeting notes");
+  EXPECT_EQ(all[1].subject, "Lunch");
+  EXPECT_EQ(all[1].cc, "");
+  EXPECT_EQ(all[4].subject, "Meeting notes");
 
   db_.ClearDB();
   ends_ = 0;
@@ -164,13 +81,107 @@ TEST_F(CollectTest, FailuresSkipWhatTheyHit) {
   EXPECT_EQ(Subjects(), (std::vector<std::string>{"Meeting notes", "Meeting notes"}));
   EXPECT_NE(std::find(texts_.begin(), texts_.end(), "2 [Inbox] "), texts_.end())
       << "the unreadable message still counts";
+  EXPECT_EQ(Skips(), (std::vector<std::string>{
+                         "message|Lunch|Could not get properties!|MAPI_E_CALL_FAILED",
+                         "folder|Inbox|Could not get folder from Message Store or Parent Folder!|MAPI_E_CALL_FAILED",
+                         "folder|Mail in contacts|Could not get messages from folder!|MAPI_E_CALL_FAILED"}));
+  EXPECT_EQ(Session().MsgCount(), 2);
 }
 
-TEST_F(CollectTest, AStoreThatCannotBeOpenedEndsTheRun) {
+TEST_F(CollectTest, WhatCannotBeOpenedIsListedAndTheRunGoesOn) {
+  // A store, a child folder and a message that will not open.
   standin_.AddFault("OpenMsgStore", "Personal", MAPI_E_CALL_FAILED);
   Run(DefaultFieldMask());
-  EXPECT_TRUE(Records().empty()) << "the later store is not read either";
-  EXPECT_TRUE(texts_.empty());
+  EXPECT_EQ(Subjects(), (std::vector<std::string>{"Meeting notes"})) << "the next store is read";
+  EXPECT_EQ(Skips(), (std::vector<std::string>{"store|Personal|Could not get Message Store!|MAPI_E_CALL_FAILED"}));
+
+  db_.ClearDB();
+  ends_ = 0;
+  standin_.LoadProfile(StandardProfile());
+  standin_.AddFault("OpenEntry", "Old", MAPI_E_NO_ACCESS);
+  standin_.AddFault("OpenEntry", "Lunch", MAPI_E_CALL_FAILED);
+  Run(DefaultFieldMask());
+  EXPECT_EQ(Subjects(), (std::vector<std::string>{"Meeting notes", "Hidden mail", "Meeting notes"}));
+  EXPECT_EQ(Skips(), (std::vector<std::string>{
+                         "message|Lunch|Could not open message!|MAPI_E_CALL_FAILED",
+                         "folder|Old|Could not get folder from Message Store or Parent Folder!|MAPI_E_NO_ACCESS"}))
+      << "the message is named by its table row, the folder by its parent's";
+}
+
+TEST_F(CollectTest, ABodyTooLargeForGetPropsIsStreamedAndOneUnreadableIsNeverEqual) {
+  // Two different newsletters of 40 KB: same sender, same subject.
+  const std::string a(40000, 'a'), b = std::string(39999, 'a') + "b";
+  const auto letter = [](const std::string& body) {
+    return Message("Newsletter", "\"senderName\": \"News\", \"senderEmail\": \"news@example.com\", \"body\": \"" +
+                                     body + "\"");
+  };
+  standin_.LoadProfile(Profile(Store("Big", '3', true,
+                                     Folder("Inbox", "IPF.Note", letter(a) + "," + letter(b) + "," + letter(a)))));
+  Run(DefaultFieldMask());
+  std::vector<TRecord> all = Records();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].crc, static_cast<std::int32_t>(StrCRC32(0, a.c_str())));
+  EXPECT_EQ(all[1].crc, static_cast<std::int32_t>(StrCRC32(0, b.c_str())));
+  EXPECT_EQ(all[2].crc, all[0].crc);
+  EXPECT_TRUE(Skips().empty());
+
+  // A large body whose stream cannot be read either: listed, not added.
+  db_.ClearDB();
+  ends_ = 0;
+  standin_.AddFault("OpenProperty", "Newsletter", MAPI_E_CALL_FAILED, 0, 2);
+  Run(DefaultFieldMask());
+  EXPECT_EQ(Records().size(), 2u);
+  EXPECT_EQ(Skips(), (std::vector<std::string>{"message|Newsletter|Could not read the message body!|MAPI_E_CALL_FAILED"}));
+
+  db_.ClearDB();
+  ends_ = 0;
+  standin_.AddFault("OpenProperty", "Newsletter", MAPI_E_CALL_FAILED);
+  Run(FIELD_SUBJECT | FIELD_SENDER_EMAIL);
+  EXPECT_EQ(Records().size(), 3u) << "without the Message field no body is read";
+  EXPECT_TRUE(Skips().empty());
+}
+
+TEST_F(CollectTest, UnicodeTextsAndExchangeSendersReachTheIndexAsUtf8) {
+  const std::string chinese = "\u4F1A\u8BAE\u8BB0\u5F55", cyrillic = "\u041E\u0442\u0447\u0435\u0442";
+  const std::string dn = "/O=QUOP/OU=EXCHANGE ADMINISTRATIVE GROUP (FYDIBOHF23SPDLT)/CN=RECIPIENTS/CN=ANNA.BERG";
+  const std::string inbox = Folder(
+      "\u0412\u0445\u043E\u0434\u044F\u0449\u0438\u0435", "IPF.Note",
+      Message(chinese, "\"senderName\": \"Anna\", \"senderAddrType\": \"EX\", \"senderEmail\": \"" + dn +
+                           "\", \"senderSmtp\": \"Anna.Berg@quop.example\", \"body\": \"" + cyrillic + "\"") +
+          "," + Message(cyrillic, "\"senderAddrType\": \"EX\", \"senderEmail\": \"" + dn + "\"") + "," +
+          Message("plain", "\"senderAddrType\": \"SMTP\", \"senderEmail\": \"anna.berg@quop.example\""),
+      "", "inbox");
+  standin_.LoadProfile(Profile(Store("Mailbox", '4', true, inbox, "\"kind\": \"exchange-cached\"")));
+  Run(DefaultFieldMask());
+  std::vector<TRecord> all = Records();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].subject, "\xE4\xBC\x9A\xE8\xAE\xAE\xE8\xAE\xB0\xE5\xBD\x95");
+  EXPECT_EQ(all[0].folder, "\xD0\x92\xD1\x85\xD0\xBE\xD0\xB4\xD1\x8F\xD1\x89\xD0\xB8\xD0\xB5");
+  EXPECT_EQ(all[0].senderEmail, "Anna.Berg@quop.example") << "an EX sender goes by its SMTP address";
+  EXPECT_EQ(all[0].crc, static_cast<std::int32_t>(StrCRC32(0, "\xD0\x9E\xD1\x82\xD1\x87\xD0\xB5\xD1\x82")))
+      << "the body's CRC is over its UTF-8";
+  EXPECT_EQ(all[1].subject, "\xD0\x9E\xD1\x82\xD1\x87\xD0\xB5\xD1\x82");
+  EXPECT_EQ(all[1].senderEmail, dn) << "without an SMTP address the DN is all there is";
+  EXPECT_EQ(all[2].senderEmail, "anna.berg@quop.example");
+}
+
+TEST_F(CollectTest, ABigOnlineFolderIsReadWithFewObjectsOpen) {
+  std::string messages;
+  for (int i = 0; i < 5000; ++i)
+    messages += (i ? "," : "") + Message("m" + std::to_string(i % 2500),
+                                         "\"senderEmail\": \"a@b.c\", \"body\": \"x" + std::to_string(i % 2500) +
+                                             "\", \"attachments\": [{\"displayName\": \"a\", \"size\": 1}]");
+  standin_.LoadProfile(Profile(
+      Store("Online", '5', true, Folder("Inbox", "IPF.Note", messages, Folder("Sub", "IPF.Note", Message("s"))),
+            "\"kind\": \"exchange-online\"")));
+  standin_.ResetPeaks();
+  Run(DefaultFieldMask() | FIELD_ATTACHMENT);
+  EXPECT_EQ(Records().size(), 5001u);
+  EXPECT_TRUE(Skips().empty()) << "the online store's 250-message limit is never reached";
+  EXPECT_EQ(standin_.PeakOpen("message"), 1);
+  EXPECT_LE(standin_.PeakOpen("attachment"), 1);
+  EXPECT_LE(standin_.PeakOpen("table"), 3) << "the contents table and one message's attachment table";
+  EXPECT_LE(standin_.PeakOpen("all"), 16);
 }
 
 TEST_F(CollectTest, AStoreWithoutIpmSubtreeIsSkipped) {

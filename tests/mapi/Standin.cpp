@@ -36,6 +36,21 @@ TStandin::TStandin() {
   logLine_ = Control<STANDIN_LOGLINE>("StandinLogLine");
   clearLog_ = Control<STANDIN_CLEARLOG>("StandinClearLog");
   createApplication_ = Control<STANDIN_CREATEAPPLICATION>("StandinCreateApplication");
+  openObjects_ = Control<decltype(openObjects_)>("StandinOpenObjects");
+  peakOpen_ = Control<decltype(peakOpen_)>("StandinPeakOpen");
+  resetPeaks_ = Control<decltype(resetPeaks_)>("StandinResetPeaks");
+  callCount_ = Control<decltype(callCount_)>("StandinCallCount");
+  resetCalls_ = Control<decltype(resetCalls_)>("StandinResetCalls");
+}
+
+long TStandin::OpenObjects(const char* type) const { return openObjects_ ? openObjects_(type) : -1; }
+long TStandin::PeakOpen(const char* type) const { return peakOpen_ ? peakOpen_(type) : -1; }
+void TStandin::ResetPeaks() {
+  if (resetPeaks_) resetPeaks_();
+}
+unsigned long TStandin::CallCount() const { return callCount_ ? callCount_() : 0; }
+void TStandin::ResetCalls() {
+  if (resetCalls_) resetCalls_();
 }
 
 IDispatch* TStandin::CreateApplication() {
@@ -87,9 +102,9 @@ std::string Folder(const std::string& name, const std::string& cls, const std::s
 }
 
 std::string Store(const std::string& name, char uidDigit, bool isDefault,
-                  const std::string& topFolders) {
+                  const std::string& topFolders, const std::string& more) {
   return "{\"name\": \"" + name + "\", \"uid\": \"" + std::string(32, uidDigit) +
-         "\", \"default\": " + (isDefault ? "true" : "false") +
+         "\", \"default\": " + (isDefault ? "true" : "false") + (more.empty() ? "" : ", " + more) +
          ", \"subtree\": {\"name\": \"Top of " + name + "\", \"folders\": [" + topFolders + "]}}";
 }
 

@@ -21,6 +21,7 @@ class TStandin {
   void ScriptPickFolder(const std::string& entryIdText);
   void AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag = 0,
                 ULONG nth = 0);
+  void ClearFaults() { clearFaults_(); }
   long LiveObjects() const { return liveObjects_(); }
   long LiveBuffers() const { return liveBuffers_(); }
   long BadFrees() const { return badFrees_(); }
@@ -28,6 +29,14 @@ class TStandin {
   void ClearLog() { clearLog_(); }
   // The stand-in Outlook application over the loaded profile.
   IDispatch* CreateApplication();
+  // MAPI objects open now and the most open at once since ResetPeaks, by
+  // type ("message", "folder", "attachment", "table", "stream", "store", "all").
+  long OpenObjects(const char* type) const;
+  long PeakOpen(const char* type) const;
+  void ResetPeaks();
+  // MAPI calls served since ResetCalls.
+  unsigned long CallCount() const;
+  void ResetCalls();
 
  private:
   TStandin();
@@ -43,6 +52,11 @@ class TStandin {
   STANDIN_LOGLINE logLine_ = nullptr;
   STANDIN_CLEARLOG clearLog_ = nullptr;
   STANDIN_CREATEAPPLICATION createApplication_ = nullptr;
+  LONG(WINAPI* openObjects_)(const char*) = nullptr;
+  LONG(WINAPI* peakOpen_)(const char*) = nullptr;
+  void(WINAPI* resetPeaks_)() = nullptr;
+  ULONG(WINAPI* callCount_)() = nullptr;
+  void(WINAPI* resetCalls_)() = nullptr;
 };
 
 // Small builders of profile JSON.
@@ -50,7 +64,8 @@ namespace profile {
 std::string Message(const std::string& subject, const std::string& more = "");
 std::string Folder(const std::string& name, const std::string& cls, const std::string& messages,
                    const std::string& folders = "", const std::string& role = "");
+// `more`: further keys of the store object, e.g. "\"kind\": \"exchange-online\"".
 std::string Store(const std::string& name, char uidDigit, bool isDefault,
-                  const std::string& topFolders);
+                  const std::string& topFolders, const std::string& more = "");
 std::string Profile(const std::string& stores);
 }  // namespace profile

@@ -27,6 +27,12 @@ MapiApi Load() {
   api.LiveObjects = Proc<STANDIN_LIVEOBJECTS>(provider, "StandinLiveObjects");
   api.LiveBuffers = Proc<STANDIN_LIVEBUFFERS>(provider, "StandinLiveBuffers");
   api.BadFrees = Proc<STANDIN_BADFREES>(provider, "StandinBadFrees");
+  api.OpenObjects = Proc<STANDIN_OPENOBJECTS>(provider, "StandinOpenObjects");
+  api.PeakOpen = Proc<STANDIN_PEAKOPEN>(provider, "StandinPeakOpen");
+  api.ResetPeaks = Proc<STANDIN_RESETPEAKS>(provider, "StandinResetPeaks");
+  api.CallCount = Proc<STANDIN_CALLCOUNT>(provider, "StandinCallCount");
+  api.CallCountOf = Proc<STANDIN_CALLCOUNTOF>(provider, "StandinCallCountOf");
+  api.ResetCalls = Proc<STANDIN_RESETCALLS>(provider, "StandinResetCalls");
   api.LoadProfile = Proc<STANDIN_LOADPROFILE>(provider, "StandinLoadProfile");
   api.LoadProfileText = Proc<STANDIN_LOADPROFILETEXT>(provider, "StandinLoadProfileText");
   api.SaveProfile = Proc<STANDIN_SAVEPROFILE>(provider, "StandinSaveProfile");
@@ -60,6 +66,52 @@ std::string AsBytes(const SBinary& bin) { return std::string(reinterpret_cast<co
 std::string AsBytes(const SPropValue& value) {
   EXPECT_EQ(PROP_TYPE(value.ulPropTag), PT_BINARY);
   return PROP_TYPE(value.ulPropTag) == PT_BINARY ? AsBytes(value.Value.bin) : std::string();
+}
+
+std::string AnsiOf(const SPropValue& value) {
+  EXPECT_EQ(PROP_TYPE(value.ulPropTag), PT_STRING8) << std::hex << value.ulPropTag;
+  return PROP_TYPE(value.ulPropTag) == PT_STRING8 ? std::string(value.Value.lpszA) : std::string();
+}
+
+std::wstring WideOf(const SPropValue& value) {
+  EXPECT_EQ(PROP_TYPE(value.ulPropTag), PT_UNICODE) << std::hex << value.ulPropTag;
+  return PROP_TYPE(value.ulPropTag) == PT_UNICODE ? std::wstring(value.Value.lpszW) : std::wstring();
+}
+
+std::string LongTermId(const std::string& storeUid, const std::string& own) {
+  return std::string(4, '\0') + storeUid + own;
+}
+
+const std::string kBoxUid(16, '\x44');
+
+std::string OneStoreProfile(const std::string& storeKeys, const std::string& messages,
+                            const std::string& moreFolders) {
+  return R"({"stores": [{"name": "Box", "uid": "44444444444444444444444444444444", "default": true, )" + storeKeys +
+         R"( "subtree": {"name": "Top", "id": "F0", "folders": [{"name": "Inbox", "id": "F1", "class": "IPF.Note",
+         "role": "inbox", "messages": [)" +
+         messages + "]}" + (moreFolders.empty() ? "" : ", " + moreFolders) + "]}}]}";
+}
+
+ComPtr<IMessage> MapiTest::OpenBoxMessage(const std::string& own) {
+  const std::string id = LongTermId(kBoxUid, own);
+  ComPtr<IMessage> message;
+  ULONG type = 0;
+  EXPECT_EQ(session->OpenEntry(id.size(), (LPENTRYID)id.data(), &IID_IMessage, 0, &type,
+                               reinterpret_cast<LPUNKNOWN*>(&message)),
+            S_OK);
+  return message;
+}
+
+HRESULT MapiTest::GetProps(IMAPIProp* object, const std::vector<ULONG>& tags, ULONG flags,
+                           MapiBuffer<SPropValue>& values, ULONG& count) {
+  MapiBuffer<SPropTagArray> array;
+  if (!tags.empty()) {
+    EXPECT_EQ(api.AllocateBuffer(CbNewSPropTagArray(tags.size()), reinterpret_cast<void**>(&array)), S_OK);
+    array->cValues = static_cast<ULONG>(tags.size());
+    std::copy(tags.begin(), tags.end(), array->aulPropTag);
+  }
+  count = 0;
+  return object->GetProps(array.Get(), flags, &count, &values);
 }
 
 void MapiTest::SetUp() {

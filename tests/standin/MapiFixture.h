@@ -28,6 +28,12 @@ struct MapiApi {
   STANDIN_LIVEOBJECTS LiveObjects = nullptr;
   STANDIN_LIVEBUFFERS LiveBuffers = nullptr;
   STANDIN_BADFREES BadFrees = nullptr;
+  STANDIN_OPENOBJECTS OpenObjects = nullptr;
+  STANDIN_PEAKOPEN PeakOpen = nullptr;
+  STANDIN_RESETPEAKS ResetPeaks = nullptr;
+  STANDIN_CALLCOUNT CallCount = nullptr;
+  STANDIN_CALLCOUNTOF CallCountOf = nullptr;
+  STANDIN_RESETCALLS ResetCalls = nullptr;
   STANDIN_LOADPROFILE LoadProfile = nullptr;
   STANDIN_LOADPROFILETEXT LoadProfileText = nullptr;
   STANDIN_SAVEPROFILE SaveProfile = nullptr;
@@ -97,6 +103,20 @@ struct Tags {
 
 std::string AsBytes(const SBinary& bin);
 std::string AsBytes(const SPropValue& value);
+// A text value as it came: PT_STRING8 bytes, PT_UNICODE characters; a
+// failure (and "") for another type.
+std::string AnsiOf(const SPropValue& value);
+std::wstring WideOf(const SPropValue& value);
+// A long-term entry identifier of this provider: flags, store UID, own bytes.
+std::string LongTermId(const std::string& storeUid, const std::string& own);
+
+// A profile of one default store "Box" (UID kBoxUid) with its own JSON keys
+// (`"kind": "exchange-online", ` …, each followed by a comma), an IPM
+// subtree "Top" (F0) and under it Inbox (F1) holding `messages` (JSON
+// objects, comma separated), then `moreFolders`.
+std::string OneStoreProfile(const std::string& storeKeys, const std::string& messages,
+                            const std::string& moreFolders = "");
+extern const std::string kBoxUid;
 
 // Each test: the fixture profile loaded, MAPI initialised and logged on.
 class MapiTest : public ::testing::Test {
@@ -122,6 +142,12 @@ class MapiTest : public ::testing::Test {
   std::vector<std::string> MessageIds(IMAPIFolder* folder);    // entry identifiers
   std::vector<std::string> Subjects(IMAPIFolder* folder);
   ComPtr<IMessage> OpenMessage(IMAPIFolder* folder, const std::string& entryId);
+  // Through the session, asserting success; of the one-store profile when
+  // given the object's own bytes.
+  ComPtr<IMessage> OpenBoxMessage(const std::string& own);
+  // GetProps of `tags` (null array when empty), the answer kept in `values`.
+  HRESULT GetProps(IMAPIProp* object, const std::vector<ULONG>& tags, ULONG flags, MapiBuffer<SPropValue>& values,
+                   ULONG& count);
 
   long badFreesAtStart = 0;
 };

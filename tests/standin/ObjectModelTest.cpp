@@ -296,6 +296,32 @@ TEST_F(ObjectModelTest, FoldersByPositionAndName) {
   EXPECT_EQ(om::GetDefaultItemType(third.Get()), olAppointmentItem);
 }
 
+TEST_F(ObjectModelTest, NamesComeAsTheUnicodeTheProfileHolds) {
+  ASSERT_EQ(api.LoadProfileText(R"({"stores": [{"name": "Почта", "uid": "55555555555555555555555555555555",
+    "default": true, "subtree": {"name": "Top", "folders": [{"name": "收件箱", "role": "inbox"},
+    {"name": "Łódź", "class": "IPF.Note"}]}}]})"),
+            S_OK);
+  TComPtr<_NameSpace> ns = om::GetSession(application.Get());
+  TComPtr<_Folders> roots = om::GetFolders(ns.Get());
+  TComPtr<MAPIFolder> root = om::GetFirst(roots.Get());
+  ASSERT_TRUE(root);
+  EXPECT_EQ(om::GetName(root.Get()), L"\u041F\u043E\u0447\u0442\u0430");
+  TComPtr<_Folders> children = om::GetFolders(root.Get());
+  std::vector<std::wstring> names;
+  for (auto f = om::GetFirst(children.Get()); f; f = om::GetNext(children.Get())) names.push_back(om::GetName(f.Get()));
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"\u6536\u4EF6\u7BB1", L"\u0141\u00F3d\u017A"}));
+  EXPECT_EQ(om::GetName(om::GetDefaultFolder(ns.Get(), olFolderInbox).Get()), L"\u6536\u4EF6\u7BB1");
+
+  TBstr name(L"\u0141\u00F3d\u017A");
+  VARIANT index;
+  VariantInit(&index);
+  index.vt = VT_BSTR;
+  index.bstrVal = name.Get();
+  TComPtr<MAPIFolder> byName;
+  ASSERT_EQ(children->Item(index, &byName), S_OK);
+  EXPECT_EQ(om::GetName(byName.Get()), name.Get());
+}
+
 TEST_F(ObjectModelTest, ObjectsCountWhileHeldAndAreAllReleased) {
   const long before = api.LiveObjects();
   {

@@ -25,8 +25,22 @@ std::string JsonText(const std::string& s) {
   return out + "\"";
 }
 
+// At most `width` characters of UTF-8 text, cut between characters.
 std::string Cut(const std::string& s, std::size_t width) {
-  return s.size() <= width ? s : s.substr(0, width - 1) + "~";
+  std::size_t chars = 0, at = 0, cutAt = 0;
+  for (; at < s.size(); ++at) {
+    if ((static_cast<unsigned char>(s[at]) & 0xC0) == 0x80) continue;  // a continuation byte
+    if (chars == width - 1) cutAt = at;
+    if (++chars > width) return s.substr(0, cutAt) + "~";
+  }
+  return s;
+}
+
+// printf pads by bytes; pad by characters so UTF-8 columns line up.
+std::string Pad(const std::string& s, std::size_t width) {
+  std::size_t chars = 0;
+  for (unsigned char c : s) chars += (c & 0xC0) != 0x80;
+  return chars >= width ? s : s + std::string(width - chars, ' ');
 }
 
 }  // namespace
@@ -62,9 +76,9 @@ void PrintTable(std::FILE* out, const TScanResult& r) {
   for (std::size_t i = 0; i < r.groups.size(); ++i) {
     std::fprintf(out, "\nGroup %zu\n", i + 1);
     for (const TScanRecord& m : r.groups[i])
-      std::fprintf(out, "  %-5s %-19s %-18s %-24s %-40s %8d\n", m.keep ? "keep" : "dup",
-                   DateTimeText(m.received).c_str(), Cut(m.folder, 18).c_str(),
-                   Cut(m.senderName, 24).c_str(), Cut(m.subject, 40).c_str(), m.size);
+      std::fprintf(out, "  %-5s %-19s %s %s %s %8d\n", m.keep ? "keep" : "dup",
+                   DateTimeText(m.received).c_str(), Pad(Cut(m.folder, 18), 18).c_str(),
+                   Pad(Cut(m.senderName, 24), 24).c_str(), Pad(Cut(m.subject, 40), 40).c_str(), m.size);
   }
 }
 
@@ -84,5 +98,39 @@ void PrintJson(std::FILE* out, const TScanResult& r) {
     }
     std::fprintf(out, "\n  ]");
   }
+  std::fprintf(out, "\n], \"folders\": [");
+  for (std::size_t i = 0; i < r.folders.size(); ++i) {
+    const TScanFolder& f = r.folders[i];
+    std::fprintf(out, "%s\n  {\"store\": %s, \"name\": %s, \"messages\": %d}", i ? "," : "",
+                 JsonText(f.store).c_str(), JsonText(f.name).c_str(), f.messages);
+  }
+  std::fprintf(out, "\n], \"skipped\": [");
+  for (std::size_t i = 0; i < r.skipped.size(); ++i) {
+    const TScanSkip& k = r.skipped[i];
+    std::fprintf(out, "%s\n  {\"kind\": %s, \"name\": %s, \"reason\": %s, \"error\": %s}", i ? "," : "",
+                 JsonText(k.kind).c_str(), JsonText(k.name).c_str(), JsonText(k.reason).c_str(),
+                 JsonText(k.error).c_str());
+  }
   std::fprintf(out, "\n]}\n");
+}
+
+void CountFolder(std::vector<TScanFolder>& folders, const TQuopMsg& msg) {
+  // An entry identifier's text: 4 flag bytes, then the store's 16-byte UID.
+  const std::string id = Str(msg.szEntryID);
+  const std::string store = id.size() >= 40 ? id.substr(8, 32) : std::string();
+  const std::string name = Str(msg.szFolder);
+  for (TScanFolder& f : folders) {
+    if (f.store == store && f.name == name) {
+      ++f.messages;
+      return;
+    }
+  }
+  folders.push_back({store, name, 1});
+}
+
+void PrintTally(std::FILE* out, const TScanResult& r) {
+  std::fprintf(out, "%d messages read, %zu skipped\n", r.messages, r.skipped.size());
+  for (const TScanSkip& k : r.skipped)
+    std::fprintf(out, "  skipped %s \"%s\": %s (%s)\n", k.kind.c_str(), k.name.c_str(), k.reason.c_str(),
+                 k.error.c_str());
 }

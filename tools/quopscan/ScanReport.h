@@ -14,10 +14,29 @@ struct TScanRecord {
   std::int32_t size;
 };
 
+// A folder that gave records: its store's UID (from the entry identifiers)
+// and name, with how many.
+struct TScanFolder {
+  std::string store, name;
+  std::int32_t messages = 0;
+};
+
+// Something the collection could not read, with why.
+struct TScanSkip {
+  std::string kind, name, reason, error;
+};
+
 struct TScanResult {
   std::int32_t messages = 0;
   std::vector<std::vector<TScanRecord>> groups;
+  std::vector<TScanFolder> folders;
+  std::vector<TScanSkip> skipped;
 };
+
+// Counts a record's folder into `folders`, in order of first appearance.
+void CountFolder(std::vector<TScanFolder>& folders, const TQuopMsg& msg);
+// "N messages read, K skipped" and a line for each skipped item.
+void PrintTally(std::FILE* out, const TScanResult& result);
 
 TScanRecord ScanRecordOf(const TQuopMsg& msg);
 void PrintTable(std::FILE* out, const TScanResult& result);

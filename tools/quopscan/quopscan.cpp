@@ -15,9 +15,17 @@
 
 namespace {
 
-TScanResult ReadGroups(TQuopDB& db) {
+TScanResult ReadGroups(TQuopDB& db, const TsxMAPI_Session& session) {
   TScanResult result;
   result.messages = db.GetMsgCount();
+  for (std::int32_t i = 0; i < result.messages && db.Exports().FGetMsgAt; ++i) {
+    if (TQuopMsg* m = db.Exports().FGetMsgAt(i)) {
+      CountFolder(result.folders, *m);
+      db.FreeQuopMsg(m);
+    }
+  }
+  for (const TSkippedItem& k : session.Skipped().Items())
+    result.skipped.push_back({k.strKind, k.strName, k.strReason, k.strError});
   for (TQuopMsg* m = db.FindFirstMsg(); m; m = db.FindNextMsg()) {
     if (m->bFirst || result.groups.empty()) result.groups.emplace_back();
     result.groups.back().push_back(ScanRecordOf(*m));
@@ -84,7 +92,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   db.CommitDB();
-  const TScanResult result = ReadGroups(db);
+  const TScanResult result = ReadGroups(db, session);
+  PrintTally(stderr, result);
   if (o.json) PrintJson(stdout, result);
   else PrintTable(stdout, result);
   return 0;

@@ -1,0 +1,34 @@
+// Property tags and store flags that mingw-w64's MAPI headers lack.
+#pragma once
+
+#include <windows.h>
+#include <mapix.h>
+#include <mapitags.h>
+
+#ifndef PR_INTERNET_MESSAGE_ID_W
+#define PR_INTERNET_MESSAGE_ID_W PROP_TAG(PT_UNICODE, 0x1035)
+#endif
+#ifndef PR_INTERNET_MESSAGE_ID_A
+#define PR_INTERNET_MESSAGE_ID_A PROP_TAG(PT_STRING8, 0x1035)
+#endif
+#ifndef PR_SENDER_SMTP_ADDRESS_W
+#define PR_SENDER_SMTP_ADDRESS_W PROP_TAG(PT_UNICODE, 0x5D01)
+#endif
+#ifndef PR_SENDER_SMTP_ADDRESS_A
+#define PR_SENDER_SMTP_ADDRESS_A PROP_TAG(PT_STRING8, 0x5D01)
+#endif
+#ifndef PR_SENT_REPRESENTING_SMTP_ADDRESS_W
+#define PR_SENT_REPRESENTING_SMTP_ADDRESS_W PROP_TAG(PT_UNICODE, 0x5D02)
+#endif
+#ifndef PR_SENT_REPRESENTING_SMTP_ADDRESS_A
+#define PR_SENT_REPRESENTING_SMTP_ADDRESS_A PROP_TAG(PT_STRING8, 0x5D02)
+#endif
+#ifndef PR_HTML
+#define PR_HTML PROP_TAG(PT_BINARY, 0x1013)
+#endif
+#ifndef STORE_HTML_OK
+#define STORE_HTML_OK ((ULONG)0x00010000)
+#endif
+#ifndef STORE_UNICODE_OK
+#define STORE_UNICODE_OK ((ULONG)0x00040000)
+#endif
