@@ -8,16 +8,21 @@
 #include "index/uDB.h"
 #include "mapi/sx_MAPI_Session.h"
 
-inline void BeginSearch(TsxMAPI_Session& session, TQuopDB& db, TEventDispatcher& events,
-                        std::int32_t mask, bool across) {
-  session.SetDB(&db);
-  session.SetDispatcher(&events);
-  session.nSelFields = mask;
+// The settings of a search over every folder and all times.
+inline TMsgSet SearchSettings(std::int32_t mask, bool across) {
   TMsgSet set;
   set.szSelEntryID = const_cast<char*>("");
   set.nSelFields = mask;
   set.dtReceivedFrom = set.dtReceivedTo = 0;
   set.bSearchOverFolders = across ? 1 : 0;
-  db.SetMsgSet(set);
+  return set;
+}
+
+inline void BeginSearch(TsxMAPI_Session& session, TQuopDB& db, TEventDispatcher& events,
+                        std::int32_t mask, bool across) {
+  session.SetDB(&db);
+  session.SetDispatcher(&events);
+  session.nSelFields = mask;
+  db.SetMsgSet(SearchSettings(mask, across));
   db.ClearDB();
 }

@@ -4,6 +4,8 @@
 // rows are never all in memory at once.
 #pragma once
 
+#include <functional>
+
 #include "mapi/MapiErrors.h"
 #include "mapi/MapiHolders.h"
 
@@ -20,6 +22,13 @@ class TTableReader {
   bool Next(TRowSet& rows) {
     CheckForError(FTable->QueryRows(kBatchRows, 0, &rows), "Could not get rows data!");
     return rows.Count() > 0;
+  }
+
+  // Hands every row to `visit`, a batch at a time, until it returns false.
+  void ForEachRow(const std::function<bool(const SRow&)>& visit) {
+    for (TRowSet rows; Next(rows);)
+      for (ULONG r = 0; r < rows.Count(); ++r)
+        if (!visit(rows->aRow[r])) return;
   }
 
  private:

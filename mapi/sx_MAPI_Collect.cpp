@@ -73,20 +73,18 @@ bool TsxMAPI_Session::DoGetAllMessage() {
     enum { colEntryID, colName };
     const auto columns = MakeTagArray({PR_ENTRYID, PR_DISPLAY_NAME_W});
     TTableReader reader(std::move(table), columns.Get());
-    for (TRowSet rows; reader.Next(rows);) {
-      for (ULONG r = 0; r < rows.Count(); ++r) {
-        const SRow& row = rows->aRow[r];
-        TChildFolder store;
-        if (row.cValues > colName) store.name = TextValue(row.lpProps[colName]);
-        if (row.cValues > colEntryID && row.lpProps[colEntryID].ulPropTag == PR_ENTRYID) {
-          const SBinary& id = row.lpProps[colEntryID].Value.bin;
-          store.entryID.assign(reinterpret_cast<const char*>(id.lpb), id.cb);
-          stores.push_back(std::move(store));
-        } else {
-          Skip("store", store.name, EHeapException("Could not get Message Store!", MAPI_E_NOT_FOUND));
-        }
+    reader.ForEachRow([this, &stores](const SRow& row) {
+      TChildFolder store;
+      if (row.cValues > colName) store.name = TextValue(row.lpProps[colName]);
+      if (row.cValues > colEntryID && row.lpProps[colEntryID].ulPropTag == PR_ENTRYID) {
+        const SBinary& id = row.lpProps[colEntryID].Value.bin;
+        store.entryID.assign(reinterpret_cast<const char*>(id.lpb), id.cb);
+        stores.push_back(std::move(store));
+      } else {
+        Skip("store", store.name, EHeapException("Could not get Message Store!", MAPI_E_NOT_FOUND));
       }
-    }
+      return true;
+    });
   }
   for (const TChildFolder& store : stores) {
     if (FStopGetAllMsg.load()) break;

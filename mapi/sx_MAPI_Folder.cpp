@@ -150,17 +150,15 @@ void TsxMAPI_Folder::RefreshHierarchi() {
   const auto columns = MakeTagArray({PR_ENTRYID, TextTag(PR_DISPLAY_NAME, FUnicode)});
   TTableReader reader(std::move(table), columns.Get());
   std::vector<TChildFolder> subs;
-  for (TRowSet rows; reader.Next(rows);) {
-    for (ULONG r = 0; r < rows.Count(); ++r) {
-      const SRow& row = rows->aRow[r];
-      CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
-                 "Could not get folder from Message Store or Parent Folder!");
-      const SBinary& id = row.lpProps[colEntryID].Value.bin;
-      TChildFolder child{std::string(reinterpret_cast<const char*>(id.lpb), id.cb), {}};
-      if (row.cValues > colName) child.name = TextValue(row.lpProps[colName]);
-      subs.push_back(std::move(child));
-    }
-  }
+  reader.ForEachRow([&subs](const SRow& row) {
+    CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
+               "Could not get folder from Message Store or Parent Folder!");
+    const SBinary& id = row.lpProps[colEntryID].Value.bin;
+    TChildFolder child{std::string(reinterpret_cast<const char*>(id.lpb), id.cb), {}};
+    if (row.cValues > colName) child.name = TextValue(row.lpProps[colName]);
+    subs.push_back(std::move(child));
+    return true;
+  });
   FSubs = std::move(subs);
   FSubCount = static_cast<int>(FSubs.size());
 }
@@ -171,17 +169,14 @@ void TsxMAPI_Folder::ForEachMessageRow(const std::function<bool(const TMessageRo
   enum { colEntryID, colSubject };
   const auto columns = MakeTagArray({PR_ENTRYID, TextTag(PR_SUBJECT, FUnicode)});
   TTableReader reader(std::move(table), columns.Get());
-  for (TRowSet rows; reader.Next(rows);) {
-    for (ULONG r = 0; r < rows.Count(); ++r) {
-      const SRow& row = rows->aRow[r];
-      CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
-                 "Could not open message!");
-      const SBinary& id = row.lpProps[colEntryID].Value.bin;
-      TMessageRow message{{id.cb, reinterpret_cast<LPENTRYID>(id.lpb)}, {}};
-      if (row.cValues > colSubject) message.subject = TextValue(row.lpProps[colSubject]);
-      if (!visit(message)) return;
-    }
-  }
+  reader.ForEachRow([&visit](const SRow& row) {
+    CheckValue(row.cValues > colEntryID ? &row.lpProps[colEntryID] : nullptr, PR_ENTRYID,
+               "Could not open message!");
+    const SBinary& id = row.lpProps[colEntryID].Value.bin;
+    TMessageRow message{{id.cb, reinterpret_cast<LPENTRYID>(id.lpb)}, {}};
+    if (row.cValues > colSubject) message.subject = TextValue(row.lpProps[colSubject]);
+    return visit(message);
+  });
 }
 
 void TsxMAPI_Folder::RefreshContents() {

@@ -183,16 +183,13 @@ void TsxMAPI_Message::DoRefreshAttachments() {
   const auto columns = MakeTagArray({PR_ATTACH_NUM, PR_ATTACH_METHOD});
   TTableReader reader(std::move(table), columns.Get());
   std::vector<ULONG> numbers;
-  for (TRowSet rows; reader.Next(rows);) {
-    for (ULONG r = 0; r < rows.Count(); ++r) {
-      const SRow& row = rows->aRow[r];
-      if (row.cValues < 2 || row.lpProps[colNum].ulPropTag != PR_ATTACH_NUM ||
-          row.lpProps[colMethod].ulPropTag != PR_ATTACH_METHOD)
-        continue;
-      if (static_cast<ULONG>(row.lpProps[colMethod].Value.l) != ATTACH_BY_VALUE) continue;
+  reader.ForEachRow([&numbers](const SRow& row) {
+    if (row.cValues >= 2 && row.lpProps[colNum].ulPropTag == PR_ATTACH_NUM &&
+        row.lpProps[colMethod].ulPropTag == PR_ATTACH_METHOD &&
+        static_cast<ULONG>(row.lpProps[colMethod].Value.l) == ATTACH_BY_VALUE)
       numbers.push_back(static_cast<ULONG>(row.lpProps[colNum].Value.l));
-    }
-  }
+    return true;
+  });
   ClearAttachments();
   FAttachNums = std::move(numbers);
   FAttFilled = true;
