@@ -93,8 +93,9 @@ TEST_F(FaultSweepTest, EveryFailingCallOfACollectionEndsWell) {
       ASSERT_NE(it, clean.end()) << "a record of no message: " << r.entryID;
       EXPECT_TRUE(it->second == r) << "a record differs from a clean run's: " << r.subject;
     }
-    if (records.size() < clean.size())
+    if (records.size() < clean.size()) {
       EXPECT_FALSE(Session().Skipped().Items().empty()) << "messages left out in silence";
+    }
     EXPECT_EQ(Session().MsgCount(), static_cast<std::int32_t>(records.size()));
     session_.reset();
     EXPECT_EQ(standin_.LiveObjects(), 0) << "MAPI objects left open";

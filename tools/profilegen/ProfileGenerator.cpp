@@ -5,31 +5,13 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "tools/profilegen/GenSupport.h"
+#include "tools/profilegen/RealisticTraits.h"
+
 namespace {
 
 
 using nlohmann::ordered_json;
-
-// splitmix64: the same sequence on every platform.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : FState(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (FState += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  std::uint32_t Below(std::uint32_t n) { return static_cast<std::uint32_t>(Next() % n); }
-  // A fraction in [0, 1) with 1/1,000,000 steps.
-  double Fraction() { return Below(1000000) / 1e6; }
-  template <class T> const T& Pick(const std::vector<T>& v) { return v[Below(static_cast<std::uint32_t>(v.size()))]; }
-
- private:
-  std::uint64_t FState;
-};
-
-
 
 const std::vector<std::string> kStoreNames = {"Mailbox - Anna Berg", "Archive 2024", "Project Store",
                                               "Shared Mailbox", "Old Archive"};
@@ -37,29 +19,6 @@ const std::vector<std::string> kPeople = {"Anna Berg", "Bruno Costa", "Chen Wei"
                                           "Farah Gill", "Goran Horvat", "Hana Ito"};
 const std::vector<std::string> kWords = {"budget", "meeting", "report", "invoice", "travel", "review", "launch",
                                          "contract", "schedule", "update", "draft", "question", "minutes", "order"};
-
-std::string Hex(std::uint64_t value, int bytes) {
-  std::string text;
-  char two[3];
-  for (int i = bytes - 1; i >= 0; --i) {
-    std::snprintf(two, sizeof two, "%02X", static_cast<unsigned>((value >> (i * 8)) & 0xFF));
-    text += two;
-  }
-  return text;
-}
-
-std::string Email(const std::string& person) {
-  std::string e;
-  for (char c : person) e += c == ' ' ? '.' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return e + "@example.org";
-}
-
-std::string Time(Random& rnd) {
-  char text[32];
-  std::snprintf(text, sizeof text, "2024-%02u-%02uT%02u:%02u:%02uZ", 1 + rnd.Below(12), 1 + rnd.Below(28),
-                rnd.Below(24), rnd.Below(60), rnd.Below(60));
-  return text;
-}
 
 class Generator {
  public:
@@ -72,6 +31,7 @@ class Generator {
     // Every store is in place now; messages go into the mail folders of all
     // stores, so copies land across folders and stores. Half of the exact
     // copies go back into their original's folder, as a repeated import does.
+    if (FOptions.bigFolder > 0) FBigFolder = &root["stores"][0]["subtree"]["folders"].back();
     for (auto& s : root["stores"]) {
       for (auto& child : s["subtree"]["folders"]) CollectMailFolders(child);
     }
@@ -79,6 +39,12 @@ class Generator {
       ordered_json* folder = FMailFolders[FRandom.Below(static_cast<std::uint32_t>(FMailFolders.size()))];
       ordered_json message = NextMessage(folder);
       (*folder)["messages"].push_back(std::move(message));
+    }
+    FillBigFolder();
+    if (FOptions.realistic) {
+      AddRealisticTraits(TraitFoldersOf(root), TraitCountsFor(FOptions.messages), FRandom,
+                         [this] { return Hex(0x4D00000000000000ULL | ++FIds, 8); });
+      AddMessageIds(root);
     }
     return root;
   }
@@ -100,6 +66,10 @@ class Generator {
     s["name"] = index < static_cast<int>(kStoreNames.size()) ? kStoreNames[index] : "Store " + std::to_string(index + 1);
     s["uid"] = Hex(FRandom.Next(), 8) + Hex(FRandom.Next(), 8);
     s["default"] = index == 0;
+    if (FOptions.realistic) {
+      s["kind"] = StoreKindOf(index);
+      s["unicode"] = true;
+    }
     ordered_json top = Folder("Top of " + s["name"].get<std::string>(), nullptr);
     ordered_json inbox = Folder("Inbox", "IPF.Note", "inbox");
     inbox["folders"].push_back(Folder("Customers", "IPF.Note"));
@@ -125,6 +95,7 @@ class Generator {
     f.push_back(Folder("To-Do List", "IPF.Task", "todo"));
     f.push_back(Folder("Outlook Today", "IPF.Note.OutlookHomepage"));
     f.push_back(std::move(projects));
+    if (FOptions.bigFolder > 0 && index == 0) f.push_back(Folder("Bulk mail", "IPF.Note"));
     s["subtree"] = std::move(top);
     return s;
   }
@@ -135,9 +106,29 @@ class Generator {
   void CollectMailFolders(ordered_json& folder) {
     const std::string cls = folder.value("class", "");
     const std::string role = folder.value("role", "");
-    const bool kept = role != "drafts" && role != "junk" && role != "rss";
+    const bool kept = role != "drafts" && role != "junk" && role != "rss" && &folder != FBigFolder;
     if ((cls.empty() || cls == "IPF.Note") && kept) FMailFolders.push_back(&folder);
     for (auto& child : folder["folders"]) CollectMailFolders(child);
+  }
+
+  // The big folder takes its own messages only, with the usual shares of copies.
+  void FillBigFolder() {
+    for (int m = 0; FBigFolder && m < FOptions.bigFolder; ++m) {
+      ordered_json* folder = FBigFolder;  // an exact copy stays here too
+      (*FBigFolder)["messages"].push_back(NextMessage(folder));
+    }
+  }
+
+  // Each store's Inbox, its Newsletters and Drafts (positions fixed by Store()).
+  TraitFolders TraitFoldersOf(ordered_json& root) const {
+    TraitFolders t{FMailFolders, {}, {}, {}};
+    for (auto& s : root["stores"]) {
+      auto& top = s["subtree"]["folders"];
+      t.inbox.push_back(&top[0]);
+      t.newsletters.push_back(&top[0]["folders"][1]);
+      t.drafts.push_back(&top[4]);
+    }
+    return t;
   }
 
   ordered_json Item(const char* messageClass, const std::string& subject) {
@@ -227,6 +218,7 @@ class Generator {
   std::vector<ordered_json*> FMailFolders;
   std::vector<ordered_json> FOriginals;
   std::vector<ordered_json*> FOriginalFolders;  // where each original went
+  ordered_json* FBigFolder = nullptr;
 };
 
 }  // namespace

@@ -14,6 +14,8 @@ struct ProfileGenOptions {
   double exact = 0.15;      // share of exact copies of an earlier message
   double nearCopies = 0.10; // share of copies that differ in one field
   std::uint64_t seed = 1;
+  bool realistic = false;  // add the traits of real mailboxes (RealisticTraits.h)
+  int bigFolder = 0;       // messages of one more folder, "Bulk mail", in the first store
 };
 
 // The same options give the same text.
