@@ -1,6 +1,7 @@
 // The rows of the results list: one group row per duplicate group with one
 // message row per record under it. This is the list's model; the window's
 // list control shows VisibleRows() and reports clicks back.
+// The records' texts, and so every text made from them here, are UTF-8.
 #pragma once
 
 #include <cstddef>

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "support/Utf8Text.h"
 #include "ui/CheckImages.h"
 #include "ui/ReceivedText.h"
 
@@ -79,6 +80,9 @@ TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT no
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                             0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
                             UiInstance(), nullptr);
+  // The cells carry message texts in any script: the list asks for them in
+  // UTF-16 (LVN_GETDISPINFOW), whatever the parent window's own format.
+  ListView_SetUnicodeFormat(FHandle, TRUE);
   ListView_SetExtendedListViewStyle(FHandle, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(normal), FALSE);
   // The small-image list sets the row height; it holds no images.
@@ -161,6 +165,10 @@ std::string TEmailListView::CellText(const TEmailNode& node, int column) const {
   return MessageCellText(node.Data, column, &ReceivedText, FDecimal);
 }
 
+std::wstring TEmailListView::CellTextW(const TEmailNode& node, int column) const {
+  return Utf8ToWide(CellText(node, column));
+}
+
 RECT TEmailListView::ColumnRect(int column, const RECT& row) const {
   RECT cell{};
   Header_GetItemRect(ListView_GetHeader(FHandle), column, &cell);
@@ -207,13 +215,13 @@ void TEmailListView::PaintGroupRow(HDC dc, const TEmailNode& node, const RECT& r
 
   // The caption runs over the empty cells to its right; the count follows.
   RECT text = {box.right + 6, row.top, row.right - 4, row.bottom};
-  const std::string caption = CellText(node, 0);
+  const std::wstring caption = CellTextW(node, 0);
   const std::string count = GroupCountText(node.Children.size());
   HGDIOBJ old = SelectObject(dc, FBold);
   SetTextColor(dc, node.Data.bDeleted ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_WINDOWTEXT));
   RECT measured = text;
-  DrawTextA(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   RECT tail = {std::min<LONG>(measured.right + (caption.empty() ? 0 : 6), text.right), row.top, text.right, row.bottom};
   SetTextColor(dc, RGB(0, 0, 255));
   DrawTextA(dc, count.c_str(), -1, &tail, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -233,8 +241,8 @@ void TEmailListView::PaintMessageRow(HDC dc, const TEmailNode& node, const RECT&
     cell.left += c == 0 ? CheckBoxRect(node, row).right - cell.left + 4 : 6;
     cell.right -= 4;
     if (cell.right <= cell.left) continue;
-    const std::string text = CellText(node, c);
-    DrawTextA(dc, text.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    const std::wstring text = CellTextW(node, c);
+    DrawTextW(dc, text.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   SelectObject(dc, old);
 }
@@ -329,12 +337,12 @@ void TEmailListView::OnClick(bool doubleClick) {
 bool TEmailListView::OnNotify(NMHDR* header, LRESULT& result) {
   if (header->hwndFrom != FHandle) return false;
   switch (header->code) {
-    case LVN_GETDISPINFOA: {
-      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+    case LVN_GETDISPINFOW: {
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
       const TEmailNode* node = RowAt(info->item.iItem);
       if (node && (info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-        const std::string text = CellText(*node, info->item.iSubItem);
-        lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+        const std::wstring text = CellTextW(*node, info->item.iSubItem);
+        lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
       }
       return true;
     }

@@ -42,8 +42,10 @@ class TEmailListView {
 
   bool OnNotify(NMHDR* header, LRESULT& result);
 
-  // The text of a cell as the list shows it (group rows: column 0 only).
+  // The text of a cell as the list shows it (group rows: column 0 only), in
+  // UTF-8 as the records carry it, and in UTF-16 as it is drawn.
   std::string CellText(const TEmailNode& node, int column) const;
+  std::wstring CellTextW(const TEmailNode& node, int column) const;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

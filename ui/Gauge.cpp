@@ -8,16 +8,6 @@
 
 namespace {
 
-template <typename T>
-T* Attach(HWND hwnd, UINT nMsg, LPARAM lParam) {
-  if (nMsg == WM_NCCREATE) {
-    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    return self;
-  }
-  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
 void RegisterOnce(const char* name, WNDPROC proc, LPCSTR cursor) {
   WNDCLASSA wc{};
   if (GetClassInfoA(UiInstance(), name, &wc)) return;
@@ -66,7 +56,7 @@ void TGauge::Paint(HDC dc) {
 }
 
 LRESULT CALLBACK TGauge::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  TGauge* self = Attach<TGauge>(hwnd, nMsg, lParam);
+  TGauge* self = WindowObject<TGauge>(hwnd, nMsg, lParam);
   if (self && nMsg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -84,7 +74,7 @@ TSplitter::TSplitter(HWND parent) {
 }
 
 LRESULT CALLBACK TSplitter::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  TSplitter* self = Attach<TSplitter>(hwnd, nMsg, lParam);
+  TSplitter* self = WindowObject<TSplitter>(hwnd, nMsg, lParam);
   if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {
     case WM_PAINT: {

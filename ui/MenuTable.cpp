@@ -11,6 +11,8 @@ constexpr const char* kSeparator = nullptr;
 
 const std::array<TMenuItemRow, cmdLast - cmdFirst> MenuItems{{
     {cmdFile, "mniFile", "&File", R::MainMenu, cmdNone, false},
+    {cmdSkipped, "mniSkipped", "&Skipped Items...", R::MainMenu, cmdFile, false},
+    {cmdN4, "N4", kSeparator, R::MainMenu, cmdFile, false},
     {cmdExit, "mniExit", "&Exit", R::MainMenu, cmdFile, false},
     {cmdMessages, "mniMessages", "&Messages", R::MainMenu, cmdNone, false},
     {cmdSelectAllDuplicates1, "mniEmailSelectAllDuplicates1", "&Select All Duplicates", R::MainMenu, cmdMessages, false},

@@ -17,7 +17,7 @@ enum TMenuCommand : UINT {
   cmdNone = 0,
   cmdFirst = 40001,
   // main menu
-  cmdFile = cmdFirst, cmdExit, cmdMessages, cmdSelectAllDuplicates1, cmdClearSelected1,
+  cmdFile = cmdFirst, cmdSkipped, cmdN4, cmdExit, cmdMessages, cmdSelectAllDuplicates1, cmdClearSelected1,
   cmdInverseSelection1, cmdN3, cmdCheckedEmails1, cmdDelete1, cmdDeletePermanently1,
   cmdCopyToFolder1, cmdMoveToFolder1, cmdHelp, cmdHome, cmdAbout,
   // pmEmail

@@ -1,5 +1,8 @@
 #include "ui/OutlookFolderTree.h"
 
+#include <windows.h>
+#include <mapicode.h>
+
 template <typename TVisit>
 void TOutlookFolderTree::PreOrder(TVisit visit) {
   std::vector<TFolderNode*> stack;
@@ -27,66 +30,93 @@ bool TOutlookFolderTree::FillTree() {
   Clear();
   const TComPtr<_NameSpace> nameSpace = om::GetSession(m_IDspApp.Get());
   if (!nameSpace) return false;
+  ReadDefaultFolders(nameSpace.Get());
   const TComPtr<_Folders> roots = om::GetFolders(nameSpace.Get());
   if (!roots) return false;
-  EnumFolders(roots.Get(), nullptr, nameSpace.Get());
+  EnumFolders(roots.Get(), nullptr);
   return true;
+}
+
+// A default store may lack any of the special folders (a profile without
+// RSS, a store that never had a Junk folder), and an older Outlook does not
+// know every kind: either way the kind has no default folder and nothing is
+// recognised as it. Only "not there" passes without a trace.
+void TOutlookFolderTree::ReadDefaultFolders(_NameSpace* nameSpace) {
+  FDefaultFailures.clear();
+  for (std::size_t i = 0; i < FolderKinds.size(); ++i) {
+    TDefaultFolder& slot = FDefaults[i];
+    slot = TDefaultFolder{};
+    if (FolderKinds[i].byItemType) continue;
+    try {
+      const TComPtr<MAPIFolder> standard =
+          om::GetDefaultFolder(nameSpace, static_cast<OlDefaultFolders>(FolderKinds[i].constant));
+      if (!standard) continue;
+      slot.strEntryID = om::GetEntryID(standard.Get());
+      slot.strName = om::GetName(standard.Get());
+      slot.bKnown = true;
+    } catch (const EOleException& e) {
+      slot = TDefaultFolder{};
+      if (e.Code() == MAPI_E_NOT_FOUND) continue;
+      FDefaultFailures.push_back(e.what());
+      OutputDebugStringA(("Quop folder tree: " + FDefaultFailures.back() + "\n").c_str());
+    }
+  }
 }
 
 // The sub-folders of a folder whose kind is not listed go under the nearest
 // listed ancestor, so that they can still be ticked or unticked.
-void TOutlookFolderTree::EnumFolders(_Folders* folders, TFolderNode* parent, _NameSpace* nameSpace) {
-  if (!m_IDspApp || !folders || !nameSpace) return;
+void TOutlookFolderTree::EnumFolders(_Folders* folders, TFolderNode* parent) {
+  if (!m_IDspApp || !folders) return;
   for (TComPtr<MAPIFolder> folder = om::GetFirst(folders); folder; folder = om::GetNext(folders)) {
-    int image = kImageMailFolder;
-    const bool show = parent == nullptr || Classify(folder.Get(), nameSpace, image);
-    TFolderNode* node = show ? AddNode(parent, folder.Get(), image, nameSpace) : parent;
-    if (!show) FHiddenEntryIDs.push_back(om::GetEntryID(folder.Get()));
+    const TFolderFacts facts{folder.Get(), om::GetEntryID(folder.Get()), om::GetName(folder.Get())};
+    // Store roots are not classified; an ordinary folder has the mail image.
+    const TFolderKind* kind = parent ? KindOf(facts) : nullptr;
+    const bool show = !kind || (FShowFolders & ShowBit(kind->kind)) != 0;
+    TFolderNode* node = show ? AddNode(parent, facts, kind) : parent;
+    if (!show) FHiddenEntryIDs.push_back(facts.strEntryID);
+    // A folder without a folder collection simply has no sub-folders.
     const TComPtr<_Folders> sub = om::GetFolders(folder.Get());
-    if (!sub) return;  // the rest of this level is not listed
-    if (om::GetCount(sub.Get()) > 0) EnumFolders(sub.Get(), node, nameSpace);
+    if (sub && om::GetCount(sub.Get()) > 0) EnumFolders(sub.Get(), node);
   }
 }
 
-bool TOutlookFolderTree::Classify(MAPIFolder* folder, _NameSpace* nameSpace, int& image) const {
-  for (const TFolderKind& k : FolderKinds) {
-    if (!IsFolderKind(k.kind, folder, nameSpace)) continue;
-    image = k.image;
-    return (FShowFolders & ShowBit(k.kind)) != 0;
-  }
-  return true;  // an ordinary folder
+std::optional<TShowFolder> TOutlookFolderTree::KindOf(MAPIFolder* folder) const {
+  if (!folder) return std::nullopt;
+  const TFolderKind* kind = KindOf(TFolderFacts{folder, om::GetEntryID(folder), om::GetName(folder)});
+  if (!kind) return std::nullopt;
+  return kind->kind;
 }
 
-bool TOutlookFolderTree::IsFolderKind(TShowFolder kind, MAPIFolder* folder,
-                                      _NameSpace* nameSpace) const {
-  if (!folder || !nameSpace) return false;
-  for (const TFolderKind& k : FolderKinds) {
-    if (k.kind != kind) continue;
-    if (k.byItemType) return om::GetDefaultItemType(folder) == k.constant;
-    // The default folders are the default store's; elsewhere the name decides.
-    const TComPtr<MAPIFolder> standard =
-        om::GetDefaultFolder(nameSpace, static_cast<OlDefaultFolders>(k.constant));
-    if (!standard) return false;
-    return om::GetEntryID(standard.Get()) == om::GetEntryID(folder) ||
-           om::GetName(standard.Get()) == om::GetName(folder);
+// The first kind that answers decides. The default folders are the default
+// store's; elsewhere the name decides.
+const TFolderKind* TOutlookFolderTree::KindOf(const TFolderFacts& facts) const {
+  std::optional<OlItemType> type;  // asked for once, when a kind needs it
+  for (std::size_t i = 0; i < FolderKinds.size(); ++i) {
+    const TFolderKind& k = FolderKinds[i];
+    if (k.byItemType) {
+      if (!type) type = om::GetDefaultItemType(facts.folder);
+      if (*type == k.constant) return &k;
+      continue;
+    }
+    const TDefaultFolder& standard = FDefaults[i];
+    if (standard.bKnown && (standard.strEntryID == facts.strEntryID || standard.strName == facts.strName))
+      return &k;
   }
-  return false;
+  return nullptr;
 }
 
-TFolderNode* TOutlookFolderTree::AddNode(TFolderNode* parent, MAPIFolder* folder, int image,
-                                         _NameSpace* nameSpace) {
+TFolderNode* TOutlookFolderTree::AddNode(TFolderNode* parent, const TFolderFacts& facts, const TFolderKind* kind) {
   auto node = std::make_unique<TFolderNode>();
   node->Parent = parent;
   node->State = TCheckState::csChecked;
-  node->Data.strCaption = om::GetName(folder);
-  node->Data.strEntryID = om::GetEntryID(folder);
+  node->Data.strCaption = facts.strName;
+  node->Data.strEntryID = facts.strEntryID;
   node->Data.bChecked = true;
-  node->Data.nImageIndex = image;
+  node->Data.nImageIndex = kind ? kind->image : kImageMailFolder;
   if (!parent) {
     node->bExpanded = true;
     node->Data.nImageIndex = kImageStore;
-  } else if ((FShowFolders & ShowBit(sfFolderDeletedItems)) &&
-             IsFolderKind(sfFolderDeletedItems, folder, nameSpace)) {
+  } else if (kind && kind->kind == sfFolderDeletedItems) {
     // Deleted Items starts unticked; its parent shows mixed but still takes part.
     node->Data.bChecked = false;
     node->State = TCheckState::csUnchecked;

@@ -4,7 +4,9 @@
 // it and reports check clicks back through SetChecked.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,10 @@ class TOutlookFolderTree {
   void SetImageCount(int count) { FImageCount = count; }
 
   // Rebuilds the tree from Outlook; false without an application, session or
-  // store list. Object-model failures propagate, the nodes made so far stay.
+  // store list. The default folders are asked for once per fill: a kind
+  // whose default folder cannot be had is recognised by nothing (see
+  // DefaultFolderFailures). Other object-model failures propagate, the
+  // nodes made so far stay.
   bool FillTree();
   void Clear();
 
@@ -63,14 +68,32 @@ class TOutlookFolderTree {
   void UnselectAll();      // "&Unselect All"
   void InverseSelection(); // "&Inverse Selection": leaves toggle, parents follow
 
-  // The recognisers; false when either argument is null.
-  bool IsFolderKind(TShowFolder kind, MAPIFolder* folder, _NameSpace* nameSpace) const;
+  // The special kind of a folder by the recognisers, in the order of
+  // FolderKinds, against the default folders of the last fill; none for an
+  // ordinary folder or a null one.
+  std::optional<TShowFolder> KindOf(MAPIFolder* folder) const;
+  // The failures of the last fill's default-folder requests other than "the
+  // default store has no such folder", as "NameSpace.GetDefaultFolder
+  // failed: 0x..." texts; each is also written to the debugger output.
+  const std::vector<std::string>& DefaultFolderFailures() const { return FDefaultFailures; }
 
  private:
-  void EnumFolders(_Folders* folders, TFolderNode* parent, _NameSpace* nameSpace);
-  // The image of a non-root folder, and whether its kind is listed.
-  bool Classify(MAPIFolder* folder, _NameSpace* nameSpace, int& image) const;
-  TFolderNode* AddNode(TFolderNode* parent, MAPIFolder* folder, int image, _NameSpace* nameSpace);
+  // What the recognisers compare: a folder's identifier and name.
+  struct TFolderFacts {
+    MAPIFolder* folder;
+    std::wstring strEntryID, strName;
+  };
+  // The default folder of one kind; bKnown false when there is none.
+  struct TDefaultFolder {
+    bool bKnown = false;
+    std::wstring strEntryID, strName;
+  };
+
+  void ReadDefaultFolders(_NameSpace* nameSpace);
+  void EnumFolders(_Folders* folders, TFolderNode* parent);
+  const TFolderKind* KindOf(const TFolderFacts& facts) const;
+  // A node for a listed folder; `kind` null for an ordinary folder or a root.
+  TFolderNode* AddNode(TFolderNode* parent, const TFolderFacts& facts, const TFolderKind* kind);
   void DoChecked(TFolderNode* node);
   void SetState(TFolderNode* node, TCheckState state);
   void UpdateAncestors(TFolderNode* node);
@@ -83,4 +106,6 @@ class TOutlookFolderTree {
   std::vector<std::unique_ptr<TFolderNode>> FRoots;
   std::vector<TNodeData*> FDatas;
   std::vector<std::wstring> FHiddenEntryIDs;
+  std::array<TDefaultFolder, FolderKinds.size()> FDefaults{};  // by position in FolderKinds
+  std::vector<std::string> FDefaultFailures;
 };

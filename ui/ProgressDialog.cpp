@@ -75,12 +75,8 @@ void TProgressDialog::Show() {
 void TProgressDialog::Hide() { ShowWindow(FHandle, SW_HIDE); }
 
 LRESULT CALLBACK TProgressDialog::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TProgressDialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (nMsg == WM_NCCREATE) {
-    self = static_cast<TProgressDialog*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = hwnd;
-  }
+  auto* self = WindowObject<TProgressDialog>(hwnd, nMsg, lParam);
+  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
   if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {
     case WM_COMMAND:

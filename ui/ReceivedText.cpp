@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "support/Utf8Text.h"
+
 namespace {
 
 // The offset of local time from UTC in minutes (UTC = local + bias), as in
@@ -18,16 +20,18 @@ long CurrentBias() {
   return bias;
 }
 
+// The formats are asked for in UTF-16: a locale's month names and day-time
+// markers need not fit the system code page.
 std::string DateText(LCID locale, const SYSTEMTIME& st) {
-  char text[128];
-  const int n = ::GetDateFormatA(locale, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
-  return n > 0 ? std::string(text) : std::string();
+  wchar_t text[128];
+  const int n = ::GetDateFormatW(locale, DATE_SHORTDATE, &st, nullptr, text, 128);
+  return n > 0 ? WideToUtf8(std::wstring_view(text)) : std::string();
 }
 
 std::string TimeText(LCID locale, const SYSTEMTIME& st) {
-  char text[128];
-  const int n = ::GetTimeFormatA(locale, 0, &st, nullptr, text, sizeof text);
-  return n > 0 ? std::string(text) : std::string();
+  wchar_t text[128];
+  const int n = ::GetTimeFormatW(locale, 0, &st, nullptr, text, 128);
+  return n > 0 ? WideToUtf8(std::wstring_view(text)) : std::string();
 }
 
 }  // namespace
@@ -54,9 +58,9 @@ std::string ReceivedTextWithBias(TDateTime utc, long biasMinutes) {
 std::string ReceivedText(TDateTime utc) { return ReceivedTextWithBias(utc, CurrentBias()); }
 
 char UserDecimalSeparator() {
-  char text[8] = {};
-  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) > 1 &&
-      text[0] != '\0')
-    return text[0];
+  wchar_t text[8] = {};
+  // A separator outside ASCII cannot stand in one byte of the UTF-8 texts.
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8) > 1 && text[0] > 0 && text[0] < 0x80)
+    return static_cast<char>(text[0]);
   return '.';
 }

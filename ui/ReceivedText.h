@@ -1,6 +1,7 @@
 // The received-time column: a UTC time shown in local time, converted with
 // the time-zone offset in force now, in the user's short date and long time
-// formats; the time is left out when it is exactly midnight.
+// formats; the time is left out when it is exactly midnight. The texts are
+// UTF-8, as every cell text of the results list.
 #pragma once
 
 #include <string>

@@ -118,12 +118,8 @@ void TRollUpPanel::PaintCaption(HDC dc) {
 }
 
 LRESULT CALLBACK TRollUpPanel::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TRollUpPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (nMsg == WM_NCCREATE) {
-    self = static_cast<TRollUpPanel*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = hwnd;
-  }
+  auto* self = WindowObject<TRollUpPanel>(hwnd, nMsg, lParam);
+  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
   if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   if (IsForwarded(nMsg)) return ForwardToRoot(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {
@@ -220,12 +216,8 @@ void TScrollBox::Scroll(int nPos) {
 }
 
 LRESULT CALLBACK TScrollBox::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TScrollBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (nMsg == WM_NCCREATE) {
-    self = static_cast<TScrollBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = hwnd;
-  }
+  auto* self = WindowObject<TScrollBox>(hwnd, nMsg, lParam);
+  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
   if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   if (IsForwarded(nMsg)) return ForwardToRoot(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {

@@ -13,3 +13,16 @@ inline HINSTANCE UiInstance() {
   }();
   return instance;
 }
+
+// The object behind a window created with it as the creation parameter:
+// taken from the creation data on WM_NCCREATE and kept in the window's user
+// data, read from there afterwards; null for the messages before.
+template <typename T>
+T* WindowObject(HWND hwnd, UINT nMsg, LPARAM lParam) {
+  if (nMsg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    return self;
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}

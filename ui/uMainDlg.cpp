@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "addin/BstrHolder.h"
 #include "support/ProductInfo.h"
 #include "ui/uMainDlgIds.h"
 
@@ -236,8 +237,12 @@ std::string TMainDlg::FieldText(const std::string& strKey, const std::string& st
   return MLang ? MLang->GetResString(strKey, FieldsSection, strDefault, true) : strDefault;
 }
 
+std::string TMainDlg::MsgUtf8(const std::string& strKey, const std::string& strDefault) {
+  return WideToUtf8(AnsiToWide(Msg(strKey, strDefault)));
+}
+
 void TMainDlg::ErrorBox(const std::string& text) {
-  FSetup.ShowMessage(FHandle, text, Msg("strError", "Error"), MB_ICONERROR | MB_OK);
+  FSetup.ShowMessage(FHandle, text, MsgUtf8("strError", "Error"), MB_ICONERROR | MB_OK);
 }
 
 void TMainDlg::FormCreate() {
@@ -253,7 +258,10 @@ void TMainDlg::FormCreate() {
                      "strSelFields=Please select fields for compare",
                      "strClickSearch=Click Search button to find duplicate emails",
                      "strNoDuplicates=No duplicated emails found yet", "strSearching=Searching...",
-                     "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?"});
+                     "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?",
+                     "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
+                     "strSkippedKind=Kind", "strSkippedName=Name", "strSkippedReason=Reason",
+                     "strSkippedError=Error"});
   try {
     MLang->SetFileName(FSetup.strLangFile);
     MLang->SetActive(true);
@@ -333,6 +341,7 @@ void TMainDlg::FormShow() {
   Layout();
   EnableCommands(SelectionCommands, false);
   EnableCommands(TreatmentCommands, false);
+  FMenus->Enable(cmdSkipped, !FSkippedItems.empty());
 }
 
 void TMainDlg::FormDestroy() {
@@ -345,6 +354,7 @@ void TMainDlg::FormDestroy() {
   // The workers have ended; what they queued for this window is dropped.
   if (FDispatcher) FDispatcher->Discard();
   FAbout.reset();
+  FSkippedWindow.reset();
   FProgress.reset();
   FSession.reset();
   FtxDB.reset();
@@ -440,12 +450,8 @@ void TMainDlg::LayoutSettings() {
 // --- messages --------------------------------------------------------------
 
 LRESULT CALLBACK TMainDlg::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TMainDlg*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (nMsg == WM_NCCREATE) {
-    self = static_cast<TMainDlg*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->FHandle = hwnd;
-  }
+  auto* self = WindowObject<TMainDlg>(hwnd, nMsg, lParam);
+  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
   if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   return self->HandleMessage(nMsg, wParam, lParam);
 }
@@ -467,7 +473,7 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_TIMER:
-      if (wParam == kStatusTimer) ShowStatus(FPendingStatus);
+      if (wParam == kStatusTimer) ShowStatus(Utf8ToWide(FPendingStatus));
       return 0;
     case WM_QUOP_EVENTS:
       if (FDispatcher) FDispatcher->RunPending();
@@ -532,6 +538,11 @@ LRESULT TMainDlg::OnNotify(NMHDR* header) {
   if (FEmailView && FEmailView->OnNotify(header, result)) return result;
   if (FTreeView && FTreeView->OnNotify(header, result)) return result;
   if (FFieldList && FFieldList->OnNotify(header, result)) return result;
+  // A click on the status bar opens the list of what was skipped, as the menu does.
+  if (header->hwndFrom == splMain && header->code == NM_CLICK) {
+    OnCommand(cmdSkipped, 0, nullptr);
+    return 0;
+  }
   return DefWindowProcA(FHandle, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
 }
 
@@ -548,6 +559,7 @@ void TMainDlg::OnCommand(UINT nId, UINT nCode, HWND hwndFrom) {
     case cmdExit: Close(); return;
     case cmdHome: mniHomeClick(); return;
     case cmdAbout: mniAboutClick(); return;
+    case cmdSkipped: mniSkippedClick(); return;
     case cmdSelectDefault: mniSelectDefaultClick(); return;
     case cmdFieldSelectAll: mniFieldSelectAllClick(); return;
     case cmdFieldUnselectAll: mniFieldUnselectAllClick(); return;
@@ -608,9 +620,10 @@ std::string TMainDlg::BannerText() const { return WindowText(mmoMsg); }
 bool TMainDlg::BannerVisible() const { return (GetWindowLongA(mmoMsg, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 std::string TMainDlg::StatusText() const {
-  char text[512] = {};
-  SendMessageA(splMain, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-  return text;
+  std::wstring text(LOWORD(SendMessageW(splMain, SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
+  SendMessageW(splMain, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(wcslen(text.c_str()));
+  return WideToUtf8(text);
 }
 
 std::string TMainDlg::SearchCaption() const { return WindowText(btnSearch); }

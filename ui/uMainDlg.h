@@ -22,6 +22,7 @@
 #include "support/ComPtr.h"
 #include "support/GFunctions.h"
 #include "support/MLang.h"
+#include "support/Utf8Text.h"
 #include "support/WinControl.h"
 #include "support/uAbout.h"
 #include "ui/EmailList.h"
@@ -32,6 +33,7 @@
 #include "ui/MenuTable.h"
 #include "ui/OutlookFolderTree.h"
 #include "ui/ProgressDialog.h"
+#include "ui/ReportWindow.h"
 #include "ui/RollUpPanel.h"
 #include "ui/WindowDispatcher.h"
 #include "ui/uLoadEmails.h"
@@ -39,14 +41,15 @@
 enum class TSearchState { Idle, Collecting, Loading };
 
 // Where the window takes its files from and how it reaches the user; tests
-// point these elsewhere and answer the message boxes themselves.
+// point these elsewhere and answer the message boxes themselves. The texts
+// of a message box are UTF-8: they may name a message or a folder.
 struct TMainDlgSetup {
   std::string strLangFile = GetLangFile();
   std::string strDBFile = GetAppDataPath() + "\\temp.dat";
   std::string strSkinFile = GetSkinFile();
   std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)> ShowMessage =
       [](HWND owner, const std::string& text, const std::string& caption, UINT type) {
-        return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+        return ::MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), type);
       };
   TShellOpen Open = ShellOpen;
 };
@@ -89,6 +92,8 @@ class TMainDlg : public ILangComponent {
   void pmEmailPopup();
   void mniAboutClick();
   void mniHomeClick();
+  // "&Skipped Items...": the list of what the last search could not read.
+  void mniSkippedClick();
   void ShowMsg(const std::string& text);
 
   // Treating the checked rows: 1 delete permanently, 2 move to Deleted
@@ -106,7 +111,7 @@ class TMainDlg : public ILangComponent {
   TSearchState State() const;
   std::string BannerText() const;
   bool BannerVisible() const;
-  std::string StatusText() const;
+  std::string StatusText() const;  // UTF-8
   std::string SearchCaption() const;
   int GaugePosition() const { return bsbGauge->Position(); }
   TGauge& Gauge() { return *bsbGauge; }
@@ -124,6 +129,12 @@ class TMainDlg : public ILangComponent {
   TsxMAPI_Session* Session() { return FSession.get(); }
   TQuopDB* DB() { return FtxDB.get(); }
   TMLang& Lang() { return *MLang; }
+  // What the last collection could not read, and the window listing it
+  // (null when it is not open).
+  const std::vector<TSkippedItem>& SkippedItems() const { return FSkippedItems; }
+  TReportWindow* SkippedWindow() const {
+    return FSkippedWindow && FSkippedWindow->Handle() ? FSkippedWindow.get() : nullptr;
+  }
   HWND Control(const std::string& strName) const;
   void ClickRadio(const std::string& strName);
   int FFoldersCount = 0;
@@ -163,8 +174,10 @@ class TMainDlg : public ILangComponent {
   void StartLoader();
   void AddEmails(std::vector<TOwnedQuopMsg>& batch);
   void OnStepProgress(bool fromSession);
-  void OnShowProgressMsg(const std::string& text);
-  void ShowStatus(const std::string& text);
+  void OnShowProgressMsg(const std::string& text);  // UTF-8
+  void ShowStatus(const std::wstring& text);
+  void TakeCollectionCounts();
+  std::wstring ReadSkippedText();
   void OnTerminateGetAllMsg(bool fromSession);
   void EndOfSearch(bool forStop);
   void WaitForWorkers();
@@ -177,7 +190,9 @@ class TMainDlg : public ILangComponent {
   TReceivedRange ReceivedRange() const;
   std::string Msg(const std::string& strKey, const std::string& strDefault);
   std::string FieldText(const std::string& strKey, const std::string& strDefault);
-  void ErrorBox(const std::string& text);
+  // A language text (system code page) in UTF-8, for the message boxes.
+  std::string MsgUtf8(const std::string& strKey, const std::string& strDefault);
+  void ErrorBox(const std::string& text);  // UTF-8
   bool PickTarget(std::string& strEntryID);
   bool TreatRow(TEmailNode& node, int mode, const std::string& target);
   void LockForTreatment(bool locked);
@@ -231,5 +246,11 @@ class TMainDlg : public ILangComponent {
   bool FCloseAfterTreat = false;  // the window was closed during a treatment
   static constexpr UINT_PTR kStatusTimer = 1;
   UINT_PTR FStatusTimer = 0;
-  std::string FPendingStatus;
+  std::string FPendingStatus;  // UTF-8
+  // The counts of the last collection, taken when it ended; shown in the
+  // status bar when it ran to its end (FCollectionComplete).
+  std::int32_t FMsgRead = 0;
+  std::vector<TSkippedItem> FSkippedItems;
+  bool FCollectionComplete = false;
+  std::unique_ptr<TReportWindow> FSkippedWindow;
 };

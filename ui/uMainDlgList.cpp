@@ -66,7 +66,7 @@ void TMainDlg::mniViewEmailClick() {
   try {
     FSession->ShowMsgForm(node->Data.txMsg.szEntryID);
   } catch (const std::exception& e) {
-    FSetup.ShowMessage(FHandle, e.what(), Msg("strError", "Error"), MB_ICONERROR | MB_OK);
+    ErrorBox(e.what());
   }
 }
 

@@ -81,13 +81,11 @@ bool TMainDlg::UpdateMsgSet() {
   GetLocalTime(&now);
   choices.dtToday = DateOf(now);
   if (JoinCheckedEntryIDs(folders).empty()) {
-    FSetup.ShowMessage(FHandle, Msg("strSelFolders", "Please select folders for search"), Msg("strError", "Error"),
-                      MB_ICONERROR | MB_OK);
+    ErrorBox(MsgUtf8("strSelFolders", "Please select folders for search"));
     return false;
   }
   if (choices.nSelFields == 0) {
-    FSetup.ShowMessage(FHandle, Msg("strSelFields", "Please select fields for compare"), Msg("strError", "Error"),
-                      MB_ICONERROR | MB_OK);
+    ErrorBox(MsgUtf8("strSelFields", "Please select fields for compare"));
     return false;
   }
   FSession->nSelFields = choices.nSelFields;
@@ -115,6 +113,12 @@ void TMainDlg::btnSearchClick() {
   FFoldersNum = 0;
   bsbGauge->SetPosition(0);
   ClearResults();
+  // What the previous run skipped is no longer the news.
+  FMsgRead = 0;
+  FSkippedItems.clear();
+  FCollectionComplete = false;
+  FSkippedWindow.reset();
+  FMenus->Enable(cmdSkipped, false);
   if (!UpdateMsgSet()) {
     ShowMsg(Msg("strNoDuplicates", "No duplicated emails found yet"));
     return;
@@ -148,11 +152,11 @@ void TMainDlg::OnShowProgressMsg(const std::string& text) {
   if (!FStatusTimer) FStatusTimer = SetTimer(FHandle, kStatusTimer, 50, nullptr);
 }
 
-void TMainDlg::ShowStatus(const std::string& text) {
+void TMainDlg::ShowStatus(const std::wstring& text) {
   if (FStatusTimer) KillTimer(FHandle, kStatusTimer);
   FStatusTimer = 0;
   FPendingStatus.clear();
-  SendMessageA(splMain, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(splMain, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TMainDlg::StartLoader() {
@@ -194,6 +198,7 @@ void TMainDlg::AddEmails(std::vector<TOwnedQuopMsg>& batch) {
 
 void TMainDlg::OnTerminateGetAllMsg(bool fromSession) {
   if (fromSession) {
+    TakeCollectionCounts();
     ShowMsg(std::string());
     if (FtxDB) FtxDB->CommitDB();
     if (!FStoping && FtxDB) {
@@ -206,7 +211,8 @@ void TMainDlg::OnTerminateGetAllMsg(bool fromSession) {
 }
 
 void TMainDlg::EndOfSearch(bool forStop) {
-  ShowStatus(Msg("strReady", "Ready"));
+  // A run that collected to its end reports what it read and skipped.
+  ShowStatus(FCollectionComplete ? ReadSkippedText() : AnsiToWide(Msg("strReady", "Ready")));
   SetWindowTextA(btnSearch, Msg("strSearch", "&Search").c_str());
   FSearching = false;
   if (!forStop) FStoping = false;

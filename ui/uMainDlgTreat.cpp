@@ -22,7 +22,7 @@ void ForEachMessageRow(TEmailList& list, TVisit visit) {
 }  // namespace
 
 // The target folder from Outlook's folder picker; false when the user
-// cancelled, the folder has no identifier or a call failed.
+// cancelled, the folder has no identifier or a call failed (shown).
 bool TMainDlg::PickTarget(std::string& strEntryID) {
   try {
     if (!m_IDspApp) return false;
@@ -33,7 +33,8 @@ bool TMainDlg::PickTarget(std::string& strEntryID) {
     strEntryID = WideToAnsi(om::GetEntryID(folder.Get()));
     om::GetName(folder.Get());
     return !strEntryID.empty();
-  } catch (...) {
+  } catch (const std::exception& e) {
+    ErrorBox(e.what());
     return false;
   }
 }
@@ -86,7 +87,7 @@ void TMainDlg::TreatDuplicate(int mode) {
   if ((mode == 3 || mode == 4) && !PickTarget(target)) return;
   if (mode == 1 &&
       FSetup.ShowMessage(FHandle,
-                         Msg("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"),
+                         MsgUtf8("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"),
                          "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES)
     return;
   FStopDel = false;

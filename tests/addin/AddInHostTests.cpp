@@ -185,7 +185,7 @@ TEST_F(AddInHostTest, TheButtonOpensOneFinderWindowThatSearchesAndTreats) {
   ASSERT_NE(search, nullptr);
   ASSERT_TRUE(Pump([&] { return IsWindowEnabled(search) && StatusText(finder).empty(); }, std::chrono::seconds(10)));
   PostMessageA(search, BM_CLICK, 0, 0);
-  ASSERT_TRUE(Pump([&] { return StatusText(finder) == "Ready"; }));
+  ASSERT_TRUE(Pump([&] { return StatusText(finder) == "173 messages read, 0 skipped"; }));
   // The results list is the virtual one.
   const std::vector<HWND> lists = Windows(finder, [](HWND hwnd) {
     return lstrcmpiA(ClassOf(hwnd).c_str(), WC_LISTVIEWA) == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & LVS_OWNERDATA);

@@ -462,6 +462,29 @@ TEST(ReceivedTextTest, LocalTimeInTheLocalesFormats) {
     EXPECT_EQ(ReceivedTextInLocale(c.utc, c.bias, EnglishUS), c.text) << c.name;
 }
 
+// A locale whose formats name the time of day in its own script: the text
+// comes out whole, as UTF-8 like the other cells, not through the system
+// code page.
+TEST(ReceivedTextTest, MarkersOutsideTheSystemCodePageComeWhole) {
+  constexpr TDateTime Jan2 = 44928;
+  constexpr double Hour = 1.0 / 24;
+  const struct {
+    const char* name;
+    unsigned long lcid;
+    int hour;
+    const char* marker;  // UTF-8
+  } cases[] = {
+      {"Chinese (Taiwan) morning", 0x0404, 9, "\xE4\xB8\x8A\xE5\x8D\x88"},    // 上午
+      {"Chinese (Taiwan) afternoon", 0x0404, 15, "\xE4\xB8\x8B\xE5\x8D\x88"}, // 下午
+      {"Greek morning", 0x0408, 9, "\xCF\x80.\xCE\xBC."},                       // π.μ.
+  };
+  for (const auto& c : cases) {
+    const std::string text = ReceivedTextInLocale(Jan2 + c.hour * Hour, 0, c.lcid);
+    EXPECT_NE(text.find(c.marker), std::string::npos) << c.name << ": " << text;
+    EXPECT_EQ(text.find('?'), std::string::npos) << c.name << ": " << text;
+  }
+}
+
 TEST(ReceivedTextTest, UserFormatsFollowTheOffset) {
   constexpr TDateTime Jan2 = 44928;
   constexpr double Hour = 1.0 / 24;

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "tests/mapi/Standin.h"
+#include "tests/ui/FailingOutlook.h"
 #include "ui/OutlookFolderTree.h"
 
 using namespace profile;
@@ -155,7 +157,7 @@ TEST_F(FolderTreeTest, ChecksFollowTheTriStateRule) {
   EXPECT_EQ(Node(L"Deleted Items")->State, TCheckState::csChecked);
 }
 
-TEST_F(FolderTreeTest, WithoutApplicationOrImagesOrDefaultFolders) {
+TEST_F(FolderTreeTest, WithoutApplicationOrImages) {
   TOutlookFolderTree empty;
   EXPECT_FALSE(empty.FillTree());
   EXPECT_TRUE(empty.Datas().empty());
@@ -166,16 +168,71 @@ TEST_F(FolderTreeTest, WithoutApplicationOrImagesOrDefaultFolders) {
   for (const TNodeData* d : tree_->Datas()) EXPECT_EQ(d->nImageIndex, -1);
   tree_->SetIDspApp(nullptr);  // keeps the one it has
   EXPECT_TRUE(tree_->FillTree());
+}
 
-  // A profile without a drafts folder: asking for it fails, and so does the fill.
-  standin_.LoadProfile(Profile(Store("Lean", '3', true,
-                                     Folder("Inbox", "IPF.Note", "", "", "inbox"))));
+// A default store without the special folders: no folder is recognised as
+// one of those kinds, in that store or any other, and the fill goes on.
+TEST_F(FolderTreeTest, MissingDefaultFoldersAreRecognisedByNothing) {
+  standin_.LoadProfile(Profile(
+      Store("Lean", '3', true,
+            Folder("Inbox", "IPF.Note", "", "", "inbox") + "," + Folder("Drafts", "IPF.Note", "") + "," +
+                Folder("RSS Feeds", "IPF.Note", "") + "," + Folder("Tasks", "IPF.Task", "")) +
+      "," + Archive()));
   tree_.reset();
   app_.Reset(standin_.CreateApplication());
   tree_ = std::make_unique<TOutlookFolderTree>();
   tree_->SetIDspApp(om::AsApplication(app_.Get()).Get());
-  EXPECT_THROW(tree_->FillTree(), EOleException);
-  EXPECT_EQ(Rows(), (std::vector<TRow>{{L"Lean", 1, true}})) << "what was made before stays";
+  tree_->SetShowFolders(kMailShowFolders);
+  ASSERT_TRUE(tree_->FillTree());
+  const std::vector<TRow> expected = {
+      {L"Lean", 1, true},      {L"Inbox", 2, true},   {L"Drafts", 2, true}, {L"RSS Feeds", 2, true},
+      {L"Archive", 1, true},   {L"Inbox", 2, true},   {L"Deleted Items", 2, true},
+  };
+  EXPECT_EQ(Rows(), expected) << "the kinds by item type are still told apart";
+  EXPECT_EQ(tree_->HiddenEntryIDs().size(), 2u);  // Tasks and the archive's calendar
+  EXPECT_TRUE(tree_->DefaultFolderFailures().empty()) << "a folder that is not there is no failure";
+}
+
+// A default folder that cannot be had for another reason (an older Outlook
+// that does not know the kind, a failing store) leaves that kind unknown
+// like a missing one, and the failure is kept. The default folders are
+// asked for once per fill, not once per folder.
+TEST_F(FolderTreeTest, AFailingDefaultFolderRequestIsKeptAndTheFillGoesOn) {
+  struct TCase {
+    const char* name;
+    OlDefaultFolders kind;
+    HRESULT hr;
+    const wchar_t* caption;  // the folder of that kind in the default store
+    const char* failure;     // "" for none
+  };
+  const TCase cases[] = {
+      {"deleted items not found", olFolderDeletedItems, MAPI_E_NOT_FOUND, L"Deleted Items", ""},
+      {"junk refused by an older Outlook", olFolderJunk, E_INVALIDARG, L"Junk E-mail",
+       "NameSpace.GetDefaultFolder failed: 0x80070057"},
+      {"rss failing", olFolderRssFeeds, E_FAIL, L"RSS Feeds", "NameSpace.GetDefaultFolder failed: 0x80004005"},
+      {"drafts failing", olFolderDrafts, MAPI_E_CALL_FAILED, L"Drafts",
+       "NameSpace.GetDefaultFolder failed: 0x80004005"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    failing::Application app(app_.Get());
+    app.nameSpace.failingKind = c.kind;
+    app.nameSpace.defaultFolderResult = c.hr;
+    TOutlookFolderTree tree;
+    tree.SetIDspApp(&app);
+    tree.SetShowFolders(kMailShowFolders);
+    ASSERT_TRUE(tree.FillTree());
+    EXPECT_EQ(app.nameSpace.defaultFolderCalls, 8);
+    std::map<std::wstring, const TNodeData*> first;  // the default store's folder of each name
+    for (const TNodeData* d : tree.Datas()) first.emplace(d->strCaption, d);
+    ASSERT_TRUE(first.count(c.caption)) << "listed as an ordinary mail folder";
+    EXPECT_EQ(first[c.caption]->nImageIndex, kImageMailFolder);
+    EXPECT_TRUE(first[c.caption]->bChecked);
+    EXPECT_EQ(tree.Datas().size(), c.kind == olFolderRssFeeds ? 14u : 13u);
+    EXPECT_EQ(first[L"Sent Items"]->nImageIndex, 10) << "the other kinds are still recognised";
+    EXPECT_EQ(tree.DefaultFolderFailures(),
+              *c.failure ? std::vector<std::string>{c.failure} : std::vector<std::string>{});
+  }
 }
 
 }  // namespace

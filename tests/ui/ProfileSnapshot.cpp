@@ -91,6 +91,9 @@ nlohmann::json TProfileSnapshot::Take(const std::string& entryId) {
                                [&](const nlohmann::json& m) { return Upper(m.value("id", "")) == id; });
   nlohmann::json message = *it;
   messages.erase(it);
+  // The search key a message is served with unless it has its own; copies
+  // and moves carry it along, so the saved profile names it on them.
+  if (!message.contains("searchKey")) message["searchKey"] = Upper(entryId.substr(kFlagDigits));
   return message;
 }
 

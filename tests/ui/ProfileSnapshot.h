@@ -38,8 +38,9 @@ class TProfileSnapshot {
   // holds the message; "" when there is none.
   std::string DeletedItemsOf(const std::string& entryId) const;
 
-  // Editing an expected state: Take removes the message and returns it;
-  // Put adds a message as a copy (without its "id": a copy gets a new one).
+  // Editing an expected state: Take removes the message and returns it,
+  // with the search key it is served with; Put adds a message as a copy
+  // (without its "id": a copy gets a new one, but keeps the search key).
   nlohmann::json Take(const std::string& entryId);
   void Put(const std::string& path, nlohmann::json message);
 

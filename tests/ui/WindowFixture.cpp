@@ -4,7 +4,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "addin/BstrHolder.h"
 #include "addin/OutlookCalls.h"
+#include "mapi/QueueDispatcher.h"
+#include "mapi/SearchSetup.h"
 
 std::string Mail(const std::string& subject, const std::string& sender, const std::string& body,
                  const std::string& more) {
@@ -13,7 +16,7 @@ std::string Mail(const std::string& subject, const std::string& sender, const st
                                        (more.empty() ? "" : ", " + more));
 }
 
-void WindowTest::Open(const std::string& profileJson) {
+void WindowTest::Open(const std::string& profileJson, const std::function<void(failing::Application&)>& fail) {
   standin_.LoadProfile(profileJson);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   dir_ = (std::filesystem::temp_directory_path() / "quop-window" / info->name()).string();
@@ -32,7 +35,13 @@ void WindowTest::Open(const std::string& profileJson) {
   ASSERT_TRUE(app_);
   dlg_ = std::make_unique<TMainDlg>(setup);
   ASSERT_TRUE(dlg_->Create());
-  dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
+  if (fail) {
+    failing_ = std::make_unique<failing::Application>(app_.Get());
+    fail(*failing_);
+    dlg_->SetIDspApp(failing_.get());
+  } else {
+    dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
+  }
   dlg_->Show();
 }
 
@@ -43,6 +52,7 @@ void WindowTest::CloseWindow() {
 
 void WindowTest::TearDown() {
   CloseWindow();
+  failing_.reset();
   app_.Reset();
   EXPECT_EQ(standin_.LiveObjects(), 0) << "objects of the stand-in left alive";
   EXPECT_EQ(standin_.LiveBuffers(), 0) << "MAPI buffers left unfreed";
@@ -86,4 +96,51 @@ std::string WindowTest::LangFileText() const {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+TGroupSet ScannedGroups(const std::vector<std::pair<std::string, bool>>& folders) {
+  TGroupSet scanned;
+  TQuopDB db;
+  EXPECT_TRUE(db.Init());
+  EXPECT_TRUE(db.OpenDB((std::filesystem::temp_directory_path() / "quop-window-scan.dat").string()));
+  TQueueDispatcher events;
+  TsxMAPI_Session session;
+  session.Logon();
+  BeginSearch(session, db, events, DefaultFieldMask(), false);
+  for (const auto& [id, ticked] : folders) session.AddFolderSet(id, ticked);
+  bool ended = false;
+  session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
+  EXPECT_TRUE(session.GetAllMessage());
+  EXPECT_TRUE(events.PumpUntil([&] { return ended; }));
+  session.WaitForRun();
+  db.CommitDB();
+  std::multiset<std::string> group;
+  for (TQuopMsg* m = db.FindFirstMsg(); m; m = db.FindNextMsg()) {
+    if (m->bFirst && !group.empty()) scanned.insert(std::exchange(group, {}));
+    group.insert(m->szEntryID);
+    db.FreeQuopMsg(m);
+  }
+  if (!group.empty()) scanned.insert(group);
+  return scanned;
+}
+
+TGroupSet ShownGroups(TMainDlg& dlg) {
+  TGroupSet shown;
+  for (const auto& root : dlg.Emails().Roots()) {
+    std::multiset<std::string> group;
+    for (const auto& row : root->Children) group.insert(row->Data.txMsg.szEntryID);
+    shown.insert(group);
+  }
+  return shown;
+}
+
+std::vector<std::pair<std::string, bool>> AllListedFolders(_Application* app) {
+  TOutlookFolderTree tree;
+  tree.SetIDspApp(app);
+  tree.SetShowFolders(kMailShowFolders);
+  EXPECT_TRUE(tree.FillTree());
+  std::vector<std::pair<std::string, bool>> folders;
+  for (const TNodeData* d : tree.Datas()) folders.emplace_back(WideToAnsi(d->strEntryID), true);
+  for (const std::wstring& hidden : tree.HiddenEntryIDs()) folders.emplace_back(WideToAnsi(hidden), false);
+  return folders;
 }

@@ -8,11 +8,14 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/ComPtr.h"
 #include "tests/mapi/Standin.h"
+#include "tests/ui/FailingOutlook.h"
 #include "ui/uMainDlg.h"
 
 struct TShownBox {
@@ -24,8 +27,9 @@ class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  // Loads the profile and opens the window on it, shown.
-  void Open(const std::string& profileJson);
+  // Loads the profile and opens the window on it, shown; with `fail` the
+  // window gets an application whose namespace fails what `fail` chose.
+  void Open(const std::string& profileJson, const std::function<void(failing::Application&)>& fail = nullptr);
   void CloseWindow();
   // Runs the window's messages until done() holds; false after the timeout.
   bool PumpUntil(const std::function<bool()>& done,
@@ -38,11 +42,24 @@ class WindowTest : public ::testing::Test {
 
   TStandin& standin_ = TStandin::Get();
   TComPtr<IDispatch> app_;
+  std::unique_ptr<failing::Application> failing_;
   std::unique_ptr<TMainDlg> dlg_;
   std::vector<TShownBox> boxes_;
   int answer_ = IDOK;  // what every message box answers
   std::string dir_;
 };
+
+// Duplicate groups as sets of entry-identifier texts, in no order.
+using TGroupSet = std::multiset<std::multiset<std::string>>;
+// The groups the console scan's collection finds in the loaded profile with
+// the default fields, each folder on its own, over the folders `folders`
+// ticks (true) and unticks (false); folders it does not name are read.
+TGroupSet ScannedGroups(const std::vector<std::pair<std::string, bool>>& folders = {});
+// The groups the window shows.
+TGroupSet ShownGroups(TMainDlg& dlg);
+// The folders as the window hands them to a search once every listed one is
+// ticked: the tree's records, then the folders it does not list, unticked.
+std::vector<std::pair<std::string, bool>> AllListedFolders(_Application* app);
 
 // A message of the test profiles: the default compare fields set.
 std::string Mail(const std::string& subject, const std::string& sender, const std::string& body,

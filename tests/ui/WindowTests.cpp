@@ -5,14 +5,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <set>
 #include <thread>
 
-#include "mapi/QueueDispatcher.h"
-#include "mapi/SearchSetup.h"
 #include "tests/ui/WindowFixture.h"
 
 using namespace profile;
@@ -100,6 +97,7 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
   EXPECT_EQ(dlg_->State(), TSearchState::Idle);
   EXPECT_TRUE(AllEnabled(*dlg_, SelectionCommands, false));
   EXPECT_TRUE(AllEnabled(*dlg_, TreatmentCommands, false));
+  EXPECT_FALSE(dlg_->Menus().IsEnabled(cmdSkipped));
   EXPECT_EQ(Button_GetCheck(dlg_->Control("rbtnEachFolder")), BST_CHECKED);
   EXPECT_EQ(Button_GetCheck(dlg_->Control("rbtnAllTime")), BST_CHECKED);
   EXPECT_FALSE(dlg_->DateFieldsEnabled());
@@ -114,9 +112,12 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strSelFolders=Please select folders for search",
                            "strClickSearch=Click Search button to find duplicate emails",
                            "strProgressCaption=Treating Messages", "[Fields]", "strSenderEmail=Sender E-mail",
-                           "strRecieved=Recieved"})
+                           "strRecieved=Recieved", "mniSkipped_Caption=&Skipped Items...",
+                           "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
+                           "strSkippedReason=Reason"})
     EXPECT_NE(file.find(line), std::string::npos) << line;
   EXPECT_EQ(file.find("N1_Caption"), std::string::npos);
+  EXPECT_EQ(file.find("N4_Caption"), std::string::npos);
   EXPECT_EQ(file.find("MainDlg_Caption"), std::string::npos);
 }
 
@@ -129,6 +130,10 @@ TEST_F(WindowTest, TranslatedTextsComeFromTheLanguageFile) {
   text.replace(text.find(from), from.size(), "btnSearch_Caption=&Suchen");
   const std::string field = "strMessage=Message";
   text.replace(text.find(field), field.size(), "strMessage=Nachricht");
+  // Only "%d" takes a count; a translator's other "%" stays as written.
+  const std::string counts = "strReadSkipped=%d messages read, %d skipped";
+  ASSERT_NE(text.find(counts), std::string::npos);
+  text.replace(text.find(counts), counts.size(), "strReadSkipped=%d gelesen, %d ausgelassen (%s%n)");
   {
     std::ofstream out(dir_ + "\\English.lng", std::ios::binary | std::ios::trunc);
     out << text;
@@ -143,6 +148,8 @@ TEST_F(WindowTest, TranslatedTextsComeFromTheLanguageFile) {
   dlg_->Show();
   EXPECT_EQ(dlg_->SearchCaption(), "&Suchen");
   EXPECT_EQ(dlg_->vstFields().Data(2).strFieldName, "Nachricht");
+  ASSERT_TRUE(RunSearch());
+  EXPECT_EQ(dlg_->StatusText(), "10 gelesen, 0 ausgelassen (%s%n)");
 }
 
 TEST_F(WindowTest, FolderTreeListsMailFoldersOfEveryStore) {
@@ -233,22 +240,20 @@ TEST_F(WindowTest, SearchWithoutFolderOrFieldStaysIdle) {
   }
 }
 
-// A folder tree that cannot be filled (here: the profile has no Outbox)
-// is reported; the window opens without compare fields, so every search
-// stops at the field check.
+// A folder tree that cannot be filled (here the store list fails) is
+// reported; the window opens without folders or compare fields, so no
+// search reads folders the tree never listed.
 TEST_F(WindowTest, AFailingFolderTreeLeavesTheFieldListEmpty) {
-  Open(Profile(Store("Mailbox", '1', true,
-                     Folder("Inbox", "IPF.Note", Twice(Mail("A", "ann", "1")), "", "inbox") + "," +
-                         Folder("Deleted Items", "IPF.Note", "", "", "deleted") + "," +
-                         Folder("Projects", "IPF.Note", ""))));
+  Open(TwoStores(), [](failing::Application& app) { app.nameSpace.foldersResult = E_FAIL; });
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_NE(boxes_[0].text.find("GetDefaultFolder"), std::string::npos) << boxes_[0].text;
+  EXPECT_EQ(boxes_[0].text, "NameSpace.Folders failed: 0x80004005");
+  EXPECT_EQ(boxes_[0].caption, "Error");
   EXPECT_EQ(dlg_->vstFields().Count(), 0);
-  EXPECT_TRUE(AllEnabled(*dlg_, SelectionCommands, true));
+  EXPECT_TRUE(dlg_->TreeFolder().Datas().empty());
   boxes_.clear();
   dlg_->btnSearchClick();
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "Please select fields for compare");
+  EXPECT_EQ(boxes_[0].text, "Please select folders for search");
   EXPECT_EQ(dlg_->State(), TSearchState::Idle);
 }
 
@@ -261,7 +266,8 @@ TEST_F(WindowTest, SearchEachFolderFindsTheGroupsOfTheTickedFolders) {
                       "Budget+ann@example.com ( 2 )", "[ ] Budget", "[x] Budget",
                       "Report+cat@example.com ( 2 )", "[ ] Report", "[x] Report",
                       "Trip+dan@example.com ( 3 )", "[ ] Trip", "[x] Trip", "[x] Trip"}));
-  EXPECT_EQ(dlg_->StatusText(), "Ready");
+  // Inbox 3, Projects 1, Sent Items 2 and the archive's Inbox 4.
+  EXPECT_EQ(dlg_->StatusText(), "10 messages read, 0 skipped");
   EXPECT_EQ(dlg_->SearchCaption(), "&Search");
   EXPECT_FALSE(dlg_->GaugeVisible());
   EXPECT_FALSE(dlg_->BannerVisible());
@@ -291,7 +297,7 @@ TEST_F(WindowTest, SearchNothingFound) {
                          "," + Specials())));
   ASSERT_TRUE(RunSearch());
   EXPECT_TRUE(dlg_->Emails().Roots().empty());
-  EXPECT_EQ(dlg_->StatusText(), "Ready");
+  EXPECT_EQ(dlg_->StatusText(), "2 messages read, 0 skipped");
   EXPECT_EQ(dlg_->BannerText(), "No duplicated emails found yet");
   EXPECT_TRUE(AllEnabled(*dlg_, SelectionCommands, false));
   EXPECT_TRUE(AllEnabled(*dlg_, TreatmentCommands, false));
@@ -356,7 +362,7 @@ TEST_F(WindowTest, ASearchStartedRightAfterStopIsNotDisturbedByTheStoppedRun) {
   dlg_->btnSearchClick();  // Stop, the collection still running
   ASSERT_TRUE(RunSearch());
   EXPECT_EQ(dlg_->Emails().GroupCount(), 1000u);
-  EXPECT_EQ(dlg_->StatusText(), "Ready");
+  EXPECT_EQ(dlg_->StatusText(), "3000 messages read, 0 skipped");
   EXPECT_EQ(dlg_->State(), TSearchState::Idle);
 }
 
@@ -428,40 +434,13 @@ TEST_F(WindowTest, GroupsMatchTheConsoleScan) {
   standin_.LoadProfile(json.str());
 
   // The scan: every folder, the default fields, each folder on its own.
-  std::multiset<std::multiset<std::string>> scanned;
-  {
-    TQuopDB db;
-    ASSERT_TRUE(db.Init());
-    ASSERT_TRUE(db.OpenDB((std::filesystem::temp_directory_path() / "quop-window-scan.dat").string()));
-    TQueueDispatcher events;
-    TsxMAPI_Session session;
-    session.Logon();
-    BeginSearch(session, db, events, DefaultFieldMask(), false);
-    bool ended = false;
-    session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
-    ASSERT_TRUE(session.GetAllMessage());
-    ASSERT_TRUE(events.PumpUntil([&] { return ended; }));
-    session.WaitForRun();
-    db.CommitDB();
-    std::multiset<std::string> group;
-    for (TQuopMsg* m = db.FindFirstMsg(); m; m = db.FindNextMsg()) {
-      if (m->bFirst && !group.empty()) scanned.insert(std::exchange(group, {}));
-      group.insert(m->szEntryID);
-      db.FreeQuopMsg(m);
-    }
-    if (!group.empty()) scanned.insert(group);
-  }
+  const TGroupSet scanned = ScannedGroups();
   // The index library holds one index per process: the window opens its
   // own once the scan has closed it.
   Open(json.str());
   dlg_->TreeFolder().SelectAll();
   ASSERT_TRUE(RunSearch());
-  std::multiset<std::multiset<std::string>> shown;
-  for (const auto& root : dlg_->Emails().Roots()) {
-    std::multiset<std::string> group;
-    for (const auto& row : root->Children) group.insert(row->Data.txMsg.szEntryID);
-    shown.insert(group);
-  }
+  const TGroupSet shown = ShownGroups(*dlg_);
   EXPECT_EQ(shown.size(), 14u);
   EXPECT_EQ(shown, scanned);
 }

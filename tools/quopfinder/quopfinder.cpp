@@ -1,11 +1,12 @@
 // The duplicate finder window on its own, over a mail profile served by the
 // stand-in platform: for looking at the window, for screenshots and for the
 // figures of a search (time to Idle, peak memory, longest unresponsive spell).
-//   quopfinder [--profile FILE] [--across] [--search] [--delete] [--close]
+//   quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped] [--close]
 // --search clicks "&Search" once the window shows; when the search is over
 // a line "idle <left> <top> <width> <height>" with the window's rectangle
-// goes to stdout, then the figures. --delete then moves the checked copies
-// to Deleted Items. --close closes the window after that.
+// goes to stdout, then the figures and the status text (UTF-8). --delete
+// then moves the checked copies to Deleted Items; --skipped opens the list
+// of what the search skipped. --close closes the window after that.
 #include <windows.h>
 #include <psapi.h>
 
@@ -26,7 +27,7 @@ namespace {
 
 struct TOptions {
   std::string profile;
-  bool across = false, search = false, close = false, remove = false;
+  bool across = false, search = false, close = false, remove = false, skipped = false;
 };
 
 bool Parse(int argc, char** argv, TOptions& o) {
@@ -37,6 +38,7 @@ bool Parse(int argc, char** argv, TOptions& o) {
     else if (a == "--search") o.search = true;
     else if (a == "--close") o.close = true;
     else if (a == "--delete") o.remove = true;
+    else if (a == "--skipped") o.skipped = true;
     else return false;
   }
   return true;
@@ -81,6 +83,7 @@ struct TRun {
   TMainDlg* dlg = nullptr;
   bool close = false;
   bool remove = false;
+  bool skipped = false;
   std::chrono::steady_clock::time_point started;
   std::unique_ptr<TResponsiveness> watch;
 };
@@ -91,6 +94,7 @@ void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   if (g_run.dlg->State() != TSearchState::Idle) return;
   KillTimer(hwnd, id);
   if (g_run.remove) g_run.dlg->mniDeleteClick();
+  if (g_run.skipped) g_run.dlg->mniSkippedClick();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - g_run.started).count();
   const long long worst = g_run.watch->Worst();
   g_run.watch.reset();
@@ -102,6 +106,7 @@ void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   std::printf("groups %zu, rows %zu\n", g_run.dlg->Emails().GroupCount(), g_run.dlg->Emails().VisibleRows().size());
   std::printf("search to idle %.2f s, peak working set %.1f MB, longest unresponsive %lld ms\n", seconds,
               memory.PeakWorkingSetSize / 1048576.0, worst);
+  std::printf("status: %s\n", g_run.dlg->StatusText().c_str());
   std::fflush(stdout);
   if (g_run.close) PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
@@ -123,7 +128,8 @@ void CALLBACK StartSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 int main(int argc, char** argv) {
   TOptions o;
   if (!Parse(argc, argv, o)) {
-    std::fprintf(stderr, "usage: quopfinder [--profile FILE] [--across] [--search] [--delete] [--close]\n");
+    std::fprintf(stderr,
+                 "usage: quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped] [--close]\n");
     return 2;
   }
   if (o.profile.empty()) o.profile = SampleProfile();
@@ -152,6 +158,7 @@ int main(int argc, char** argv) {
     g_run.dlg = &dlg;
     g_run.close = o.close;
     g_run.remove = o.remove;
+    g_run.skipped = o.skipped;
     if (o.search) SetTimer(dlg.Handle(), kStartTimer, 300, StartSearch);
     dlg.ShowModal();
   }
