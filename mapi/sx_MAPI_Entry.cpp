@@ -97,12 +97,10 @@ bool TsxMAPI_Session::DelMsg(const std::string& text, bool toDeletedItems) {
     if (!GetEntryByEntryID(text, message, folder, store)) return false;
     if (toDeletedItems) {
       // The Deleted Items of the store that holds the message, found afresh.
-      IMsgStore* home = store.Get();
-      if (!home) {
-        CheckDefMsgStore();
-        home = FDefaultMessageStore.Get();
-      }
-      const auto deleted = OpenFolderOfStore(home, PR_IPM_WASTEBASKET_ENTRYID);
+      // When that store cannot be told, the message stays where it is: the
+      // default store's Deleted Items would carry it into another store.
+      if (!store) return false;
+      const auto deleted = OpenFolderOfStore(store.Get(), PR_IPM_WASTEBASKET_ENTRYID);
       folder->CopyMessage(message.get(), deleted.get(), MESSAGE_MOVE);
     } else {
       folder->DeleteMessage(message);
