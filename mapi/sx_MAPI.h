@@ -160,6 +160,8 @@ class TsxMAPI_Folder {
   const TChildFolder* SubFolderRow(int index) const;
   int GetMsgCount();
   TsxMAPI_Message* GetMessage(int index);
+  // Whether the folder holds mail (class IPF.Note, empty or none); raises
+  // when its class cannot be read.
   bool IsNote();
   // Walks the contents table in batches of rows, handing each message's
   // row to `visit` until it returns false; nothing is opened here.

@@ -112,19 +112,19 @@ TsxMAPI_Message* TsxMAPI_Folder::GetMessage(int index) {
 }
 
 bool TsxMAPI_Folder::IsNote() {
-  bool note = true;
   const ULONG tag = TextTag(PR_CONTAINER_CLASS, FUnicode);
   SPropTagArray tags = {1, {tag}};
   ULONG count = 0;
   TMapiBuffer<SPropValue> value;
-  const HRESULT hr = FFolder->GetProps(&tags, 0, &count, &value);
-  // Only a clean answer counts: a warning means the class is missing, and a
-  // folder whose class cannot be read is taken for mail rather than left out.
-  if (hr == S_OK && value && count == 1 && value->ulPropTag == tag) {
-    const std::string cls = TextValue(*value.Get());
-    if (!cls.empty() && cls != "IPF.Note") note = false;
-  }
-  return note;
+  CheckForError(FFolder->GetProps(&tags, 0, &count, &value), "Could not get the folder's class!");
+  if (!value || count != 1) CheckValue(nullptr, tag, "Could not get the folder's class!");
+  // A folder without a class holds mail. One whose class cannot be read
+  // raises: taken for mail, a contacts folder would offer its contacts as
+  // duplicates to delete.
+  if (PROP_TYPE(value->ulPropTag) == PT_ERROR && value->Value.err == MAPI_E_NOT_FOUND) return true;
+  CheckValue(value.Get(), tag, "Could not get the folder's class!");
+  const std::string cls = TextValue(*value.Get());
+  return cls.empty() || cls == "IPF.Note";
 }
 
 void TsxMAPI_Folder::ClearHierarchi() {

@@ -100,11 +100,14 @@ TEST_F(CollectTest, WhatCannotBeOpenedIsListedAndTheRunGoesOn) {
   standin_.LoadProfile(StandardProfile());
   standin_.AddFault("OpenEntry", "Old", MAPI_E_NO_ACCESS);
   standin_.AddFault("OpenEntry", "Lunch", MAPI_E_CALL_FAILED);
+  standin_.AddFault("GetProps", "Contacts", MAPI_E_CALL_FAILED, PR_CONTAINER_CLASS_W);
   Run(DefaultFieldMask());
-  EXPECT_EQ(Subjects(), (std::vector<std::string>{"Meeting notes", "Hidden mail", "Meeting notes"}));
+  EXPECT_EQ(Subjects(), (std::vector<std::string>{"Meeting notes", "Hidden mail", "Meeting notes"}))
+      << "a folder whose class cannot be read is not taken for mail, but its sub-folders are walked";
   EXPECT_EQ(Skips(), (std::vector<std::string>{
                          "message|Lunch|Could not open message!|MAPI_E_CALL_FAILED",
-                         "folder|Old|Could not get folder from Message Store or Parent Folder!|MAPI_E_NO_ACCESS"}))
+                         "folder|Old|Could not get folder from Message Store or Parent Folder!|MAPI_E_NO_ACCESS",
+                         "folder|Contacts|Could not get the folder's class!|MAPI_E_CALL_FAILED"}))
       << "the message is named by its table row, the folder by its parent's";
 }
 

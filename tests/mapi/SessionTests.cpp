@@ -153,7 +153,7 @@ TEST_F(MapiTest, MailFoldersAreThoseOfClassIPFNoteOrNone) {
   EXPECT_FALSE(Top("Contacts")->IsNote());
   TsxMAPI_Folder* deleted = Top("Deleted Items");
   standin_.AddFault("GetProps", "Deleted Items", MAPI_E_CALL_FAILED);
-  EXPECT_TRUE(deleted->IsNote()) << "unreadable: taken for mail";
+  EXPECT_THROW(deleted->IsNote(), EHeapException) << "unreadable: neither mail nor not";
 }
 
 TEST_F(MapiTest, FolderFailuresLeaveItUnreadForTheNextTry) {
