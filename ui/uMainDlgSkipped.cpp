@@ -33,6 +33,7 @@ constexpr TKindText kKinds[] = {
     {"store", "strSkippedStore", "Store"},
     {"folder", "strSkippedFolder", "Folder"},
     {"message", "strSkippedMessage", "Message"},
+    {"run", "strSkippedRun", "Search"},  // a failure before any store could be read
 };
 
 }  // namespace
