@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "mapi/EntryIDText.h"
 #include "tools/pstprofile/PropIds.h"
 
 using nlohmann::ordered_json;
@@ -146,15 +147,7 @@ ordered_json TimeJson(std::int64_t filetime) {
   return text;
 }
 
-std::string HexText(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char c : bytes) {
-    text += digits[c >> 4];
-    text += digits[c & 15];
-  }
-  return text;
-}
+std::string HexText(const std::string& bytes) { return EntryIDToText(bytes.data(), bytes.size()); }
 
 std::string NodeIdText(std::uint32_t node) {
   std::string bytes;
