@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 
 namespace {
 

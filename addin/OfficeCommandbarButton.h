@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 #include "support/ComPtr.h"
 
 class TCommandbarbutton;

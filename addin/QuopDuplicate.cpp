@@ -6,7 +6,7 @@
 
 #include "addin/ComServer.h"
 #include "addin/QuopFactory.h"
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "addin/QuopFactory.h"
 
-#include "addin/BstrHolder.h"
+#include "support/BstrHolder.h"
 #include "addin/ComServer.h"
 #include "addin/QuopDuplicate_TLB.h"
 #include "addin/uAddIn.h"

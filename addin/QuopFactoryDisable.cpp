@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/BstrHolder.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
 #include "addin/ComServer.h"
 #include "addin/QuopFactory.h"
 #include "addin/RegKey.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "addin/AddInIntf.h"
+#include "om/AddInIntf.h"
 #include "addin/ComServer.h"
 #include "addin/MainThread.h"
 #include "addin/OfficeCommandbarButton.h"

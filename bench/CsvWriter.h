@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 namespace bench {
 

@@ -2,7 +2,7 @@
 // add-in's wrapper, natively the library's C functions linked in.
 #pragma once
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 #ifdef _WIN32
 #include "index/uDB.h"
@@ -28,7 +28,7 @@ class TIndexBackend {
 }  // namespace bench
 
 #else
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopDBApi.h"
 
 namespace bench {
 class TIndexBackend {

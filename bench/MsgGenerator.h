@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 namespace bench {
 

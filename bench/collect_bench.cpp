@@ -14,7 +14,7 @@
 #include <string>
 
 #include "bench/PeakMemory.h"
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
 #include "mapi/SearchSetup.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bench/MsgGenerator.h"
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "quopdb/MatchRules.h"
 #include "quopdb/StoredMsg.h"
 

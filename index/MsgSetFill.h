@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 // The received-date options of the window.
 enum class TReceivedRange {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 // Where the string blocks of copied records come from; tests inject their own.
 class TStringAllocator {

@@ -1,6 +1,8 @@
-// TQuopDB: loads the duplicate-index library QuopDB.dll, resolves its
-// twelve exports and guards every call. Failures come back as false, null
-// or 0; nothing here throws.
+// TQuopDB: loads the duplicate-index library QuopDB.dll and resolves its
+// twelve exports. A missing export or a closed index comes back as false,
+// null or 0. Only AddMsg is guarded against a fault inside the library (it
+// runs once per message, on data from the mail stores); a fault in any other
+// call reaches the caller like any crash. Nothing here throws.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +11,8 @@
 #include <string>
 
 #include "index/ModuleHandle.h"
-#include "index/QuopRecords.h"
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopRecords.h"
+#include "indexapi/QuopDBApi.h"
 
 // The exports of the library, null until resolved.
 struct TQuopDBExports {

@@ -4,6 +4,6 @@
 
 #include <cstdint>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 TDateTime FileDateTimeToDateTime(std::uint32_t dwLowDateTime, std::uint32_t dwHighDateTime);

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 #include "mapi/MapiErrors.h"
 #include "mapi/MapiHolders.h"
 

@@ -3,7 +3,7 @@
 // mail folder becomes a record of the duplicate index.
 #include <chrono>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/MapiText.h"
 #include "mapi/TableReader.h"

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "quopdb/IndexEngine.h"
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopDBApi.h"
 
 #ifndef QUOPDB_HASH_BITS
 #define QUOPDB_HASH_BITS 64

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 #include "quopdb/ChunkedArray.h"
 #include "quopdb/MatchRules.h"
 #include "quopdb/MsgStore.h"

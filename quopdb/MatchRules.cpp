@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "quopdb/FastHash.h"
 
 namespace quopdb {

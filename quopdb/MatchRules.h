@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "index/CompareFields.h"
-#include "index/QuopRecords.h"
+#include "indexapi/CompareFields.h"
+#include "indexapi/QuopRecords.h"
 #include "quopdb/StoredMsg.h"
 
 namespace quopdb {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 #include "quopdb/BlockCache.h"
 #include "quopdb/StoreFile.h"
 #include "quopdb/StoredMsg.h"

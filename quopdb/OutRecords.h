@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <unordered_set>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 #include "quopdb/StoredMsg.h"
 
 namespace quopdb {

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 namespace quopdb {
 

@@ -3,7 +3,7 @@
 // only); the stand-in's classes override the members they serve.
 #pragma once
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 #include "standin/Model.h"
 
 namespace standin {

@@ -70,7 +70,7 @@ typedef void (WINAPI *STANDIN_CLEARLOG)(void);
 
 /* The Outlook object model over the same profile (loaded from the
    environment variable when none is loaded yet, else MAPI_E_LOGON_FAILED):
-   a new Application object, answering _Application (addin/OutlookIntf.h).
+   a new Application object, answering _Application (om/OutlookIntf.h).
    Its objects count in StandinLiveObjects. */
 typedef HRESULT (WINAPI *STANDIN_CREATEAPPLICATION)(IDispatch **application);
 /* What _NameSpace::PickFolder answers from now on: the folder with this

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/QuopMsgCopy.h"
 #include "ui/SizeText.h"
 

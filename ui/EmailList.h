@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 // The data of every row, group rows and message rows alike.
 struct TEmailNodeData {

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 
 class TFieldListView {
  public:

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 
 enum TShowFolder {
   sfFolderInbox, sfFolderCalendar, sfFolderContacts, sfFolderTasks, sfFolderJournal,

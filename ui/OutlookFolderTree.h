@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "ui/FolderKinds.h"
 
 struct TNodeData {

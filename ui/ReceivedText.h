@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 std::string ReceivedText(TDateTime utc);
 // The same with a given offset in minutes (local = UTC - bias), for tests.

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "addin/BstrHolder.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
 #include "support/ProductInfo.h"
 #include "ui/uMainDlgIds.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 #include "index/MsgSetFill.h"
 #include "index/uDB.h"
 #include "mapi/sx_MAPI_Session.h"

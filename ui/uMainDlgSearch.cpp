@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "addin/BstrHolder.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
 #include "ui/uMainDlg.h"
 
 namespace {

@@ -3,7 +3,8 @@
 // messages in a window of its own.
 #include <initializer_list>
 
-#include "addin/BstrHolder.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
 #include "ui/uMainDlg.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // Treating the checked rows of the results list: delete, move to Deleted
 // Items, copy or move to a folder the user picks in Outlook.
-#include "addin/OutlookCalls.h"
-#include "addin/BstrHolder.h"
+#include "om/OutlookCalls.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
 #include "ui/uMainDlg.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "addin/AddInIntf.h"
+#include "om/AddInIntf.h"
 #include "support/ComPtr.h"
 
 namespace host {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "addin/OfficeIntf.h"
+#include "om/OfficeIntf.h"
 
 namespace host {
 

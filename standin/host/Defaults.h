@@ -3,8 +3,8 @@
 // the host early bound); the host's classes override what they serve.
 #pragma once
 
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 #include "standin/host/AddInConnection.h"
 #include "standin/host/BarRecords.h"
 #include "standin/host/HostOptions.h"

@@ -1,5 +1,5 @@
 // The command bars in the window, and button presses.
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "standin/host/CommandBars.h"
 #include "standin/host/Host.h"
 

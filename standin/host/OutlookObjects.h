@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "addin/OutlookIntf.h"
+#include "om/OutlookIntf.h"
 #include "support/ComPtr.h"
 
 namespace host {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
+#include "support/AnsiText.h"
 #include "tests/addin/Recorders.h"
 
 namespace {

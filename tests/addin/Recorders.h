@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 
 struct Recorder {
   std::string last;        // the member that ran last

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "addin/BstrHolder.h"
+#include "support/BstrHolder.h"
 #include "support/ComPtr.h"
 #include "tests/addin/ServerIds.h"
 #include "tests/addin/ServerLibrary.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopDBApi.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/AddInIntf.h"
-#include "addin/OutlookCalls.h"
+#include "om/AddInIntf.h"
+#include "om/OutlookCalls.h"
 #include "support/ComPtr.h"
 #include "tests/host/FakeAddIn.h"
 

@@ -3,7 +3,7 @@
 // no explorer, shut-down and a reconnection in the same run.
 #include <algorithm>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "tests/host/HostFixture.h"
 
 using host::BarRecord;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 
 namespace {
 

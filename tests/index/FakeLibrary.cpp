@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopDBApi.h"
 
 namespace {
 

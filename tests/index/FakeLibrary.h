@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 // The folder of this test program, where the fakes are built.
 std::string TestFolder();

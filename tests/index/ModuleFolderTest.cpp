@@ -6,7 +6,7 @@
 
 #include "support/ModuleFolder.h"
 #include "index/ModuleHandle.h"
-#include "quopdb/QuopDBApi.h"
+#include "indexapi/QuopDBApi.h"
 #include "tests/index/FakeLibrary.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/MsgSetFill.h"
 #include "support/DateTime.h"
 

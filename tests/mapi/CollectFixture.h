@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/CnCRC32.h"
 #include "mapi/QueueDispatcher.h"

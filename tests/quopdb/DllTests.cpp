@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "tests/quopdb/IndexUnderTest.h"
 #include "tests/quopdb/ChildProcess.h"

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "quopdb/IndexEngine.h"
 #include "tests/quopdb/ChildProcess.h"
 #include "tests/quopdb/IndexUnderTest.h"

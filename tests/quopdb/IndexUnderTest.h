@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 class TIndexUnderTest {
  public:

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "tests/quopdb/IndexUnderTest.h"
 #include "tests/quopdb/TestMessages.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 #include "tests/quopdb/IndexUnderTest.h"
 
 namespace testmsg {

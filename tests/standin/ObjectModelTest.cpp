@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "mapi/EntryIDText.h"
 #include "tests/standin/MapiFixture.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "ui/EmailList.h"
 #include "ui/ReceivedText.h"
 #include "ui/SizeText.h"

@@ -4,7 +4,7 @@
 // test's stack; their references are not counted.
 #pragma once
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "standin/OutlookDefaults.h"
 #include "support/ComPtr.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
 #include "tests/quopdb/ChildProcess.h"

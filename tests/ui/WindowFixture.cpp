@@ -4,8 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "addin/BstrHolder.h"
-#include "addin/OutlookCalls.h"
+#include "support/AnsiText.h"
+#include "support/BstrHolder.h"
+#include "om/OutlookCalls.h"
 #include "mapi/QueueDispatcher.h"
 #include "mapi/SearchSetup.h"
 

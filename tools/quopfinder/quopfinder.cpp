@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 #include "mapi/MapiLibrary.h"
 #include "standin/StandinControl.h"
 #include "ui/uMainDlg.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "index/CompareFields.h"
+#include "indexapi/CompareFields.h"
 
 const char kScanUsage[] =
     "usage: quopscan [--fields NAME,NAME...|--mask MASK] [--across] [--json]\n"

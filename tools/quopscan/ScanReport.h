@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 struct TScanRecord {
   bool keep;  // the copy proposed for keeping (first of its group)

@@ -1,4 +1,4 @@
-#include "addin/OutlookCalls.h"
+#include "om/OutlookCalls.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Owner of one BSTR: freed with SysFreeString exactly once, moved not
 // copied; operator& frees what was held before handing out the address for
-// an out parameter. Conversions to and from the strings the add-in uses.
+// an out parameter.
 #pragma once
 
 #include <windows.h>
@@ -51,7 +51,3 @@ class TBstr {
  private:
   BSTR p_ = nullptr;
 };
-
-// A text in the system code page as UTF-16, and back.
-std::wstring AnsiToWide(std::string_view text);
-std::string WideToAnsi(std::wstring_view text);

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "addin/BstrHolder.h"
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "support/BstrHolder.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 #include "support/ComPtr.h"
 
 // A failed object-model call. what() is the operation's text, " failed: 0x"

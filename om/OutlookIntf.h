@@ -10,7 +10,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "addin/OfficeIntf.h"
+#include "om/OfficeIntf.h"
 
 enum OlDefaultFolders : int {
   olFolderDeletedItems = 3,

@@ -4,7 +4,7 @@
 // and native programs may link against them directly.
 #pragma once
 
-#include "index/QuopRecords.h"
+#include "indexapi/QuopRecords.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define QUOPDB_CALL __stdcall

@@ -1,8 +1,8 @@
 // The identifiers of the Outlook and Office interfaces and classes the
 // add-in uses, defined once.
-#include "addin/AddInIntf.h"
-#include "addin/OfficeIntf.h"
-#include "addin/OutlookIntf.h"
+#include "om/AddInIntf.h"
+#include "om/OfficeIntf.h"
+#include "om/OutlookIntf.h"
 
 #define QUOP_OLE_GUID(name, l) \
   extern "C" const GUID name = {l, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}}
