@@ -20,6 +20,7 @@
 #include "mapi/SearchSetup.h"
 #include "mapi/sx_MAPI_Session.h"
 #include "standin/StandinControl.h"
+#include "tools/scanrun/ScanRun.h"
 
 int main(int argc, char** argv) {
   std::string profile;
@@ -37,18 +38,9 @@ int main(int argc, char** argv) {
 
   const std::string store = (std::filesystem::temp_directory_path() / "collect-bench.dat").string();
   TQuopDB db;
-  if (!db.Init() || !db.OpenDB(store)) {
-    std::fprintf(stderr, "cannot open the index\n");
-    return 1;
-  }
   TQueueDispatcher events;
   TsxMAPI_Session session;
-  try {
-    session.Logon();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  if (!OpenScan(db, session, store)) return 1;
   const HMODULE provider = GetModuleHandleA(STANDIN_DLL_NAME);
   const auto control = [provider](const char* name) {
     return provider ? reinterpret_cast<void (*)()>(GetProcAddress(provider, name)) : nullptr;
@@ -57,16 +49,12 @@ int main(int argc, char** argv) {
   const auto resetPeaks = reinterpret_cast<void(WINAPI*)()>(control("StandinResetPeaks"));
   const auto callCount = reinterpret_cast<ULONG(WINAPI*)()>(control("StandinCallCount"));
   const auto resetCalls = reinterpret_cast<void(WINAPI*)()>(control("StandinResetCalls"));
-  bool ended = false;
-  session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
   BeginSearch(session, db, events, mask, false);
 
   if (resetPeaks) resetPeaks();
   if (resetCalls) resetCalls();
   const auto t0 = std::chrono::steady_clock::now();
-  if (!session.GetAllMessage()) return 1;
-  events.PumpUntil([&] { return ended; });
-  session.WaitForRun();
+  if (!RunCollection(session, events)) return 1;
   db.CommitDB();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const std::int32_t messages = db.GetMsgCount();

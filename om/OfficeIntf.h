@@ -53,6 +53,31 @@ struct _IMsoDispObj : IDispatch {
   QUOP_IMSODISPOBJ_METHODS(QUOP_DECLARE_PURE)
 };
 
+// IAccessible's own members (slots 7-27) as oleacc.h declares them, for
+// classes that implement every member of an Office object.
+#define QUOP_IACCESSIBLE_METHODS(M)                                            \
+  M(get_accParent, (IDispatch * *parent))                                      \
+  M(get_accChildCount, (long* count))                                          \
+  M(get_accChild, (VARIANT child, IDispatch** out))                            \
+  M(get_accName, (VARIANT child, BSTR* name))                                  \
+  M(get_accValue, (VARIANT child, BSTR* value))                                \
+  M(get_accDescription, (VARIANT child, BSTR* text))                           \
+  M(get_accRole, (VARIANT child, VARIANT* role))                               \
+  M(get_accState, (VARIANT child, VARIANT* state))                             \
+  M(get_accHelp, (VARIANT child, BSTR* help))                                  \
+  M(get_accHelpTopic, (BSTR * file, VARIANT child, long* topic))               \
+  M(get_accKeyboardShortcut, (VARIANT child, BSTR* shortcut))                  \
+  M(get_accFocus, (VARIANT * child))                                           \
+  M(get_accSelection, (VARIANT * children))                                    \
+  M(get_accDefaultAction, (VARIANT child, BSTR* action))                       \
+  M(accSelect, (long flags, VARIANT child))                                    \
+  M(accLocation, (long* left, long* top, long* width, long* height, VARIANT child)) \
+  M(accNavigate, (long dir, VARIANT start, VARIANT* end))                      \
+  M(accHitTest, (long left, long top, VARIANT* child))                         \
+  M(accDoDefaultAction, (VARIANT child))                                       \
+  M(put_accName, (VARIANT child, BSTR name))                                   \
+  M(put_accValue, (VARIANT child, BSTR value))
+
 // {000C0301-0000-0000-C000-000000000046}, base IAccessible (slots 7-27).
 #define QUOP_IMSOOLEACCDISPOBJ_METHODS(M)  \
   M(get_Application, (IDispatch** ppidisp)) /* 28 */ \

@@ -28,6 +28,12 @@ class TStoreFile {
   bool Truncate(std::uint64_t size);
 
  private:
+  // One read or write of at most len bytes at offset, as the platform
+  // allows: the bytes moved, 0 at the end of the file, -1 on an error (a
+  // call the platform interrupted is tried again inside).
+  std::int64_t ReadSome(std::uint64_t offset, char* p, std::size_t len) const;
+  std::int64_t WriteSome(std::uint64_t offset, const char* p, std::size_t len);
+
   static constexpr std::intptr_t kNone = -1;
   std::intptr_t handle_ = kNone;  // a file descriptor or a Windows handle
 };

@@ -36,33 +36,20 @@ bool TStoreFile::Size(std::uint64_t& size) const {
   return true;
 }
 
-bool TStoreFile::ReadAt(std::uint64_t offset, void* buf, std::size_t len, std::size_t& got) const {
-  got = 0;
-  if (handle_ == kNone) return false;
-  auto* p = static_cast<char*>(buf);
-  while (got < len) {
-    const ssize_t n = ::pread(static_cast<int>(handle_), p + got, len - got,
-                              static_cast<off_t>(offset + got));
+std::int64_t TStoreFile::ReadSome(std::uint64_t offset, char* p, std::size_t len) const {
+  for (;;) {
+    const ssize_t n = ::pread(static_cast<int>(handle_), p, len, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
+    return n < 0 ? -1 : static_cast<std::int64_t>(n);
   }
-  return true;
 }
 
-bool TStoreFile::WriteAt(std::uint64_t offset, const void* buf, std::size_t len) {
-  if (handle_ == kNone) return false;
-  const auto* p = static_cast<const char*>(buf);
-  std::size_t done = 0;
-  while (done < len) {
-    const ssize_t n = ::pwrite(static_cast<int>(handle_), p + done, len - done,
-                               static_cast<off_t>(offset + done));
+std::int64_t TStoreFile::WriteSome(std::uint64_t offset, const char* p, std::size_t len) {
+  for (;;) {
+    const ssize_t n = ::pwrite(static_cast<int>(handle_), p, len, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
+    return n < 0 ? -1 : static_cast<std::int64_t>(n);
   }
-  return true;
 }
 
 bool TStoreFile::Truncate(std::uint64_t size) {

@@ -14,6 +14,9 @@ OVERLAPPED At(std::uint64_t offset) {
   return ov;
 }
 
+// ReadFile and WriteFile take a DWORD; a gigabyte at a time stays clear of it.
+DWORD Chunk(std::size_t len) { return static_cast<DWORD>(len > (1u << 30) ? (1u << 30) : len); }
+
 }  // namespace
 
 bool TStoreFile::Open(const std::string& path) {
@@ -44,36 +47,18 @@ bool TStoreFile::Size(std::uint64_t& size) const {
   return true;
 }
 
-bool TStoreFile::ReadAt(std::uint64_t offset, void* buf, std::size_t len, std::size_t& got) const {
-  got = 0;
-  if (handle_ == kNone) return false;
-  auto* p = static_cast<char*>(buf);
-  while (got < len) {
-    OVERLAPPED ov = At(offset + got);
-    DWORD n = 0;
-    const DWORD want = static_cast<DWORD>(len - got > (1u << 30) ? (1u << 30) : len - got);
-    if (!::ReadFile(H(handle_), p + got, want, &n, &ov)) {
-      if (::GetLastError() == ERROR_HANDLE_EOF) break;
-      return false;
-    }
-    if (n == 0) break;
-    got += n;
-  }
-  return true;
+std::int64_t TStoreFile::ReadSome(std::uint64_t offset, char* p, std::size_t len) const {
+  OVERLAPPED ov = At(offset);
+  DWORD n = 0;
+  if (!::ReadFile(H(handle_), p, Chunk(len), &n, &ov)) return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+  return n;
 }
 
-bool TStoreFile::WriteAt(std::uint64_t offset, const void* buf, std::size_t len) {
-  if (handle_ == kNone) return false;
-  const auto* p = static_cast<const char*>(buf);
-  std::size_t done = 0;
-  while (done < len) {
-    OVERLAPPED ov = At(offset + done);
-    DWORD n = 0;
-    const DWORD want = static_cast<DWORD>(len - done > (1u << 30) ? (1u << 30) : len - done);
-    if (!::WriteFile(H(handle_), p + done, want, &n, &ov) || n == 0) return false;
-    done += n;
-  }
-  return true;
+std::int64_t TStoreFile::WriteSome(std::uint64_t offset, const char* p, std::size_t len) {
+  OVERLAPPED ov = At(offset);
+  DWORD n = 0;
+  if (!::WriteFile(H(handle_), p, Chunk(len), &n, &ov)) return -1;
+  return n;
 }
 
 bool TStoreFile::Truncate(std::uint64_t size) {

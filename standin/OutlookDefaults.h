@@ -1,9 +1,10 @@
-// Bases that answer E_NOTIMPL for every member of an Outlook interface and
-// serve IDispatch without type information (the product calls early bound
-// only); the stand-in's classes override the members they serve.
+// Bases that answer E_NOTIMPL for every member of an Outlook interface, over
+// IDispatch without type information; the stand-in's classes override the
+// members they serve.
 #pragma once
 
 #include "om/OutlookIntf.h"
+#include "standin/NoTypeInfo.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
@@ -14,24 +15,7 @@
 namespace standin {
 
 template <class I>
-struct DispatchDefaults : I {
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* ids) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* excep, UINT* argErr) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
+struct DispatchDefaults : NoTypeInfo<I> {
   QUOP_OUTLOOK_COMMON_METHODS(STANDIN_NOT_IMPL)
 };
 

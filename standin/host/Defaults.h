@@ -5,6 +5,7 @@
 
 #include "om/OfficeIntf.h"
 #include "om/OutlookIntf.h"
+#include "standin/NoTypeInfo.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
@@ -14,51 +15,12 @@
 
 namespace host {
 
-template <class I>
-struct NoTypeInfo : I {
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    if (info != nullptr) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                          DISPID* ids) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* excep, UINT* argErr) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-};
+using standin::NoTypeInfo;
 
 // IAccessible (slots 7-27), under the Office objects that derive from it.
 template <class I>
 struct NoAccessible : NoTypeInfo<I> {
-  HOST_NOT_IMPL(get_accParent, (IDispatch * *parent))
-  HOST_NOT_IMPL(get_accChildCount, (long* count))
-  HOST_NOT_IMPL(get_accChild, (VARIANT child, IDispatch** out))
-  HOST_NOT_IMPL(get_accName, (VARIANT child, BSTR* name))
-  HOST_NOT_IMPL(get_accValue, (VARIANT child, BSTR* value))
-  HOST_NOT_IMPL(get_accDescription, (VARIANT child, BSTR* text))
-  HOST_NOT_IMPL(get_accRole, (VARIANT child, VARIANT* role))
-  HOST_NOT_IMPL(get_accState, (VARIANT child, VARIANT* state))
-  HOST_NOT_IMPL(get_accHelp, (VARIANT child, BSTR* help))
-  HOST_NOT_IMPL(get_accHelpTopic, (BSTR * file, VARIANT child, long* topic))
-  HOST_NOT_IMPL(get_accKeyboardShortcut, (VARIANT child, BSTR* shortcut))
-  HOST_NOT_IMPL(get_accFocus, (VARIANT * child))
-  HOST_NOT_IMPL(get_accSelection, (VARIANT * children))
-  HOST_NOT_IMPL(get_accDefaultAction, (VARIANT child, BSTR* action))
-  HOST_NOT_IMPL(accSelect, (long flags, VARIANT child))
-  HOST_NOT_IMPL(accLocation, (long* left, long* top, long* width, long* height, VARIANT child))
-  HOST_NOT_IMPL(accNavigate, (long dir, VARIANT start, VARIANT* end))
-  HOST_NOT_IMPL(accHitTest, (long left, long top, VARIANT* child))
-  HOST_NOT_IMPL(accDoDefaultAction, (VARIANT child))
-  HOST_NOT_IMPL(put_accName, (VARIANT child, BSTR name))
-  HOST_NOT_IMPL(put_accValue, (VARIANT child, BSTR value))
+  QUOP_IACCESSIBLE_METHODS(HOST_NOT_IMPL)
 };
 
 struct ExplorerDefaults : NoTypeInfo<_Explorer> {

@@ -55,27 +55,7 @@ template <class I>
 class RecordingAccessible : public Recording<I> {
  public:
   using Recording<I>::Ran;
-  QUOP_TEST_RECORD(get_accParent, (IDispatch * *parent))
-  QUOP_TEST_RECORD(get_accChildCount, (long* count))
-  QUOP_TEST_RECORD(get_accChild, (VARIANT child, IDispatch** out))
-  QUOP_TEST_RECORD(get_accName, (VARIANT child, BSTR* name))
-  QUOP_TEST_RECORD(get_accValue, (VARIANT child, BSTR* value))
-  QUOP_TEST_RECORD(get_accDescription, (VARIANT child, BSTR* text))
-  QUOP_TEST_RECORD(get_accRole, (VARIANT child, VARIANT* role))
-  QUOP_TEST_RECORD(get_accState, (VARIANT child, VARIANT* state))
-  QUOP_TEST_RECORD(get_accHelp, (VARIANT child, BSTR* help))
-  QUOP_TEST_RECORD(get_accHelpTopic, (BSTR * file, VARIANT child, long* topic))
-  QUOP_TEST_RECORD(get_accKeyboardShortcut, (VARIANT child, BSTR* shortcut))
-  QUOP_TEST_RECORD(get_accFocus, (VARIANT * child))
-  QUOP_TEST_RECORD(get_accSelection, (VARIANT * children))
-  QUOP_TEST_RECORD(get_accDefaultAction, (VARIANT child, BSTR* action))
-  QUOP_TEST_RECORD(accSelect, (long flags, VARIANT child))
-  QUOP_TEST_RECORD(accLocation, (long* left, long* top, long* width, long* height, VARIANT child))
-  QUOP_TEST_RECORD(accNavigate, (long dir, VARIANT start, VARIANT* end))
-  QUOP_TEST_RECORD(accHitTest, (long left, long top, VARIANT* child))
-  QUOP_TEST_RECORD(accDoDefaultAction, (VARIANT child))
-  QUOP_TEST_RECORD(put_accName, (VARIANT child, BSTR name))
-  QUOP_TEST_RECORD(put_accValue, (VARIANT child, BSTR value))
+  QUOP_IACCESSIBLE_METHODS(QUOP_TEST_RECORD)
 };
 
 struct RecApplication : Recording<_Application> {

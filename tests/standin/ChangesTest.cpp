@@ -1,59 +1,60 @@
 // DeleteMessages and CopyMessages change the profile, and the changed
 // profile can be saved and read again.
 #include <cstdio>
+#include <utility>
 
 #include "tests/standin/MapiFixture.h"
 
 namespace {
 
-ENTRYLIST OneId(const std::string& id, SBinary& bin) {
-  bin.cb = static_cast<ULONG>(id.size());
-  bin.lpb = (LPBYTE)id.data();
-  return ENTRYLIST{1, &bin};
-}
+// A list of one entry identifier, as DeleteMessages and CopyMessages take it.
+struct OneId {
+  explicit OneId(std::string entryId) : id(std::move(entryId)) {}
+  OneId(const OneId&) = delete;  // list points into bin, bin into id
+  ENTRYLIST* List() { return &list; }
+
+  std::string id;
+  SBinary bin{static_cast<ULONG>(id.size()), reinterpret_cast<LPBYTE>(id.data())};
+  ENTRYLIST list{1, &bin};
+};
 
 TEST_F(MapiTest, HardDeleteRemovesTheMessage) {
   ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
-  const std::string id = MessageIds(inbox.Get()).at(0);
-  SBinary bin;
-  ENTRYLIST list = OneId(id, bin);
-  ASSERT_EQ(inbox->DeleteMessages(&list, 0, nullptr, 0), S_OK);
+  OneId ids(MessageIds(inbox.Get()).at(0));
+  const std::string& id = ids.id;
+  ASSERT_EQ(inbox->DeleteMessages(ids.List(), 0, nullptr, 0), S_OK);
   EXPECT_EQ(Subjects(inbox.Get()), std::vector<std::string>{"No recipients"});
   ComPtr<IUnknown> gone;
   ULONG type = 0;
   EXPECT_EQ(session->OpenEntry(id.size(), (LPENTRYID)id.data(), &IID_IMessage, MAPI_MODIFY, &type, &gone),
             MAPI_E_NOT_FOUND);
-  EXPECT_EQ(inbox->DeleteMessages(&list, 0, nullptr, 0), MAPI_W_PARTIAL_COMPLETION);
+  EXPECT_EQ(inbox->DeleteMessages(ids.List(), 0, nullptr, 0), MAPI_W_PARTIAL_COMPLETION);
 }
 
 TEST_F(MapiTest, CopyAndMoveAcrossStoresGiveNewEntryIdsInTheTargetStore) {
   ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
   ComPtr<IMAPIFolder> archive = FolderByPath(1, "Deleted Items");
-  const std::string id = MessageIds(inbox.Get()).at(0);
-  SBinary bin;
-  ENTRYLIST list = OneId(id, bin);
+  OneId ids(MessageIds(inbox.Get()).at(0));
 
-  ASSERT_EQ(inbox->CopyMessages(&list, nullptr, archive.Get(), 0, nullptr, 0), S_OK);
+  ASSERT_EQ(inbox->CopyMessages(ids.List(), nullptr, archive.Get(), 0, nullptr, 0), S_OK);
   EXPECT_EQ(Subjects(inbox.Get()), (std::vector<std::string>{"Hello", "No recipients"}));
-  ASSERT_EQ(inbox->CopyMessages(&list, nullptr, archive.Get(), 0, nullptr, MESSAGE_MOVE), S_OK);
+  ASSERT_EQ(inbox->CopyMessages(ids.List(), nullptr, archive.Get(), 0, nullptr, MESSAGE_MOVE), S_OK);
   EXPECT_EQ(Subjects(inbox.Get()), std::vector<std::string>{"No recipients"});
   EXPECT_EQ(Subjects(archive.Get()), (std::vector<std::string>{"Hello", "Hello"}));
   const auto copies = MessageIds(archive.Get());
   ASSERT_EQ(copies.size(), 2u);
   EXPECT_NE(copies[0], copies[1]);
   for (const auto& copy : copies) EXPECT_EQ(copy.substr(4, 16), std::string(16, '\x22'));
-  EXPECT_EQ(inbox->CopyMessages(&list, nullptr, archive.Get(), 0, nullptr, MESSAGE_MOVE),
+  EXPECT_EQ(inbox->CopyMessages(ids.List(), nullptr, archive.Get(), 0, nullptr, MESSAGE_MOVE),
             MAPI_W_PARTIAL_COMPLETION);
 }
 
 TEST_F(MapiTest, ReadOnlyFoldersRefuseChanges) {
   ComPtr<IMAPIFolder> readOnly = FolderByPath(0, "Inbox", 0);
   ComPtr<IMAPIFolder> target = FolderByPath(0, "Deleted Items");
-  const std::string id = MessageIds(readOnly.Get()).at(0);
-  SBinary bin;
-  ENTRYLIST list = OneId(id, bin);
-  EXPECT_EQ(readOnly->DeleteMessages(&list, 0, nullptr, 0), MAPI_E_NO_ACCESS);
-  EXPECT_EQ(readOnly->CopyMessages(&list, nullptr, target.Get(), 0, nullptr, MESSAGE_MOVE), MAPI_E_NO_ACCESS);
+  OneId ids(MessageIds(readOnly.Get()).at(0));
+  EXPECT_EQ(readOnly->DeleteMessages(ids.List(), 0, nullptr, 0), MAPI_E_NO_ACCESS);
+  EXPECT_EQ(readOnly->CopyMessages(ids.List(), nullptr, target.Get(), 0, nullptr, MESSAGE_MOVE), MAPI_E_NO_ACCESS);
   EXPECT_EQ(Subjects(readOnly.Get()).size(), 2u);
 }
 
@@ -61,10 +62,8 @@ TEST_F(MapiTest, SavedProfileKeepsTheChanges) {
   {
     ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
     ComPtr<IMAPIFolder> deleted = FolderByPath(0, "Deleted Items");
-    const std::string id = MessageIds(inbox.Get()).at(1);
-    SBinary bin;
-    ENTRYLIST list = OneId(id, bin);
-    ASSERT_EQ(inbox->CopyMessages(&list, nullptr, deleted.Get(), 0, nullptr, MESSAGE_MOVE), S_OK);
+    OneId ids(MessageIds(inbox.Get()).at(1));
+    ASSERT_EQ(inbox->CopyMessages(ids.List(), nullptr, deleted.Get(), 0, nullptr, MESSAGE_MOVE), S_OK);
   }
   char path[MAX_PATH];
   GetTempPathA(MAX_PATH, path);

@@ -12,6 +12,7 @@
 #include "mapi/sx_MAPI_Session.h"
 #include "tools/quopscan/ScanOptions.h"
 #include "tools/quopscan/ScanReport.h"
+#include "tools/scanrun/ScanRun.h"
 
 namespace {
 
@@ -37,15 +38,10 @@ TScanResult ReadGroups(TQuopDB& db, const TsxMAPI_Session& session) {
 // Runs the collection; false when it could not start. Each folder read is
 // reported on stderr as it starts.
 bool Collect(TsxMAPI_Session& session, TQueueDispatcher& events) {
-  bool ended = false;
   std::string lastText;
   session.OnProgressMsg = [&](const std::string& text) { lastText = text; };
   session.OnProgressStep = [&](TsxMAPI_Session*) { std::fprintf(stderr, "%s\n", lastText.c_str()); };
-  session.OnTerminate = [&](TsxMAPI_Session*) { ended = true; };
-  if (!session.GetAllMessage()) return false;
-  events.PumpUntil([&] { return ended; });
-  session.WaitForRun();
-  return true;
+  return RunCollection(session, events);
 }
 
 std::string SampleProfile() {
@@ -74,18 +70,9 @@ int main(int argc, char** argv) {
       o.store.empty() ? (std::filesystem::temp_directory_path() / "quopscan.dat").string() : o.store;
 
   TQuopDB db;
-  if (!db.Init() || !db.OpenDB(store)) {
-    std::fprintf(stderr, "cannot open the duplicate index (QuopDB.dll, %s)\n", store.c_str());
-    return 1;
-  }
   TQueueDispatcher events;
   TsxMAPI_Session session;
-  try {
-    session.Logon();
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  if (!OpenScan(db, session, store)) return 1;
   BeginSearch(session, db, events, o.mask, o.across);
   if (!Collect(session, events)) {
     std::fprintf(stderr, "the collection could not start\n");
