@@ -59,26 +59,48 @@ PALETTE = {
     'S': (244, 200, 160),  # skin
 }
 
+BLANK = "." * SIZE
+
+# The folder both the plain and the mail folder are drawn from.
+FOLDER = [
+    ".ooooo..........",
+    "oyyyyyo.........",
+    "oyyyyyyoooooooo.",
+    "oyyyyyyyyyyyyyyo",
+    "oooooooooooooooo",
+    "oLLLLLLLLLLLLLLo",
+    "oLYYYYYYYYYYYYYo",
+    "oLYYYYYYYYYYYYYo",
+    "oLYYYYYYYYYYYYYo",
+    "oLYYYYYYYYYYYYYo",
+    "oLYYYYYYYYYYYYYo",
+    "oyyyyyyyyyyyyyyo",
+    "oooooooooooooooo",
+]
+
+ENVELOPE = [
+    "DDDDDDDDDDD",
+    "DGWWWWWWWGD",
+    "DWGWWWWWGWD",
+    "DWWGWWWGWWD",
+    "DWWWGGGWWWD",
+    "DWWWWWWWWWD",
+    "DDDDDDDDDDD",
+]
+
+
+def overlay(rows, picture, top, left):
+    """rows with picture drawn over them, its top-left corner at (top, left)."""
+    out = list(rows)
+    for i, line in enumerate(picture):
+        row = out[top + i]
+        out[top + i] = row[:left] + line + row[left + len(line):]
+    return out
+
+
 # fmt: off
 IMAGES = [
-    ("plain folder", [
-        "................",
-        "................",
-        ".ooooo..........",
-        "oyyyyyo.........",
-        "oyyyyyyoooooooo.",
-        "oyyyyyyyyyyyyyyo",
-        "oooooooooooooooo",
-        "oLLLLLLLLLLLLLLo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYYYYYYYYYYYo",
-        "oyyyyyyyyyyyyyyo",
-        "oooooooooooooooo",
-        "................",
-    ]),
+    ("plain folder", [BLANK] * 2 + FOLDER + [BLANK]),
     ("store", [
         "................",
         "....kkkkkkkk....",
@@ -97,24 +119,7 @@ IMAGES = [
         "...kkNNNNNNkk...",
         ".....kkkkkk.....",
     ]),
-    ("mail folder", [
-        "................",
-        ".ooooo..........",
-        "oyyyyyo.........",
-        "oyyyyyyoooooooo.",
-        "oyyyyyyyyyyyyyyo",
-        "oooooooooooooooo",
-        "oLLLLLLLLLLLLLLo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYYYYYYYYYYYo",
-        "oLYYYDDDDDDDDDDD",
-        "oLYYYDGWWWWWWWGD",
-        "oLYYYDWGWWWWWGWD",
-        "oyyyyDWWGWWWGWWD",
-        "oooooDWWWGGGWWWD",
-        ".....DWWWWWWWWWD",
-        ".....DDDDDDDDDDD",
-    ]),
+    ("mail folder", overlay([BLANK] + FOLDER + [BLANK] * 2, ENVELOPE, 9, 5)),
     ("calendar", [
         "................",
         "....k..k..k..k..",
