@@ -4,6 +4,7 @@
 
 #include "addin/QuopDuplicate_TLB.h"
 #include "support/ComPtr.h"
+#include "support/ModuleFolder.h"
 #include "support/WinHandles.h"
 
 namespace comserver {
@@ -33,11 +34,6 @@ class TPublishedTypeLib {
 
 TPublishedTypeLib g_typeLib;
 
-struct TLibraryTraits {
-  static void Free(HMODULE module) { FreeLibrary(module); }
-};
-using TLibraryHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
-
 std::wstring ModuleFileNameW(HMODULE module) {
   std::wstring strName(MAX_PATH, L'\0');
   for (;;) {
@@ -51,6 +47,19 @@ std::wstring ModuleFileNameW(HMODULE module) {
   }
 }
 
+// The other form of a path (long or short, by `convert`: GetLongPathNameW
+// or GetShortPathNameW); the path as it is when there is none.
+std::wstring PathForm(const std::wstring& strPath, DWORD(WINAPI* convert)(LPCWSTR, LPWSTR, DWORD)) {
+  if (strPath.empty()) return strPath;
+  const DWORD nLength = convert(strPath.c_str(), nullptr, 0);
+  if (nLength == 0) return strPath;
+  std::wstring strForm(nLength, L'\0');
+  const DWORD nWritten = convert(strPath.c_str(), strForm.data(), nLength);
+  if (nWritten == 0 || nWritten >= nLength) return strPath;
+  strForm.resize(nWritten);
+  return strForm;
+}
+
 }  // namespace
 
 void ObjectCreated() { InterlockedIncrement(&g_nObjects); }
@@ -61,32 +70,16 @@ void FactoryLocked() { InterlockedIncrement(&g_nFactoryLocks); }
 void FactoryUnlocked() { InterlockedDecrement(&g_nFactoryLocks); }
 long FactoryLockCount() { return InterlockedCompareExchange(&g_nFactoryLocks, 0, 0); }
 
-HMODULE Module() {
-  static const HMODULE module = [] {
-    HMODULE result = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&Module), &result);
-    return result;
-  }();
-  return module;
-}
+HMODULE Module() { return OwnModule(); }
 
-std::wstring ServerFileName() {
-  const std::wstring strName = ModuleFileNameW(Module());
-  if (strName.empty()) return strName;
-  const DWORD nLength = GetLongPathNameW(strName.c_str(), nullptr, 0);
-  if (nLength == 0) return strName;
-  std::wstring strLong(nLength, L'\0');
-  const DWORD nWritten = GetLongPathNameW(strName.c_str(), strLong.data(), nLength);
-  if (nWritten == 0 || nWritten >= nLength) return strName;
-  strLong.resize(nWritten);
-  return strLong;
-}
+std::wstring ServerFileName() { return PathForm(ModuleFileNameW(Module()), GetLongPathNameW); }
+
+std::wstring ShortServerFileName() { return PathForm(ServerFileName(), GetShortPathNameW); }
 
 HMODULE OleAutomationLibrary() {
-  static const TLibraryHandle library = [] {
+  static const TModuleHandle library = [] {
     const UINT nOldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    TLibraryHandle loaded(LoadLibraryW(L"OLEAUT32.DLL"));
+    TModuleHandle loaded(LoadLibraryW(L"OLEAUT32.DLL"));
     SetErrorMode(nOldMode);
     return loaded;
   }();

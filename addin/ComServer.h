@@ -9,7 +9,8 @@
 
 namespace comserver {
 
-// A COM object made through the server's factory came or went.
+// One of the server's COM objects (the add-in object, a button's event
+// sink: TComObject) came or went.
 void ObjectCreated();
 void ObjectDestroyed();
 long ObjectCount();
@@ -25,9 +26,12 @@ ITypeLib* TypeLib();
 // The type information of ITAddIn, which answers the add-in's IDispatch;
 // null when missing. No reference is added.
 ITypeInfo* AddInDispatchInfo();
-// The module holding the server, and its full path in long form.
+// The module holding the server, and its full path in long form and in
+// short (8.3) form; each the path as the system gives it when there is no
+// other form.
 HMODULE Module();
 std::wstring ServerFileName();
+std::wstring ShortServerFileName();
 // OLEAUT32.DLL, loaded once (without the system's file-error box) and held
 // until the library is unloaded.
 HMODULE OleAutomationLibrary();

@@ -3,17 +3,58 @@
 #include <objbase.h>
 
 #include <memory>
-#include <thread>
+#include <mutex>
+#include <system_error>
 
+#include "addin/ComBoundary.h"
 #include "addin/ComServer.h"
 #include "support/ComPtr.h"
+#include "support/WinHandles.h"
 #include "ui/uMainDlg.h"
-
-std::atomic<bool> g_bMainDlgOpen{false};
 
 namespace {
 
-std::atomic<long> g_Running{0};
+const char kWhere[] = "finder window";
+
+struct TKernelHandleTraits {
+  static void Free(HANDLE handle) { CloseHandle(handle); }
+};
+using TThreadHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
+
+// The Application marshalled for the finder thread. Until the thread takes
+// the stream over, the marshalled reference goes back with it, or Outlook's
+// Application would stay referenced.
+struct TMarshalledTraits {
+  static void Free(IStream* stream) {
+    const LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);  // the marshalled data begins there
+    CoReleaseMarshalData(stream);
+    stream->Release();
+  }
+};
+using TMarshalled = TUniqueHandle<IStream*, TMarshalledTraits>;
+
+// A lock that needs nothing of the C++ thread library: DllCanUnloadNow may
+// be asked on any thread, even one that is ending.
+class TLock {
+ public:
+  TLock() { InitializeCriticalSection(&FSection); }
+  ~TLock() { DeleteCriticalSection(&FSection); }
+  TLock(const TLock&) = delete;
+  TLock& operator=(const TLock&) = delete;
+  void lock() { EnterCriticalSection(&FSection); }
+  void unlock() { LeaveCriticalSection(&FSection); }
+
+ private:
+  CRITICAL_SECTION FSection;
+};
+
+// The last finder thread started. DllCanUnloadNow asks on any thread, so
+// every look goes through the lock.
+TLock g_lock;
+TThreadHandle g_thread;
+
+bool Ended(HANDLE thread) { return thread == nullptr || WaitForSingleObject(thread, 0) != WAIT_TIMEOUT; }
 
 // The library's manifest (resource 2) active on the finder thread, so the
 // window's controls get visual styles inside the host.
@@ -40,54 +81,83 @@ class TManifestScope {
   ULONG_PTR FCookie = 0;
 };
 
-void Execute(IStream* marshalled) {
+// Empty when there is no Application; one that cannot be marshalled is
+// named, and the window opens without Outlook's folders.
+TMarshalled Marshal(IDispatch* application) {
+  if (!application) return {};
+  IStream* stream = nullptr;
+  const HRESULT hr = CoMarshalInterThreadInterfaceInStream(IID_IDispatch, application, &stream);
+  if (FAILED(hr)) comserver::ReportCode(kWhere, "CoMarshalInterThreadInterfaceInStream", hr);
+  return TMarshalled(SUCCEEDED(hr) ? stream : nullptr);
+}
+
+// A reference on this library, taken for the finder thread and given back
+// as the thread's last act. A host that unloads the library without asking
+// DllCanUnloadNow (Outlook ending its apartment while the window is open)
+// cannot take the code from under the thread.
+HMODULE TakeLibraryReference() {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(comserver::Module()),
+                          &module)) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "GetModuleHandleEx");
+  }
+  return module;
+}
+
+// Unmarshals the Application (the stream goes either way) and runs the
+// window until it is closed.
+void ShowFinder(IStream* marshalled) {
+  TComPtr<IDispatch> app;
+  if (marshalled) {
+    const HRESULT hr = CoGetInterfaceAndReleaseStream(marshalled, IID_IDispatch, reinterpret_cast<void**>(&app));
+    if (FAILED(hr)) comserver::ReportCode(kWhere, "CoGetInterfaceAndReleaseStream", hr);
+  }
+  auto dlg = std::make_unique<TMainDlg>();
+  if (!dlg->Create()) {
+    comserver::ReportFailure(kWhere, "the window could not be created");
+    return;
+  }
+  if (app) dlg->SetIDspApp(om::AsApplication(app.Get()).Get());
+  dlg->ShowModal();
+}
+
+void RunFinder(IStream* marshalled) noexcept {
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const TManifestScope manifest;
-  TComPtr<IDispatch> app;
-  if (marshalled) CoGetInterfaceAndReleaseStream(marshalled, IID_IDispatch, reinterpret_cast<void**>(&app));
-  // The test and the set are one step, so two quick clicks open one window.
-  bool expected = false;
-  if (g_bMainDlgOpen.compare_exchange_strong(expected, true)) {
-    try {
-      auto dlg = std::make_unique<TMainDlg>();
-      if (dlg->Create()) {
-        if (app) dlg->SetIDspApp(om::AsApplication(app.Get()).Get());
-        dlg->ShowModal();
-      }
-    } catch (...) {
-      // A window that cannot be made or run shows nothing.
-    }
-    g_bMainDlgOpen.store(false);
+  try {
+    ShowFinder(marshalled);
+  } catch (...) {
+    comserver::ReportException(kWhere);
   }
-  app.Reset();
   if (SUCCEEDED(init)) CoUninitialize();
+}
+
+DWORD WINAPI FinderThread(void* marshalled) {
+  RunFinder(static_cast<IStream*>(marshalled));
+  // Nothing of this library runs after this call: kernel32 gives back the
+  // thread's reference and ends the thread.
+  FreeLibraryAndExitThread(comserver::Module(), 0);
 }
 
 }  // namespace
 
-void TMainThread::Start(IDispatch* m_IDspApp) {
-  IStream* marshalled = nullptr;
-  if (m_IDspApp) CoMarshalInterThreadInterfaceInStream(IID_IDispatch, m_IDspApp, &marshalled);
-  // The thread keeps the library loaded until it has ended.
-  comserver::ObjectCreated();
-  ++g_Running;
-  std::thread([marshalled] {
-    Execute(marshalled);
-    --g_Running;
-    comserver::ObjectDestroyed();
-  }).detach();
+bool TMainThread::Start(IDispatch* application) {
+  const std::lock_guard<TLock> lock(g_lock);
+  if (!Ended(g_thread.Get())) return false;
+  TMarshalled marshalled = Marshal(application);
+  TModuleHandle reference(TakeLibraryReference());
+  const HANDLE thread = CreateThread(nullptr, 0, FinderThread, marshalled.Get(), 0, nullptr);
+  if (thread == nullptr) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
+  }
+  // The thread owns the stream and the reference now.
+  marshalled.Release();
+  reference.Release();
+  g_thread.Reset(thread);
+  return true;
 }
 
-long TMainThread::Running() { return g_Running.load(); }
-
-bool TMainThread::WaitForAll(DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (g_Running.load() > 0) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG msg;
-    // Marshalled calls from the finder thread come back to this thread.
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  }
-  return true;
+bool TMainThread::Running() {
+  const std::lock_guard<TLock> lock(g_lock);
+  return !Ended(g_thread.Get());
 }

@@ -1,24 +1,23 @@
-// TMainThread: one click on the button, one thread that runs the finder
-// window modally. At most one window is open at a time (g_bMainDlgOpen).
+// TMainThread: the thread that runs the finder window modally. At most one
+// runs in the process: the window owns a MAPI logon and the index file,
+// which two windows would share. The thread outlives the add-in object
+// that started it (Outlook may disconnect and reconnect the add-in while
+// the window is open), so its state belongs to the process, not to an
+// add-in object.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
-
-// True while a finder window is being created or run.
-extern std::atomic<bool> g_bMainDlgOpen;
-
 class TMainThread {
  public:
-  // Starts a finder thread for the Application object and returns at once.
-  // The reference is marshalled to the thread, which initialises COM as an
-  // apartment of its own. The thread owns itself and ends after the modal
-  // run; the window and its logon and index go with it.
-  static void Start(IDispatch* m_IDspApp);
+  // Starts the finder thread for the Application object (marshalled to
+  // the thread, which initialises COM as an apartment of its own) and
+  // returns at once; false, with nothing started, while the last thread
+  // has not ended. A thread that cannot start raises std::system_error.
+  static bool Start(IDispatch* application);
 
-  // Waits until every finder thread has ended, for tests; false on timeout.
-  static bool WaitForAll(DWORD timeoutMs);
-  static long Running();
+  // True from a Start until that thread has ended: its window may still be
+  // open, and its code still runs in this library (DllCanUnloadNow).
+  static bool Running();
 };

@@ -4,7 +4,9 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include "addin/ComBoundary.h"
 #include "addin/ComServer.h"
+#include "addin/MainThread.h"
 #include "addin/QuopFactory.h"
 #include "om/OutlookCalls.h"
 
@@ -39,8 +41,10 @@ void UnregisterTypeLibrary() {
   lib->ReleaseTLibAttr(attr);
 }
 
-HRESULT UpdateServerRegistry(bool bRegister) {
-  try {
+// A registration that fails part-way stops there and answers E_FAIL, with
+// the failure in the debug output (regsvr32 shows only the code).
+HRESULT UpdateServerRegistry(const char* where, bool bRegister) {
+  return comserver::Guarded(where, E_FAIL, [bRegister] {
     if (bRegister) {
       RegisterTypeLibrary();
     } else {
@@ -48,29 +52,31 @@ HRESULT UpdateServerRegistry(bool bRegister) {
     }
     TQuopFactory::Instance().UpdateRegistry(bRegister);
     return S_OK;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 }  // namespace
 
-STDAPI DllUnregisterServer() { return UpdateServerRegistry(false); }
+STDAPI DllUnregisterServer() { return UpdateServerRegistry("DllUnregisterServer", false); }
 
-STDAPI DllRegisterServer() { return UpdateServerRegistry(true); }
+STDAPI DllRegisterServer() { return UpdateServerRegistry("DllRegisterServer", true); }
 
+// COM unloads the library once this says S_OK: not while an object of the
+// server lives, the factory is referenced or locked, or a finder thread
+// still runs (its window may be open after the add-in has gone).
 STDAPI DllCanUnloadNow() {
-  return comserver::ObjectCount() == 0 && comserver::FactoryLockCount() == 0 ? S_OK : S_FALSE;
+  const bool bIdle = comserver::ObjectCount() == 0 && comserver::FactoryLockCount() == 0 && !TMainThread::Running();
+  return bIdle ? S_OK : S_FALSE;
 }
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
   if (ppv == nullptr) return E_POINTER;
   *ppv = nullptr;
-  try {
+  // The factory is made on first demand, reading its names from the type
+  // library: that can throw.
+  return comserver::Guarded("DllGetClassObject", E_UNEXPECTED, [&] {
     TQuopFactory& factory = TQuopFactory::Instance();
     if (!IsEqualCLSID(rclsid, factory.ClassId())) return CLASS_E_CLASSNOTAVAILABLE;
     return factory.QueryInterface(riid, ppv);
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  });
 }

@@ -1,6 +1,7 @@
 #include "addin/QuopFactory.h"
 
 #include "support/BstrHolder.h"
+#include "addin/ComBoundary.h"
 #include "addin/ComServer.h"
 #include "addin/QuopDuplicate_TLB.h"
 #include "addin/uAddIn.h"
@@ -8,19 +9,12 @@
 
 namespace {
 
-// Name and help string of one entry of the type library (MEMBERID_NIL: the
-// library or type itself).
-void ReadDocumentation(ITypeLib* lib, int index, std::wstring* name, std::wstring* doc) {
+// Name and help string of one entry of the type library, or of a type
+// (index MEMBERID_NIL: the type itself; -1 of a library: the library).
+template <class TDocumented>
+void ReadDocumentation(TDocumented* source, int index, std::wstring* name, std::wstring* doc) {
   TBstr bstrName, bstrDoc;
-  if (SUCCEEDED(lib->GetDocumentation(index, &bstrName, &bstrDoc, nullptr, nullptr))) {
-    if (name) *name = bstrName.Wide();
-    if (doc) *doc = bstrDoc.Wide();
-  }
-}
-
-void ReadDocumentation(ITypeInfo* info, std::wstring* name, std::wstring* doc) {
-  TBstr bstrName, bstrDoc;
-  if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &bstrName, &bstrDoc, nullptr, nullptr))) {
+  if (SUCCEEDED(source->GetDocumentation(index, &bstrName, &bstrDoc, nullptr, nullptr))) {
     if (name) *name = bstrName.Wide();
     if (doc) *doc = bstrDoc.Wide();
   }
@@ -39,7 +33,7 @@ TQuopFactory::TQuopFactory() {
   ReadDocumentation(lib, -1, &FServerName, nullptr);
   TComPtr<ITypeInfo> classInfo;
   if (SUCCEEDED(lib->GetTypeInfoOfGuid(CLSID_AddIn, &classInfo))) {
-    ReadDocumentation(classInfo.Get(), &FClassName, &FDescription);
+    ReadDocumentation(classInfo.Get(), MEMBERID_NIL, &FClassName, &FDescription);
   }
 }
 
@@ -74,11 +68,7 @@ HRESULT STDMETHODCALLTYPE TQuopFactory::CreateInstance(IUnknown* outer, REFIID r
   if (ppv == nullptr) return E_POINTER;
   *ppv = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  try {
-    return CreateAddIn(riid, ppv);
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return comserver::Guarded("CreateInstance", E_UNEXPECTED, [&] { return CreateAddIn(riid, ppv); });
 }
 
 HRESULT STDMETHODCALLTYPE TQuopFactory::LockServer(BOOL bLock) {

@@ -58,13 +58,7 @@ std::wstring GuidText(REFGUID guid) {
 std::wstring RegisteredServerFile() {
   std::wstring strFile = comserver::ServerFileName();
   if (strFile.find(L' ') == std::wstring::npos) return strFile;
-  const DWORD nLength = GetShortPathNameW(strFile.c_str(), nullptr, 0);
-  if (nLength == 0) return strFile;
-  std::wstring strShort(nLength, L'\0');
-  const DWORD nWritten = GetShortPathNameW(strFile.c_str(), strShort.data(), nLength);
-  if (nWritten == 0 || nWritten >= nLength) return strFile;
-  strShort.resize(nWritten);
-  return strShort;
+  return comserver::ShortServerFileName();
 }
 
 std::wstring LibraryVersionText() {

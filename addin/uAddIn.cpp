@@ -2,86 +2,70 @@
 
 #include <memory>
 
-#include "om/AddInIntf.h"
+#include "addin/ComBoundary.h"
+#include "addin/ComObject.h"
 #include "addin/ComServer.h"
 #include "addin/MainThread.h"
 #include "addin/OfficeCommandbarButton.h"
+#include "addin/QuopDuplicate_TLB.h"
+#include "om/AddInIntf.h"
 #include "support/ComPtr.h"
 
 namespace {
 
-// {7A62F4C0-6343-481C-A31E-35D2AA37E75D}
-const IID kIID_ITAddIn = {0x7A62F4C0, 0x6343, 0x481C, {0xA3, 0x1E, 0x35, 0xD2, 0xAA, 0x37, 0xE7, 0x5D}};
-
-// The add-in's own dual interface: IDispatch and nothing more.
-struct ITAddIn : IDispatch {};
-
-class TAddIn final : public ITAddIn, public _IDTExtensibility2 {
+class TAddIn final : public TComObject<ITAddIn, _IDTExtensibility2> {
  public:
-  TAddIn() { comserver::ObjectCreated(); }
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIID_ITAddIn)) {
-      *ppv = static_cast<ITAddIn*>(this);
-    } else if (IsEqualIID(riid, IID__IDTExtensibility2)) {
-      *ppv = static_cast<_IDTExtensibility2*>(this);
-    } else {
-      *ppv = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&FRefs); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG refs = InterlockedDecrement(&FRefs);
-    if (refs == 0) delete this;
-    return refs;
-  }
-
-  // IDispatch, answered from the type information of ITAddIn.
+  // IDispatch, answered from the type information of ITAddIn. The type
+  // library is loaded on first demand, which can throw.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
-    *count = comserver::AddInDispatchInfo() ? 1 : 0;
-    return S_OK;
+    return comserver::Guarded("GetTypeInfoCount", E_UNEXPECTED, [count] {
+      *count = comserver::AddInDispatchInfo() ? 1 : 0;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
     if (!info) return E_POINTER;
     *info = nullptr;
-    ITypeInfo* own = comserver::AddInDispatchInfo();
-    if (index != 0 || !own) return DISP_E_BADINDEX;
-    own->AddRef();
-    *info = own;
-    return S_OK;
+    return comserver::Guarded("GetTypeInfo", E_UNEXPECTED, [index, info] {
+      ITypeInfo* own = comserver::AddInDispatchInfo();
+      if (index != 0 || !own) return DISP_E_BADINDEX;
+      own->AddRef();
+      *info = own;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    ITypeInfo* own = comserver::AddInDispatchInfo();
-    return own ? DispGetIDsOfNames(own, names, count, ids) : E_NOTIMPL;
+    return comserver::Guarded("GetIDsOfNames", E_UNEXPECTED, [&] {
+      ITypeInfo* own = comserver::AddInDispatchInfo();
+      return own ? DispGetIDsOfNames(own, names, count, ids) : E_NOTIMPL;
+    });
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* exception, UINT* argError) override {
-    ITypeInfo* own = comserver::AddInDispatchInfo();
-    if (!own) return E_NOTIMPL;
-    return DispInvoke(static_cast<ITAddIn*>(this), own, id, flags, params, result, exception, argError);
+    return comserver::Guarded("Invoke", E_UNEXPECTED, [&] {
+      ITypeInfo* own = comserver::AddInDispatchInfo();
+      if (!own) return E_NOTIMPL;
+      return DispInvoke(static_cast<ITAddIn*>(this), own, id, flags, params, result, exception, argError);
+    });
   }
 
-  // _IDTExtensibility2
-  HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode, IDispatch* AddInInst,
-                                         SAFEARRAY**) override {
+  // _IDTExtensibility2. Outlook makes a new add-in object for every
+  // connection; a finder window opened through an earlier one may still be
+  // open, and TMainThread keeps it the only one.
+  HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode, IDispatch*, SAFEARRAY**) override {
     m_IDspApp = TComPtr<IDispatch>::Share(Application);
-    m_AddInInst = TComPtr<IDispatch>::Share(AddInInst);
-    g_bMainDlgOpen.store(false);
-    InitUI(Application);
-    return S_OK;
+    // A bar or button Outlook refuses is named in the log; the add-in stays
+    // loaded without it, as it does when Outlook has no explorer.
+    return comserver::Guarded("OnConnection", S_OK, [this] {
+      AddTwinsweepsButton();
+      return S_OK;
+    });
   }
+  // The sink is unadvised here: after this call Outlook may release the
+  // add-in, while its bar, left on the explorer, may still be clicked.
   HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override {
-    try {
-      if (OutLookBtn) OutLookBtn->Disconnect();
-      OutLookBtn.reset();
-    } catch (...) {
-    }
+    OutLookBtn.reset();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY**) override { return S_OK; }
@@ -89,34 +73,30 @@ class TAddIn final : public ITAddIn, public _IDTExtensibility2 {
   HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY**) override { return S_OK; }
 
  private:
-  ~TAddIn() { comserver::ObjectDestroyed(); }
-
-  // The "Quop" bar with the "Twinsweeps" button; false when Outlook has no
-  // explorer or refuses a step.
-  bool InitUI(IDispatch* Application) {
-    try {
-      OutLookBtn = std::make_unique<TCommandbarbutton>();
-      const TComPtr<CommandBar> bar = TCommandbarbutton::AddToolBar(Application, L"Quop");
-      if (!bar) return false;
-      const TComPtr<_CommandBarButton> button =
-          TCommandbarbutton::AddButton(bar.Get(), L"Twinsweeps", L"Quop Twinsweeps", L"");
-      if (!button) return false;
-      OutLookBtn->ConnectTo(button.Get());
-      OutLookBtn->FOnClick = [this](_CommandBarButton* Ctrl, VARIANT_BOOL& CancelDefault) {
-        OutLookBtnClick(Ctrl, CancelDefault);
-      };
-      return true;
-    } catch (...) {
-      return false;
+  void* Find(REFIID riid) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_ITAddIn)) {
+      return static_cast<ITAddIn*>(this);
     }
+    if (IsEqualIID(riid, IID__IDTExtensibility2)) return static_cast<_IDTExtensibility2*>(this);
+    return nullptr;
   }
 
-  void OutLookBtnClick(_CommandBarButton*, VARIANT_BOOL&) { TMainThread::Start(m_IDspApp.Get()); }
+  // The "Quop" bar with the "Twinsweeps" button; nothing when Outlook has
+  // no explorer. A click opens the finder window unless one is open.
+  void AddTwinsweepsButton() {
+    OutLookBtn.reset();
+    const TComPtr<CommandBar> bar = TCommandbarbutton::AddToolBar(m_IDspApp.Get(), L"Quop");
+    if (!bar) return;
+    const TComPtr<_CommandBarButton> button =
+        TCommandbarbutton::AddButton(bar.Get(), L"Twinsweeps", L"Quop Twinsweeps", L"");
+    if (!button) return;
+    auto wrapper = std::make_unique<TCommandbarbutton>([this] { TMainThread::Start(m_IDspApp.Get()); });
+    wrapper->ConnectTo(button.Get());
+    OutLookBtn = std::move(wrapper);
+  }
 
-  LONG FRefs = 1;
   std::unique_ptr<TCommandbarbutton> OutLookBtn;
   TComPtr<IDispatch> m_IDspApp;
-  TComPtr<IDispatch> m_AddInInst;
 };
 
 }  // namespace

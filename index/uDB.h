@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "index/ModuleHandle.h"
+#include "support/WinHandles.h"
 #include "indexapi/QuopRecords.h"
 #include "indexapi/QuopDBApi.h"
 

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// Builds the 256-entry table; done once when the module starts, safe to call again.
-void Make_CRC32Table();
 std::uint32_t CRC32Calc(std::uint32_t seed, const void* data, std::size_t length);
 // Over the bytes of a NUL-terminated text; a null text leaves the seed.
 std::uint32_t StrCRC32(std::uint32_t seed, const char* text);

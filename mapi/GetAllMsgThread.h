@@ -1,7 +1,7 @@
-// The worker of a collection run. Made suspended, started once; its body
-// runs the session's DoGetAllMessage and ends by handing OnTerminate over to
-// the owner's thread. The session keeps it and joins it, so a session is
-// never freed under a running worker.
+// The worker of a collection run, started once; its body runs the session's
+// DoGetAllMessage and ends by handing OnTerminate over to the owner's
+// thread. The session keeps it and joins it, so a session is never freed
+// under a running worker.
 #pragma once
 
 #include <thread>
@@ -10,7 +10,7 @@ class TsxMAPI_Session;
 
 class TGetAllMsgThread {
  public:
-  explicit TGetAllMsgThread(TsxMAPI_Session* session) : FSenssion(session) {}
+  explicit TGetAllMsgThread(TsxMAPI_Session* session) : FSession(session) {}
   ~TGetAllMsgThread() { WaitFor(); }
   TGetAllMsgThread(const TGetAllMsgThread&) = delete;
   TGetAllMsgThread& operator=(const TGetAllMsgThread&) = delete;
@@ -23,6 +23,6 @@ class TGetAllMsgThread {
  private:
   void Execute();
 
-  TsxMAPI_Session* FSenssion;
+  TsxMAPI_Session* FSession;
   std::thread FThread;
 };

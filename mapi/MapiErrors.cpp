@@ -66,6 +66,7 @@ constexpr TErrorName kErrorNames[] = {
     {MAPI_E_TOO_COMPLEX, "MAPI_E_TOO_COMPLEX"},
     {MAPI_E_USER_CANCEL, "MAPI_E_USER_CANCEL"},
     {E_UNEXPECTED, "E_UNEXPECTED"},
+    {MAPI_W_PARTIAL_COMPLETION, "MAPI_W_PARTIAL_COMPLETION"},
 };
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include <mapiutil.h>
 #include <mapiform.h>
 
-// MAPIINIT_0 flag 0x8: asked for when the session should not let MAPI do
-// its own initialisation (DoMAPIInit false).
+// MAPIINIT_0 flag 0x8: MAPIInitialize leaves COM alone, the caller having
+// initialised it; asked for when the session's DoMAPIInit is false.
 #ifndef MAPI_NO_COINIT
 #define MAPI_NO_COINIT ((ULONG)0x00000008)
 #endif

@@ -1,6 +1,6 @@
 #include "mapi/MapiText.h"
 
-#include "mapi/MapiHolders.h"
+#include "mapi/MapiProps.h"
 #include "support/Utf8Text.h"
 
 ULONG TextTag(ULONG tag, bool unicode) {
@@ -24,6 +24,12 @@ std::string TextValue(const SPropValue& value) {
   }
 }
 
+std::string TextOrEmpty(const SPropValue& value, ULONG tag, const std::string& what) {
+  if (IsTextValue(value, tag)) return TextValue(value);
+  HasValue(value, tag, what);
+  return {};
+}
+
 std::string AnsiToUtf8(std::string_view text) {
   bool ascii = true;
   for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
@@ -34,11 +40,11 @@ std::string AnsiToUtf8(std::string_view text) {
   return WideToUtf8(wide);
 }
 
+bool IsUnicodeMask(const SPropValue& mask) {
+  return HasValue(mask, PR_STORE_SUPPORT_MASK, "Could not get the store's support mask!") &&
+         (mask.Value.l & STORE_UNICODE_OK) != 0;
+}
+
 bool StoreIsUnicode(IMsgStore* store) {
-  if (!store) return false;
-  SPropTagArray tags = {1, {PR_STORE_SUPPORT_MASK}};
-  ULONG count = 0;
-  TMapiBuffer<SPropValue> value;
-  if (FAILED(store->GetProps(&tags, 0, &count, &value)) || !value || count != 1) return false;
-  return value->ulPropTag == PR_STORE_SUPPORT_MASK && (value->Value.l & STORE_UNICODE_OK) != 0;
+  return IsUnicodeMask(*GetOneProp(store, PR_STORE_SUPPORT_MASK, "Could not get the store's support mask!").Get());
 }

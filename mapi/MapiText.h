@@ -16,7 +16,13 @@ ULONG TextTag(ULONG tag, bool unicode);
 bool IsTextValue(const SPropValue& value, ULONG tag);
 // The text of a PT_UNICODE or PT_STRING8 value as UTF-8; "" for anything else.
 std::string TextValue(const SPropValue& value);
+// The text of a value asked for as `tag` (either width): "" when the object
+// lacks it; any other error value raises with `what` (see HasValue).
+std::string TextOrEmpty(const SPropValue& value, ULONG tag, const std::string& what);
 // A text in the system code page as UTF-8.
 std::string AnsiToUtf8(std::string_view text);
-// Whether the store's support mask says STORE_UNICODE_OK; false when it cannot be read.
+// Whether a store's PR_STORE_SUPPORT_MASK says STORE_UNICODE_OK; a store
+// without a mask keeps 8-bit texts. A mask that cannot be read raises:
+// taken for 8-bit, a Unicode store's texts would turn into '?'.
+bool IsUnicodeMask(const SPropValue& mask);
 bool StoreIsUnicode(IMsgStore* store);

@@ -1,39 +1,27 @@
 #include "mapi/MapiText.h"
 #include "mapi/sx_MAPI.h"
 
-TsxMAPI_Attachment::TsxMAPI_Attachment(ULONG number, TsxMAPI_Message* message, ULONG type)
-    : FMessage(message), ulType(type) {
-  HRESULT hr = MAPI_E_INVALID_PARAMETER;
-  if (message && message->Message())
-    hr = message->Message()->OpenAttach(number, nullptr, MAPI_BEST_ACCESS, &FAttach);
-  CheckForError(hr, "Could not open attach for message!");
+TsxMAPI_Attachment::TsxMAPI_Attachment(ULONG number, const TsxMAPI_Message& message)
+    : FUnicode(message.Unicode()) {
+  CheckForError(message.Message()->OpenAttach(number, nullptr, MAPI_BEST_ACCESS, &FAttach),
+                "Could not open attach for message!");
 }
 
 void TsxMAPI_Attachment::Refresh() {
-  const bool unicode = FMessage && FMessage->Unicode();
-  enum { colName, colFileName, colLongFileName, colPath, colLongPath, colSize };
-  const auto tags = MakeTagArray({TextTag(PR_DISPLAY_NAME, unicode), TextTag(PR_ATTACH_FILENAME, unicode),
-                                  TextTag(PR_ATTACH_LONG_FILENAME, unicode), TextTag(PR_ATTACH_PATHNAME, unicode),
-                                  TextTag(PR_ATTACH_LONG_PATHNAME, unicode), PR_ATTACH_SIZE});
+  static const std::string kWhat = "Could not get properties!";
+  enum { colName, colFileName, colLongFileName, colSize };
+  const auto tags = MakeTagArray({TextTag(PR_DISPLAY_NAME, FUnicode), TextTag(PR_ATTACH_FILENAME, FUnicode),
+                                  TextTag(PR_ATTACH_LONG_FILENAME, FUnicode), PR_ATTACH_SIZE});
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
-  const HRESULT hr = FAttach->GetProps(tags.Get(), 0, &count, &values);
-  if (FAILED(hr) || !values || count != tags->cValues)
-    throw EHeapException("Could not get properties!", FAILED(hr) ? hr : MAPI_E_CALL_FAILED);
-  // A missing name is empty; one that cannot be read fails the attachment.
-  const auto text = [&](int col) {
-    const SPropValue& v = values[col];
-    if (IsTextValue(v, tags->aulPropTag[col])) return TextValue(v);
-    if (PROP_TYPE(v.ulPropTag) != PT_ERROR || v.Value.err != MAPI_E_NOT_FOUND)
-      CheckValue(&v, tags->aulPropTag[col], "Could not get properties!");
-    return std::string();
-  };
+  CheckForError(FAttach->GetProps(tags.Get(), 0, &count, &values), kWhat);
+  if (!values || count != tags->cValues) CheckValue(nullptr, PR_ATTACH_SIZE, kWhat);
+  // A missing value is empty (0); one that cannot be read fails the attachment.
+  const auto text = [&](int col) { return TextOrEmpty(values[col], tags->aulPropTag[col], kWhat); };
   FName = text(colName);
   FFileName = text(colFileName);
   FLongFileName = text(colLongFileName);
-  FPath = text(colPath);
-  FLongPath = text(colLongPath);
-  if (values[colSize].ulPropTag == PR_ATTACH_SIZE) FSize = values[colSize].Value.l;
+  FSize = HasValue(values[colSize], PR_ATTACH_SIZE, kWhat) ? values[colSize].Value.l : 0;
   FFilled = true;
 }
 

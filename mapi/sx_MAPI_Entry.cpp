@@ -1,33 +1,23 @@
 // The single-message operations of the session: find a message by its
-// entry-identifier text, show it, delete it, copy or move it.
+// entry-identifier text, show it, delete it, copy or move it. Each raises,
+// naming the call that failed, when it cannot be carried out.
 #include "mapi/EntryIDText.h"
-#include "mapi/MapiText.h"
+#include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
 namespace {
 
-TEntryIDRef RefTo(std::vector<unsigned char>& bytes) {
-  return TEntryIDRef{static_cast<ULONG>(bytes.size()), reinterpret_cast<LPENTRYID>(bytes.data())};
+// The entry identifier a text names; an empty one names nothing.
+std::vector<unsigned char> IdentifierOf(const std::string& text, const char* what) {
+  std::vector<unsigned char> id = TextToEntryID(text);
+  if (id.empty()) throw Exception(what);
+  return id;
 }
 
-// The store among all of the profile's stores that can open the message.
-TComPtr<IMsgStore> StoreHolding(TsxMAPI_Session& session, IMAPITable* stores,
-                                TEntryIDRef message) {
-  for (;;) {
-    TRowSet rows;
-    if (FAILED(stores->QueryRows(1, 0, &rows)) || rows.Count() != 1) return {};
-    const SPropValue& id = rows->aRow[0].lpProps[0];
-    if (id.ulPropTag != PR_ENTRYID) continue;
-    TComPtr<IMsgStore> store;
-    session.Session()->OpenMsgStore(reinterpret_cast<ULONG_PTR>(session.WndHandle()), id.Value.bin.cb, reinterpret_cast<LPENTRYID>(id.Value.bin.lpb),
-                                    nullptr, MDB_NO_DIALOG | MDB_WRITE, &store);
-    if (!store) continue;
-    TComPtr<IMessage> probe;
-    ULONG type = 0;
-    if (SUCCEEDED(store->OpenEntry(message.cb, message.lpb, &IID_IMessage, MAPI_MODIFY, &type,
-                                   probe.As<IUnknown>())) && probe)
-      return store;
-  }
+// Whether a store's OpenEntry says the identifier is not one of its own,
+// rather than failing.
+bool NotInThisStore(HRESULT hr) {
+  return hr == MAPI_E_NOT_FOUND || hr == MAPI_E_INVALID_ENTRYID || hr == MAPI_E_UNKNOWN_ENTRYID;
 }
 
 ULONG LongOf(TsxMAPI_Message& message, ULONG tag) {
@@ -37,93 +27,99 @@ ULONG LongOf(TsxMAPI_Message& message, ULONG tag) {
 
 }  // namespace
 
-bool TsxMAPI_Session::GetEntryByEntryID(const std::string& text,
-                                        std::unique_ptr<TsxMAPI_Message>& message,
-                                        std::unique_ptr<TsxMAPI_Folder>& folder,
-                                        TComPtr<IMsgStore>& store) {
-  message.reset();
-  folder.reset();
-  store.Reset();
-  if (text.empty()) return false;
-  std::vector<unsigned char> id = TextToEntryID(text);
+// Every store is asked in turn to open the message. A store that cannot be
+// opened or asked is passed over, since the message may well be in another;
+// its failure is kept, and raised should no store hold the message.
+TComPtr<IMsgStore> TsxMAPI_Session::StoreHolding(const std::string& text) {
+  const std::vector<unsigned char> id = IdentifierOf(text, "No message entry identifier given!");
+  const TEntryIDRef message = RefTo(id);
   if (!FSession) Logon();
-  if (!FSession) return false;
+  enum { colEntryID };
+  const auto columns = MakeTagArray({PR_ENTRYID});
+  TTableReader reader(OpenStoresTable(), columns.Get());
+  TComPtr<IMsgStore> holder;
+  std::optional<EHeapException> failure;
+  reader.ForEachRow([&](const SRow& row) {
+    try {
+      TComPtr<IMsgStore> store = OpenMsgStoreByEntryID(
+          RefTo(EntryIDOf(Column(row, colEntryID), PR_ENTRYID, "Could not get a store's entry identifier!")));
+      TComPtr<IMessage> probe;
+      ULONG type = 0;
+      const HRESULT hr =
+          store->OpenEntry(message.cb, message.lpb, &IID_IMessage, MAPI_MODIFY, &type, probe.As<IUnknown>());
+      if (SUCCEEDED(hr) && probe) {
+        holder = std::move(store);
+        return false;
+      }
+      if (!NotInThisStore(hr)) CheckForError(FAILED(hr) ? hr : MAPI_E_CALL_FAILED, "Could not open message!");
+    } catch (const EHeapException& e) {
+      if (!failure) failure = e;
+    }
+    return true;
+  });
+  if (holder) return holder;
+  if (failure) throw *failure;
+  throw EHeapException("No store holds the message!\r\n" + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
+}
 
-  TComPtr<IMAPITable> stores = OpenStoresTable(false);
-  if (!stores) return false;
-  SizedSPropTagArray(2, columns) = {2, {PR_ENTRYID, PR_DISPLAY_NAME}};
-  CheckForError(stores->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0), "Could not set columns!");
-  store = StoreHolding(*this, stores.Get(), RefTo(id));
-
-  auto found = std::make_unique<TsxMAPI_Message>(RefTo(id), nullptr, this);
+TFoundMessage TsxMAPI_Session::GetEntryByEntryID(const std::string& text) {
+  const std::vector<unsigned char> id = IdentifierOf(text, "No message entry identifier given!");
+  if (!FSession) Logon();
+  // The session opens the message wherever it is; it tells the parent
+  // folder, through which the message is opened again: the folder's delete
+  // and copy act on messages of their own.
   std::vector<unsigned char> parent;
   {
-    const TMapiBuffer<SPropValue> value = found->GetProperty(PR_PARENT_ENTRYID);
-    if (value->ulPropTag == PR_PARENT_ENTRYID)
-      parent.assign(value->Value.bin.lpb, value->Value.bin.lpb + value->Value.bin.cb);
+    TsxMAPI_Message found(RefTo(id), nullptr, this);
+    const TMapiBuffer<SPropValue> value = found.GetProperty(PR_PARENT_ENTRYID);
+    const SBinary& bytes = EntryIDOf(value.Get(), PR_PARENT_ENTRYID, "Could not get the message's parent folder!");
+    parent.assign(bytes.lpb, bytes.lpb + bytes.cb);
   }
-  if (parent.empty()) return false;
-  folder = std::make_unique<TsxMAPI_Folder>(RefTo(parent), this);
-  folder->SetUnicode(StoreIsUnicode(store.Get()));
-  found.reset();
-  message = std::make_unique<TsxMAPI_Message>(RefTo(id), folder.get(), this);
-  return folder && message;
+  TFoundMessage entry;
+  entry.folder = std::make_unique<TsxMAPI_Folder>(RefTo(parent), this);
+  entry.message = std::make_unique<TsxMAPI_Message>(RefTo(id), entry.folder.get(), this);
+  return entry;
 }
 
 void TsxMAPI_Session::ShowMsgForm(const std::string& text) {
-  std::unique_ptr<TsxMAPI_Message> message;
-  std::unique_ptr<TsxMAPI_Folder> folder;
-  TComPtr<IMsgStore> store;
-  if (!GetEntryByEntryID(text, message, folder, store)) return;
+  // The store is found before the message is opened for the form.
+  const TComPtr<IMsgStore> store = StoreHolding(text);
+  const TFoundMessage entry = GetEntryByEntryID(text);
+  TsxMAPI_Message& message = *entry.message;
   ULONG token = 0;
-  if (FAILED(FSession->PrepareForm(&IID_IMessage, message->Message(), &token))) return;
-  const ULONG status = LongOf(*message, PR_MSG_STATUS);
-  const ULONG flags = LongOf(*message, PR_MESSAGE_FLAGS);
-  const ULONG access = LongOf(*message, PR_ACCESS);
+  // A form that cannot be prepared is not shown; the window shows nothing either.
+  if (FAILED(FSession->PrepareForm(&IID_IMessage, message.Message(), &token))) return;
+  const ULONG status = LongOf(message, PR_MSG_STATUS);
+  const ULONG flags = LongOf(message, PR_MESSAGE_FLAGS);
+  const ULONG access = LongOf(message, PR_ACCESS);
   std::string cls;
   {
-    const TMapiBuffer<SPropValue> v = message->GetProperty(PR_MESSAGE_CLASS);
+    const TMapiBuffer<SPropValue> v = message.GetProperty(PR_MESSAGE_CLASS);
     if (v->ulPropTag == PR_MESSAGE_CLASS && v->Value.lpszA) cls = v->Value.lpszA;
   }
-  FSession->ShowForm(reinterpret_cast<ULONG_PTR>(FOwner), store.Get(), folder->Folder(),
+  FSession->ShowForm(reinterpret_cast<ULONG_PTR>(FOwner), store.Get(), entry.folder->Folder(),
                      &IID_IMessage, token, nullptr, 0, status, flags, access, cls.data());
 }
 
-bool TsxMAPI_Session::DelMsg(const std::string& text, bool toDeletedItems) {
-  try {
-    std::unique_ptr<TsxMAPI_Message> message;
-    std::unique_ptr<TsxMAPI_Folder> folder;
-    TComPtr<IMsgStore> store;
-    if (!GetEntryByEntryID(text, message, folder, store)) return false;
-    if (toDeletedItems) {
-      // The Deleted Items of the store that holds the message, found afresh.
-      // When that store cannot be told, the message stays where it is: the
-      // default store's Deleted Items would carry it into another store.
-      if (!store) return false;
-      const auto deleted = OpenFolderOfStore(store.Get(), PR_IPM_WASTEBASKET_ENTRYID);
-      folder->CopyMessage(message.get(), deleted.get(), MESSAGE_MOVE);
-    } else {
-      folder->DeleteMessage(message);
-    }
-    return true;
-  } catch (...) {
-    return false;
+void TsxMAPI_Session::DelMsg(const std::string& text, bool toDeletedItems) {
+  if (!toDeletedItems) {
+    TFoundMessage entry = GetEntryByEntryID(text);
+    entry.folder->DeleteMessage(*entry.message);
+    return;
   }
+  // The Deleted Items of the store that holds the message, found afresh and
+  // before the message is opened. When that store cannot be told, the
+  // message stays where it is: the default store's Deleted Items would
+  // carry it into another store.
+  const TComPtr<IMsgStore> store = StoreHolding(text);
+  TFoundMessage entry = GetEntryByEntryID(text);
+  const auto deleted = OpenFolderOfStore(store.Get(), PR_IPM_WASTEBASKET_ENTRYID);
+  entry.folder->CopyMessage(*entry.message, *deleted, MESSAGE_MOVE);
 }
 
-bool TsxMAPI_Session::MoveMsg(const std::string& text, const std::string& targetText,
-                              ULONG flags) {
-  try {
-    if (targetText.empty()) return false;
-    std::unique_ptr<TsxMAPI_Message> message;
-    std::unique_ptr<TsxMAPI_Folder> folder;
-    TComPtr<IMsgStore> store;
-    if (!GetEntryByEntryID(text, message, folder, store)) return false;
-    std::vector<unsigned char> target = TextToEntryID(targetText);
-    TsxMAPI_Folder targetFolder(RefTo(target), this);
-    folder->CopyMessage(message.get(), &targetFolder, flags);
-    return true;
-  } catch (...) {
-    return false;
-  }
+void TsxMAPI_Session::MoveMsg(const std::string& text, const std::string& targetText, ULONG flags) {
+  const std::vector<unsigned char> target = IdentifierOf(targetText, "No target folder given!");
+  TFoundMessage entry = GetEntryByEntryID(text);
+  TsxMAPI_Folder targetFolder(RefTo(target), this);
+  entry.folder->CopyMessage(*entry.message, targetFolder, flags);
 }

@@ -1,7 +1,9 @@
 #include "mapi/sx_MAPI_Session.h"
 
-#include "mapi/EntryIDText.h"
 #include "mapi/MapiText.h"
+
+// No call of the session passes a window handle: MAPI shows no dialogs of
+// its own (logon, store passwords); a store that would need one fails instead.
 
 TsxMAPI_Session::TsxMAPI_Session(HWND owner) : FOwner(owner) {}
 
@@ -10,10 +12,11 @@ TsxMAPI_Session::~TsxMAPI_Session() {
   StopGetAllMsg();
   WaitForRun();
   try {
-    FPSentFolderEntryID.Reset();
     RefreshFolders();
     DoUninitialize();
-  } catch (...) {
+  } catch (const std::exception& e) {
+    // A destructor cannot raise, and nothing is left to act on a failed logoff.
+    OutputDebugStringA(("Quop MAPI session: " + FailureReason(e) + "\n").c_str());
   }
 }
 
@@ -60,49 +63,50 @@ void TsxMAPI_Session::DoUninitialize() {
 void TsxMAPI_Session::Logon() {
   if (!FMAPIInit) DoInitialize();
   if (FSession) Logoff(false);
+  // Without a profile of its own the session joins the one Outlook runs.
   ULONG flags = MAPI_EXTENDED;
   if (!FProfile.empty()) flags |= MAPI_NEW_SESSION | MAPI_EXPLICIT_PROFILE;
-  if (FWndHandle) flags |= MAPI_LOGON_UI;
   if (FInService) flags |= MAPI_NT_SERVICE;
   // Empty settings go as empty strings, not null pointers.
-  CheckForError(TMapiLibrary::Instance().LogonEx(reinterpret_cast<ULONG_PTR>(FWndHandle),
-                                                 FProfile.data(), FPassword.data(), flags,
-                                                 &FSession),
+  CheckForError(TMapiLibrary::Instance().LogonEx(0, FProfile.data(), FPassword.data(), flags, &FSession),
                 "Error in MAPI Logon");
-  CheckForError(FSession->OpenAddressBook(reinterpret_cast<ULONG_PTR>(FWndHandle), nullptr, 0,
-                                          &FAddrBook),
-                "Could not open address book!");
+  CheckForError(FSession->OpenAddressBook(0, nullptr, 0, &FAddrBook), "Could not open address book!");
 }
 
 void TsxMAPI_Session::Logoff(bool shared) {
-  FCurrentUser.reset();
   FDefaultMessageStore.Reset();
   FAddrBook.Reset();
   if (!FSession) return;
-  ULONG flags = 0;
-  if (shared) flags |= MAPI_LOGOFF_SHARED;
-  if (FWndHandle) flags |= MAPI_LOGOFF_UI;
-  CheckForError(FSession->Logoff(reinterpret_cast<ULONG_PTR>(FWndHandle), flags, 0), "");
+  // A failed logoff raises with the session still held, so it can be tried again.
+  CheckForError(FSession->Logoff(0, shared ? MAPI_LOGOFF_SHARED : 0, 0), "Could not log off!");
   FSession.Reset();
 }
 
-TComPtr<IMAPITable> TsxMAPI_Session::OpenStoresTable(bool raise) {
+TComPtr<IMAPITable> TsxMAPI_Session::OpenStoresTable() {
   TComPtr<IMAPITable> table;
-  const HRESULT hr = FSession ? FSession->GetMsgStoresTable(0, &table) : MAPI_E_NOT_INITIALIZED;
-  if (raise) CheckForError(hr, "Could not get Message Store!");
-  if (FAILED(hr)) table.Reset();
+  CheckForError(FSession ? FSession->GetMsgStoresTable(0, &table) : MAPI_E_NOT_INITIALIZED,
+                "Could not get the message stores table!");
   return table;
+}
+
+TComPtr<IMsgStore> TsxMAPI_Session::OpenMsgStoreByEntryID(TEntryIDRef entryID) {
+  TComPtr<IMsgStore> store;
+  CheckForError(FSession ? FSession->OpenMsgStore(0, entryID.cb, entryID.lpb, nullptr, MDB_NO_DIALOG | MDB_WRITE,
+                                                  &store)
+                         : MAPI_E_NOT_INITIALIZED,
+                "Could not get Message Store!");
+  return store;
 }
 
 void TsxMAPI_Session::CheckDefMsgStore() {
   if (!GetActive()) throw Exception("MAPI not initialized!");
   if (FDefaultMessageStore) return;
-  TComPtr<IMAPITable> table = OpenStoresTable(true);
+  TComPtr<IMAPITable> table = OpenStoresTable();
   SPropTagArray columns = {1, {PR_ENTRYID}};
   CheckForError(table->SetColumns(&columns, 0), "Could not set columns!");
   SPropValue isDefault;
   isDefault.ulPropTag = PR_DEFAULT_STORE;
-  isDefault.Value.b = 0xFFFF;  // TRUE
+  isDefault.Value.b = 0xFFFF;  // TRUE as MAPI writes it; the restriction compares the value exactly
   SRestriction restriction;
   restriction.rt = RES_PROPERTY;
   restriction.res.resProperty.relop = RELOP_EQ;
@@ -111,60 +115,33 @@ void TsxMAPI_Session::CheckDefMsgStore() {
   CheckForError(table->Restrict(&restriction, 0), "Could not apply filter!");
   TRowSet rows;
   CheckForError(table->QueryRows(1, 0, &rows), "Could not get rows data!");
-  if (rows.Count() != 1 || rows->aRow[0].lpProps[0].ulPropTag != PR_ENTRYID)
-    throw Exception("Could not get Message Store!");
-  const SBinary& id = rows->aRow[0].lpProps[0].Value.bin;
-  FDefaultMessageStore = OpenMsgStoreByEntryID(id.cb, reinterpret_cast<LPENTRYID>(id.lpb));
+  if (rows.Count() != 1) throw Exception("Could not find the default message store!");
+  FDefaultMessageStore = OpenMsgStoreByEntryID(
+      RefTo(EntryIDOf(Column(rows->aRow[0], 0), PR_ENTRYID, "Could not get the default store's entry identifier!")));
 }
 
-TComPtr<IMsgStore> TsxMAPI_Session::OpenMsgStoreByEntryID(ULONG cbEntryID, LPENTRYID entryID) {
-  TComPtr<IMsgStore> store;
-  const HRESULT hr =
-      FSession ? FSession->OpenMsgStore(reinterpret_cast<ULONG_PTR>(FWndHandle), cbEntryID,
-                                        entryID, nullptr, MDB_NO_DIALOG | MDB_WRITE, &store)
-               : MAPI_E_NOT_INITIALIZED;
-  CheckForError(hr, "Could not get Message Store!");
-  return store;
+namespace {
+
+std::unique_ptr<TsxMAPI_Folder> FolderOfStore(IMsgStore* store, TEntryIDRef id, TsxMAPI_Session* session) {
+  const TComPtr<IMAPIFolder> folder = OpenFolderEntry(store, id, MAPI_BEST_ACCESS);
+  return std::make_unique<TsxMAPI_Folder>(folder.Get(), session);
 }
+
+}  // namespace
 
 std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::GetIncomeFolder() {
   ULONG cb = 0;
   TMapiBuffer<ENTRYID> id;
   CheckForError(FDefaultMessageStore->GetReceiveFolder(nullptr, 0, &cb, &id, nullptr),
                 "Could not get EntryID for folder!");
-  TComPtr<IMAPIFolder> folder;
-  ULONG type = 0;
-  CheckForError(FDefaultMessageStore->OpenEntry(cb, id.Get(), &IID_IMAPIFolder, MAPI_BEST_ACCESS,
-                                                &type, folder.As<IUnknown>()),
-                "Could not get folder from Message Store or Parent Folder!");
-  auto income = std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
-  income->SetUnicode(StoreIsUnicode(FDefaultMessageStore.Get()));
-  return income;
+  return FolderOfStore(FDefaultMessageStore.Get(), {cb, id.Get()}, this);
 }
 
-// The folder that a store names in one of its entry-identifier properties.
-std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::OpenFolderOfStore(IMsgStore* store,
-                                                                    ULONG propTag) {
+std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::OpenFolderOfStore(IMsgStore* store, ULONG propTag) {
+  static const std::string kWhat = "Could not get EntryID for folder!";
   if (!store) throw Exception("MAPI not initialized!");
-  SPropTagArray tags = {1, {propTag}};
-  ULONG count = 0;
-  TMapiBuffer<SPropValue> value;
-  CheckForError(store->GetProps(&tags, 0, &count, &value), "Could not get EntryID for folder!");
-  CheckValue(count == 1 ? value.Get() : nullptr, propTag, "Could not get EntryID for folder!");
-  TComPtr<IMAPIFolder> folder;
-  ULONG type = 0;
-  CheckForError(store->OpenEntry(value->Value.bin.cb,
-                                 reinterpret_cast<LPENTRYID>(value->Value.bin.lpb),
-                                 &IID_IMAPIFolder, MAPI_BEST_ACCESS, &type,
-                                 folder.As<IUnknown>()),
-                "Could not get folder from Message Store or Parent Folder!");
-  auto result = std::make_unique<TsxMAPI_Folder>(folder.Get(), this);
-  result->SetUnicode(StoreIsUnicode(store));
-  return result;
-}
-
-std::unique_ptr<TsxMAPI_Folder> TsxMAPI_Session::InternalGetFolder(ULONG propTag) {
-  return OpenFolderOfStore(FDefaultMessageStore.Get(), propTag);
+  const TMapiBuffer<SPropValue> value = GetOneProp(store, propTag, kWhat);
+  return FolderOfStore(store, RefTo(EntryIDOf(value.Get(), propTag, kWhat)), this);
 }
 
 TsxMAPI_Folder* TsxMAPI_Session::GetFolder(TsxMAPI_FolderType type) {
@@ -172,7 +149,10 @@ TsxMAPI_Folder* TsxMAPI_Session::GetFolder(TsxMAPI_FolderType type) {
                                 PR_IPM_SENTMAIL_ENTRYID, PR_IPM_WASTEBASKET_ENTRYID};
   CheckDefMsgStore();
   std::unique_ptr<TsxMAPI_Folder>& cached = FFolders[type];
-  if (!cached) cached = type == sxftInbox ? GetIncomeFolder() : InternalGetFolder(kTags[type]);
+  if (cached) return cached.get();
+  auto folder = type == sxftInbox ? GetIncomeFolder() : OpenFolderOfStore(FDefaultMessageStore.Get(), kTags[type]);
+  folder->SetUnicode(StoreIsUnicode(FDefaultMessageStore.Get()));
+  cached = std::move(folder);
   return cached.get();
 }
 
@@ -180,18 +160,14 @@ void TsxMAPI_Session::RefreshFolders() {
   for (auto& folder : FFolders) folder.reset();
 }
 
-void TsxMAPI_Session::ClearFolderSet() {
-  if (FFolderSet) FFolderSet->clear();
-}
+void TsxMAPI_Session::ClearFolderSet() { FFolderSet.clear(); }
 
 void TsxMAPI_Session::AddFolderSet(const std::string& strEntryID, bool bSelected) {
-  if (!FFolderSet) FFolderSet = std::make_unique<std::vector<TFolderSet>>();
-  FFolderSet->push_back(TFolderSet{strEntryID, bSelected});
+  FFolderSet.push_back(TFolderSet{strEntryID, bSelected});
 }
 
 bool TsxMAPI_Session::IsFolderSelected(const std::string& strEntryID) const {
-  if (FFolderSet)
-    for (const TFolderSet& f : *FFolderSet)
-      if (f.strEntryID == strEntryID) return f.bSelected;
+  for (const TFolderSet& f : FFolderSet)
+    if (f.strEntryID == strEntryID) return f.bSelected;
   return true;  // a folder the set does not mention counts as ticked
 }

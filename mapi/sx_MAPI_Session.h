@@ -4,9 +4,20 @@
 // single-message operations of the window.
 #pragma once
 
+#include <atomic>
+
 #include "mapi/CollectSkips.h"
 #include "mapi/GetAllMsgThread.h"
 #include "mapi/sx_MAPI.h"
+
+class TQuopDB;
+
+// A message found by its entry-identifier text, opened through its parent
+// folder; the message is released before the folder.
+struct TFoundMessage {
+  std::unique_ptr<TsxMAPI_Folder> folder;
+  std::unique_ptr<TsxMAPI_Message> message;
+};
 
 class TsxMAPI_Session {
  public:
@@ -16,59 +27,46 @@ class TsxMAPI_Session {
   TsxMAPI_Session(const TsxMAPI_Session&) = delete;
   TsxMAPI_Session& operator=(const TsxMAPI_Session&) = delete;
 
-  // Settings; each raises Exception when changed at the wrong time.
+  // Settings; each raises Exception when changed at the wrong time: the
+  // profile and password once logged on, the other two once initialised.
+  // Left alone, Logon joins the session Outlook runs.
   virtual void SetProfile(const std::string& value);
   virtual void SetPassword(const std::string& value);
   virtual void SetDoMAPIInit(bool value);
   virtual void SetInService(bool value);
-  void SetWndHandle(HWND value) { FWndHandle = value; }
-  HWND WndHandle() const { return FWndHandle; }
-  const std::string& ProfileName() const { return FProfile; }
-  bool DoMAPIInit() const { return FDoMAPIInit; }
-  bool InService() const { return FInService; }
 
+  // A special folder of the default store, found once and kept until
+  // RefreshFolders; the session owns it.
   virtual TsxMAPI_Folder* GetFolder(TsxMAPI_FolderType type);
   virtual bool GetActive() const { return static_cast<bool>(FSession); }
   virtual void DoInitialize();
   virtual void DoUninitialize();
   void Logon();
   void Logoff(bool shared);
-
-  void CheckDefMsgStore();
-  TComPtr<IMsgStore> OpenMsgStoreByEntryID(ULONG cbEntryID, LPENTRYID entryID);
-  std::unique_ptr<TsxMAPI_Folder> GetIncomeFolder();
-  std::unique_ptr<TsxMAPI_Folder> InternalGetFolder(ULONG propTag);
   void RefreshFolders();
 
   void ClearFolderSet();
   void AddFolderSet(const std::string& strEntryID, bool bSelected);
   bool IsFolderSelected(const std::string& strEntryID) const;
 
-  // The message named by its entry-identifier text, its parent folder and
-  // the store holding it (null when no store could open it).
-  bool GetEntryByEntryID(const std::string& text, std::unique_ptr<TsxMAPI_Message>& message,
-                         std::unique_ptr<TsxMAPI_Folder>& folder, TComPtr<IMsgStore>& store);
+  // The single-message operations, by the message's entry-identifier text.
+  // Each raises, naming the operation that failed, when it could not be
+  // carried out; then nothing was changed.
+  TFoundMessage GetEntryByEntryID(const std::string& text);
   void ShowMsgForm(const std::string& text);
-  bool DelMsg(const std::string& text, bool toDeletedItems);
-  bool MoveMsg(const std::string& text, const std::string& targetText, ULONG flags);
+  // Deletes the message for good, or moves it to the Deleted Items of the
+  // store that holds it.
+  void DelMsg(const std::string& text, bool toDeletedItems);
+  // Copies (flags 0) or moves (MESSAGE_MOVE) the message into the folder
+  // named by `targetText`.
+  void MoveMsg(const std::string& text, const std::string& targetText, ULONG flags);
 
-  // The collection run (on a worker thread of its own).
+  // The collection run, on a worker thread of its own; false when there is
+  // no dispatcher to hand its events to the owner's thread.
   bool GetAllMessage();
   void StopGetAllMsg() { FStopGetAllMsg.store(true); }
-  bool DoGetAllMessage();
-  void GetSubFolders(std::unique_ptr<TsxMAPI_Folder> folder);
-  void GetSubFolders(IMAPIFolder* folder);
-  // Adds the message's record and returns the subject read for it; raises
-  // when the message cannot be read whole or the index does not take it.
-  std::string AddMsgToDB(TsxMAPI_Message* message, const std::string& folderName);
-  // Lists what the run could not read; `kind` is "store", "folder",
-  // "message" or "run".
-  void Skip(const char* kind, const std::string& name, const std::exception& e);
-  // Raises OnTerminate on the owner's thread; the worker's last act.
-  void OnTerminateGetAllMsg();
   // Waits until the worker of the last run has ended.
   void WaitForRun();
-  std::int32_t ThreadNum() const { return FThreadNum.load(); }
   // After a run: the messages added to the index, and what could not be read.
   std::int32_t MsgCount() const { return FAddedCount.load(); }
   const TCollectSkips& Skipped() const { return FSkipped; }
@@ -82,35 +80,49 @@ class TsxMAPI_Session {
   std::int32_t nSelFields = 0;
 
  private:
+  friend class TGetAllMsgThread;  // runs the three below
+
+  void DoGetAllMessage();
+  // Lists what the run could not read; `kind` is "store", "folder",
+  // "message" or "run".
+  void Skip(const char* kind, const std::string& name, const std::exception& e);
+  // Raises OnTerminate on the owner's thread; the worker's last act.
+  void OnTerminateGetAllMsg();
+
   void RaiseProgressMsg(const std::string& text);
   void RaiseProgressStep();
   void WalkStore(const TChildFolder& row);
   void WalkFolder(TsxMAPI_Folder& folder, const std::string& knownName);
   void WalkMessages(TsxMAPI_Folder& folder);
   void WalkSubFolders(TsxMAPI_Folder& folder);
+  // Adds the message's record and returns the subject read for it; raises
+  // when the message cannot be read whole or the index does not take it.
+  std::string AddMsgToDB(TsxMAPI_Message& message, const std::string& folderName);
+
+  void CheckDefMsgStore();
+  TComPtr<IMAPITable> OpenStoresTable();
+  TComPtr<IMsgStore> OpenMsgStoreByEntryID(TEntryIDRef entryID);
+  // The store among all of the profile's stores that holds the message
+  // named by the text.
+  TComPtr<IMsgStore> StoreHolding(const std::string& text);
+  std::unique_ptr<TsxMAPI_Folder> GetIncomeFolder();
+  // The folder a store names in one of its entry-identifier properties.
   std::unique_ptr<TsxMAPI_Folder> OpenFolderOfStore(IMsgStore* store, ULONG propTag);
-  TComPtr<IMAPITable> OpenStoresTable(bool raise);
 
   TComPtr<IMAPISession> FSession;
   TComPtr<IAddrBook> FAddrBook;
   TComPtr<IMsgStore> FDefaultMessageStore;
-  TMapiBuffer<ENTRYID> FPSentFolderEntryID;
-  std::unique_ptr<TsxMAPI_MailUser> FCurrentUser;
   bool FMAPIInit = false;
   bool FDoMAPIInit = true;
   bool FInService = false;
-  HWND FWndHandle = nullptr;
   std::string FProfile, FPassword;
-  TsxMAPI_MsgSendFlag FMsgSendFlag = sxsfToSent;
   std::unique_ptr<TsxMAPI_Folder> FFolders[5];
-  bool FUseGetSubFoldersThread = false;
-  std::atomic<bool> FStopGetAllMsg{false};
-  std::unique_ptr<std::vector<TFolderSet>> FFolderSet;
+  std::vector<TFolderSet> FFolderSet;
   HWND FOwner;
+  std::atomic<bool> FStopGetAllMsg{false};
   std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)
   std::atomic<std::int32_t> FAddedCount{0};  // messages added to the index
   TCollectSkips FSkipped;
-  std::atomic<std::int32_t> FThreadNum{0};
   TQuopDB* FtxDB = nullptr;
   TEventDispatcher* FDispatcher = nullptr;
   std::unique_ptr<TGetAllMsgThread> FRunThread;

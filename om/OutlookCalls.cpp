@@ -1,6 +1,7 @@
 #include "om/OutlookCalls.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -10,35 +11,28 @@ std::string CodeText(HRESULT code) {
   return text;
 }
 
-// Raises for a null object before it is called.
-template <class T>
-T* Need(T* object, const char* operation) {
+// Calls `member` of `object` with the arguments; a null object or a failed
+// call raises, named by `operation`.
+template <class TObject, class TMember, class... TArgs>
+void Call(TObject* object, const char* operation, TMember member, TArgs&&... args) {
   if (object == nullptr) CheckOle(E_POINTER, operation);
-  return object;
+  CheckOle((object->*member)(std::forward<TArgs>(args)...), operation);
 }
 
-VARIANT LongArg(long value) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = value;
-  return v;
+// The value a member hands out through its last parameter (an interface
+// holder, a text holder or a number), after the given arguments.
+template <class TValue, class TObject, class TMember, class... TArgs>
+TValue Fetch(TObject* object, const char* operation, TMember member, TArgs&&... args) {
+  TValue value{};
+  Call(object, operation, member, std::forward<TArgs>(args)..., &value);
+  return value;
 }
 
-VARIANT BoolArg(bool value) {
+// An empty VARIANT of type vt, its value still to be set.
+VARIANT Typed(VARTYPE vt) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_BOOL;
-  v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
-}
-
-// A text argument that borrows `text`, which outlives the call.
-VARIANT TextArg(const TBstr& text) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = text.Get();
+  V_VT(&v) = vt;
   return v;
 }
 
@@ -55,63 +49,66 @@ void CheckOle(HRESULT hr, const char* operation) {
 
 namespace om {
 
+VARIANT LongArg(long value) {
+  VARIANT v = Typed(VT_I4);
+  V_I4(&v) = value;
+  return v;
+}
+
+VARIANT BoolArg(bool value) {
+  VARIANT v = Typed(VT_BOOL);
+  V_BOOL(&v) = AsVariantBool(value);
+  return v;
+}
+
+VARIANT TextArg(BSTR text) {
+  VARIANT v = Typed(VT_BSTR);
+  V_BSTR(&v) = text;
+  return v;
+}
+
 TComPtr<_Application> AsApplication(IDispatch* application) {
   return Query<_Application>(application, IID__Application, "Application");
 }
 
 TComPtr<_NameSpace> GetSession(_Application* application) {
-  TComPtr<_NameSpace> result;
-  CheckOle(Need(application, "Application.Session")->get_Session(&result), "Application.Session");
-  return result;
+  return Fetch<TComPtr<_NameSpace>>(application, "Application.Session", &_Application::get_Session);
 }
 
 TComPtr<_NameSpace> GetNamespace(_Application* application, std::wstring_view type) {
-  TBstr typeText(type);
-  TComPtr<_NameSpace> result;
-  CheckOle(Need(application, "Application.GetNamespace")->GetNamespace(typeText.Get(), &result),
-           "Application.GetNamespace");
-  return result;
+  const TBstr typeText(type);
+  return Fetch<TComPtr<_NameSpace>>(application, "Application.GetNamespace", &_Application::GetNamespace,
+                                    typeText.Get());
 }
 
 TComPtr<_Explorer> ActiveExplorer(_Application* application) {
-  TComPtr<_Explorer> result;
-  CheckOle(Need(application, "Application.ActiveExplorer")->ActiveExplorer(&result), "Application.ActiveExplorer");
-  return result;
+  return Fetch<TComPtr<_Explorer>>(application, "Application.ActiveExplorer", &_Application::ActiveExplorer);
 }
 
 TComPtr<_CommandBars> GetCommandBars(_Explorer* explorer) {
-  TComPtr<_CommandBars> result;
-  CheckOle(Need(explorer, "Explorer.CommandBars")->get_CommandBars(&result), "Explorer.CommandBars");
-  return result;
+  return Fetch<TComPtr<_CommandBars>>(explorer, "Explorer.CommandBars", &_Explorer::get_CommandBars);
 }
 
 TComPtr<CommandBar> AddCommandBar(_CommandBars* bars, std::wstring_view name, MsoBarPosition position, bool menuBar,
                                   bool temporary) {
-  TBstr nameText(name);
-  TComPtr<CommandBar> result;
-  CheckOle(Need(bars, "CommandBars.Add")
-               ->Add(TextArg(nameText), LongArg(position), BoolArg(menuBar), BoolArg(temporary), &result),
-           "CommandBars.Add");
-  return result;
+  const TBstr nameText(name);
+  return Fetch<TComPtr<CommandBar>>(bars, "CommandBars.Add", &_CommandBars::Add, TextArg(nameText.Get()),
+                                    LongArg(position), BoolArg(menuBar), BoolArg(temporary));
 }
 
 void SetVisible(CommandBar* bar, bool visible) {
-  CheckOle(Need(bar, "CommandBar.Visible")->put_Visible(AsVariantBool(visible)), "CommandBar.Visible");
+  Call(bar, "CommandBar.Visible", &CommandBar::put_Visible, AsVariantBool(visible));
 }
 
 TComPtr<CommandBarControls> GetControls(CommandBar* bar) {
-  TComPtr<CommandBarControls> result;
-  CheckOle(Need(bar, "CommandBar.Controls")->get_Controls(&result), "CommandBar.Controls");
-  return result;
+  return Fetch<TComPtr<CommandBarControls>>(bar, "CommandBar.Controls", &CommandBar::get_Controls);
 }
 
 TComPtr<CommandBarControl> AddControl(CommandBarControls* controls, MsoControlType type, long id, long parameter,
                                       long before, bool temporary) {
-  TComPtr<CommandBarControl> result;
-  CheckOle(Need(controls, "CommandBarControls.Add")
-               ->Add(LongArg(type), LongArg(id), LongArg(parameter), LongArg(before), BoolArg(temporary), &result),
-           "CommandBarControls.Add");
-  return result;
+  return Fetch<TComPtr<CommandBarControl>>(controls, "CommandBarControls.Add", &CommandBarControls::Add,
+                                           LongArg(type), LongArg(id), LongArg(parameter), LongArg(before),
+                                           BoolArg(temporary));
 }
 
 TComPtr<_CommandBarButton> AsCommandBarButton(CommandBarControl* control) {
@@ -119,84 +116,60 @@ TComPtr<_CommandBarButton> AsCommandBarButton(CommandBarControl* control) {
 }
 
 void SetStyle(_CommandBarButton* button, MsoButtonStyle style) {
-  CheckOle(Need(button, "CommandBarButton.Style")->put_Style(style), "CommandBarButton.Style");
+  Call(button, "CommandBarButton.Style", &_CommandBarButton::put_Style, style);
 }
 
 void SetCaption(CommandBarControl* control, std::wstring_view caption) {
-  TBstr text(caption);
-  CheckOle(Need(control, "CommandBarControl.Caption")->put_Caption(text.Get()), "CommandBarControl.Caption");
+  const TBstr text(caption);
+  Call(control, "CommandBarControl.Caption", &CommandBarControl::put_Caption, text.Get());
 }
 
 void SetTooltipText(CommandBarControl* control, std::wstring_view tooltip) {
-  TBstr text(tooltip);
-  CheckOle(Need(control, "CommandBarControl.TooltipText")->put_TooltipText(text.Get()),
-           "CommandBarControl.TooltipText");
+  const TBstr text(tooltip);
+  Call(control, "CommandBarControl.TooltipText", &CommandBarControl::put_TooltipText, text.Get());
 }
 
 void SetTag(CommandBarControl* control, std::wstring_view tag) {
-  TBstr text(tag);
-  CheckOle(Need(control, "CommandBarControl.Tag")->put_Tag(text.Get()), "CommandBarControl.Tag");
+  const TBstr text(tag);
+  Call(control, "CommandBarControl.Tag", &CommandBarControl::put_Tag, text.Get());
 }
 
 TComPtr<_Folders> GetFolders(_NameSpace* nameSpace) {
-  TComPtr<_Folders> result;
-  CheckOle(Need(nameSpace, "NameSpace.Folders")->get_Folders(&result), "NameSpace.Folders");
-  return result;
+  return Fetch<TComPtr<_Folders>>(nameSpace, "NameSpace.Folders", &_NameSpace::get_Folders);
 }
 
 TComPtr<MAPIFolder> GetDefaultFolder(_NameSpace* nameSpace, OlDefaultFolders kind) {
-  TComPtr<MAPIFolder> result;
-  CheckOle(Need(nameSpace, "NameSpace.GetDefaultFolder")->GetDefaultFolder(kind, &result),
-           "NameSpace.GetDefaultFolder");
-  return result;
+  return Fetch<TComPtr<MAPIFolder>>(nameSpace, "NameSpace.GetDefaultFolder", &_NameSpace::GetDefaultFolder, kind);
 }
 
 TComPtr<MAPIFolder> PickFolder(_NameSpace* nameSpace) {
-  TComPtr<MAPIFolder> result;
-  CheckOle(Need(nameSpace, "NameSpace.PickFolder")->PickFolder(&result), "NameSpace.PickFolder");
-  return result;
+  return Fetch<TComPtr<MAPIFolder>>(nameSpace, "NameSpace.PickFolder", &_NameSpace::PickFolder);
 }
 
-long GetCount(_Folders* folders) {
-  long count = 0;
-  CheckOle(Need(folders, "Folders.Count")->get_Count(&count), "Folders.Count");
-  return count;
-}
+long GetCount(_Folders* folders) { return Fetch<long>(folders, "Folders.Count", &_Folders::get_Count); }
 
 TComPtr<MAPIFolder> GetFirst(_Folders* folders) {
-  TComPtr<MAPIFolder> result;
-  CheckOle(Need(folders, "Folders.GetFirst")->GetFirst(&result), "Folders.GetFirst");
-  return result;
+  return Fetch<TComPtr<MAPIFolder>>(folders, "Folders.GetFirst", &_Folders::GetFirst);
 }
 
 TComPtr<MAPIFolder> GetNext(_Folders* folders) {
-  TComPtr<MAPIFolder> result;
-  CheckOle(Need(folders, "Folders.GetNext")->GetNext(&result), "Folders.GetNext");
-  return result;
+  return Fetch<TComPtr<MAPIFolder>>(folders, "Folders.GetNext", &_Folders::GetNext);
 }
 
 std::wstring GetName(MAPIFolder* folder) {
-  TBstr text;
-  CheckOle(Need(folder, "MAPIFolder.Name")->get_Name(&text), "MAPIFolder.Name");
-  return text.Wide();
+  return Fetch<TBstr>(folder, "MAPIFolder.Name", &MAPIFolder::get_Name).Wide();
 }
 
 std::wstring GetEntryID(MAPIFolder* folder) {
-  TBstr text;
-  CheckOle(Need(folder, "MAPIFolder.EntryID")->get_EntryID(&text), "MAPIFolder.EntryID");
-  return text.Wide();
+  return Fetch<TBstr>(folder, "MAPIFolder.EntryID", &MAPIFolder::get_EntryID).Wide();
 }
 
 TComPtr<_Folders> GetFolders(MAPIFolder* folder) {
-  TComPtr<_Folders> result;
-  CheckOle(Need(folder, "MAPIFolder.Folders")->get_Folders(&result), "MAPIFolder.Folders");
-  return result;
+  return Fetch<TComPtr<_Folders>>(folder, "MAPIFolder.Folders", &MAPIFolder::get_Folders);
 }
 
 OlItemType GetDefaultItemType(MAPIFolder* folder) {
-  OlItemType type = olMailItem;
-  CheckOle(Need(folder, "MAPIFolder.DefaultItemType")->get_DefaultItemType(&type), "MAPIFolder.DefaultItemType");
-  return type;
+  return Fetch<OlItemType>(folder, "MAPIFolder.DefaultItemType", &MAPIFolder::get_DefaultItemType);
 }
 
 }  // namespace om

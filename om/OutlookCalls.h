@@ -43,6 +43,12 @@ TComPtr<T> Query(IUnknown* object, const IID& iid, const char* operation) {
   return result;
 }
 
+// Optional arguments by value, as the Office members take them. None owns
+// anything: a text argument borrows the BSTR, which must outlive the call.
+VARIANT LongArg(long value);
+VARIANT BoolArg(bool value);
+VARIANT TextArg(BSTR text);
+
 // The Application object that Outlook hands over as an IDispatch.
 TComPtr<_Application> AsApplication(IDispatch* application);
 

@@ -1,6 +1,6 @@
-// The few file-system services that the portable support code needs; one
-// implementation per platform (FileSystemWin32.cpp, FileSystemPosix.cpp).
-// File names are 8-bit strings in the system code page.
+// The few file-system services that the portable support code needs
+// (FileSystem.cpp, over the platform calls of FileSystemPlatform.h). File
+// names are 8-bit strings in the system code page.
 #pragma once
 
 #include <cstddef>
@@ -35,5 +35,9 @@ bool CreateFolderChain(const std::string& strFolder);
 // The folder of the running program (the host process), without a trailing
 // separator; empty when the system cannot tell.
 std::string ExecutableFolder();
+
+// The folder part of a file name: the text before its last separator (on
+// Windows "/" counts as one too); empty when it has none.
+std::string FolderOfFile(const std::string& strFileName);
 
 }  // namespace fsys

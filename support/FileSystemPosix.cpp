@@ -1,12 +1,12 @@
-#include "support/FileSystem.h"
-
+// FileSystem.h and FileSystemPlatform.h on POSIX systems.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <vector>
 
-#include "support/FileSystemCommon.h"
+#include "support/FileSystem.h"
+#include "support/FileSystemPlatform.h"
 
 namespace fsys {
 
@@ -22,41 +22,23 @@ TFileState StateOf(const std::string& strFileName) {
   return (info.st_mode & 0222) == 0 ? TFileState::ReadOnly : TFileState::Regular;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& strFileName) {
-  const TFileState state = StateOf(strFileName);
-  if (state != TFileState::Regular && state != TFileState::ReadOnly) return std::nullopt;
-  detail::TStdFile file(strFileName, "rb");
-  std::string strContent;
-  if (!file || !detail::ReadStream(file.Get(), kMaxTextFileSize, strContent)) return std::nullopt;
-  return strContent;
+namespace platform {
+
+unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
+
+// rename() replaces an existing file in one step here.
+bool RenameOver(const std::string& strFrom, const std::string& strTo) {
+  return std::rename(strFrom.c_str(), strTo.c_str()) == 0;
 }
 
-bool ReplaceFileContent(const std::string& strFileName, std::string_view content) {
-  const TFileState state = StateOf(strFileName);
-  if (state != TFileState::Missing && state != TFileState::Regular) return false;
-  const std::string strTemp = detail::TempNameFor(strFileName, static_cast<unsigned long>(getpid()));
-  if (!detail::WriteNewFile(strTemp, content)) return false;
-  if (std::rename(strTemp.c_str(), strFileName.c_str()) == 0) return true;
-  std::remove(strTemp.c_str());
-  return false;
-}
+void MakeFolder(const std::string& strFolder) { mkdir(strFolder.c_str(), 0777); }
 
-bool CreateFolderChain(const std::string& strFolder) {
-  if (strFolder.empty()) return false;
-  for (std::size_t nPos = 1; nPos <= strFolder.size(); ++nPos) {
-    if (nPos < strFolder.size() && strFolder[nPos] != '/') continue;
-    mkdir(strFolder.substr(0, nPos).c_str(), 0777);  // existing levels fail harmlessly
-  }
-  return StateOf(strFolder) == TFileState::Folder;
-}
-
-std::string ExecutableFolder() {
+std::string ExecutableFile() {
   std::vector<char> buffer(4096);
   const ssize_t nLength = readlink("/proc/self/exe", buffer.data(), buffer.size());
   if (nLength <= 0 || static_cast<std::size_t>(nLength) >= buffer.size()) return {};
-  std::string strPath(buffer.data(), static_cast<std::size_t>(nLength));
-  const std::size_t nSlash = strPath.rfind('/');
-  return nSlash == std::string::npos ? std::string() : strPath.substr(0, nSlash);
+  return std::string(buffer.data(), static_cast<std::size_t>(nLength));
 }
 
+}  // namespace platform
 }  // namespace fsys

@@ -1,10 +1,10 @@
-#include "support/FileSystem.h"
-
+// FileSystem.h and FileSystemPlatform.h on Windows.
 #include <windows.h>
 
 #include <vector>
 
-#include "support/FileSystemCommon.h"
+#include "support/FileSystem.h"
+#include "support/FileSystemPlatform.h"
 
 namespace fsys {
 
@@ -18,47 +18,29 @@ TFileState StateOf(const std::string& strFileName) {
   return (nAttributes & FILE_ATTRIBUTE_READONLY) ? TFileState::ReadOnly : TFileState::Regular;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& strFileName) {
-  const TFileState state = StateOf(strFileName);
-  if (state != TFileState::Regular && state != TFileState::ReadOnly) return std::nullopt;
-  detail::TStdFile file(strFileName, "rb");
-  std::string strContent;
-  if (!file || !detail::ReadStream(file.Get(), kMaxTextFileSize, strContent)) return std::nullopt;
-  return strContent;
+namespace platform {
+
+unsigned long ProcessId() { return GetCurrentProcessId(); }
+
+// rename() of the C library refuses an existing target here.
+bool RenameOver(const std::string& strFrom, const std::string& strTo) {
+  return MoveFileExA(strFrom.c_str(), strTo.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
-bool ReplaceFileContent(const std::string& strFileName, std::string_view content) {
-  const TFileState state = StateOf(strFileName);
-  if (state != TFileState::Missing && state != TFileState::Regular) return false;
-  const std::string strTemp = detail::TempNameFor(strFileName, GetCurrentProcessId());
-  if (!detail::WriteNewFile(strTemp, content)) return false;
-  if (MoveFileExA(strTemp.c_str(), strFileName.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  DeleteFileA(strTemp.c_str());
-  return false;
-}
+void MakeFolder(const std::string& strFolder) { CreateDirectoryA(strFolder.c_str(), nullptr); }
 
-bool CreateFolderChain(const std::string& strFolder) {
-  if (strFolder.empty()) return false;
-  for (std::size_t nPos = 1; nPos <= strFolder.size(); ++nPos) {
-    if (nPos < strFolder.size() && strFolder[nPos] != '\\') continue;
-    // Drive letters, server names and existing levels fail harmlessly.
-    CreateDirectoryA(strFolder.substr(0, nPos).c_str(), nullptr);
-  }
-  return StateOf(strFolder) == TFileState::Folder;
-}
+std::string ExecutableFile() { return ModuleFile(nullptr); }
 
-std::string ExecutableFolder() {
+std::string ModuleFile(void* module) {
   std::vector<char> buffer(MAX_PATH + 1);
   for (;;) {
-    const DWORD nLength = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD nLength =
+        GetModuleFileNameA(static_cast<HMODULE>(module), buffer.data(), static_cast<DWORD>(buffer.size()));
     if (nLength == 0) return {};
-    if (nLength < buffer.size()) {
-      std::string strPath(buffer.data(), nLength);
-      const std::size_t nSlash = strPath.find_last_of("\\/");
-      return nSlash == std::string::npos ? std::string() : strPath.substr(0, nSlash);
-    }
-    buffer.resize(buffer.size() * 2);
+    if (nLength < buffer.size()) return std::string(buffer.data(), nLength);
+    buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
   }
 }
 
+}  // namespace platform
 }  // namespace fsys

@@ -1,46 +1,35 @@
 #include "support/ModuleFolder.h"
 
-#include <windows.h>
+#include "support/FileSystem.h"
+#include "support/FileSystemPlatform.h"
 
 namespace {
 
-std::string ModuleFileName(HMODULE module) {
-  std::string strName(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD nLength = GetModuleFileNameA(module, strName.data(), static_cast<DWORD>(strName.size()));
-    if (nLength == 0) return {};
-    if (nLength < strName.size()) {
-      strName.resize(nLength);
-      return strName;
-    }
-    strName.resize(strName.size() * 2);  // truncated: try a larger buffer
-  }
+// The module that holds address, or null; the reference count stays
+// unchanged.
+HMODULE ModuleOf(const void* address) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          static_cast<LPCSTR>(address), &module))
+    return nullptr;
+  return module;
 }
+
+// Empty for no module: GetModuleFileName(null) would name the program.
+std::string ModuleFileName(HMODULE module) { return module ? fsys::platform::ModuleFile(module) : std::string(); }
 
 }  // namespace
 
-std::string ModuleFileNameOf(const void* address) {
-  HMODULE module = nullptr;
-  // The reference count stays unchanged: nothing to release.
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          static_cast<LPCSTR>(address), &module)) {
-    return {};
-  }
-  return ModuleFileName(module);
+HMODULE OwnModule() {
+  // This function's own address lies in the module this code is linked into.
+  static const HMODULE module = ModuleOf(reinterpret_cast<const void*>(&OwnModule));
+  return module;
 }
 
-std::string ModuleFolderOf(const void* address) {
-  std::string strPath = ModuleFileNameOf(address);
-  const std::size_t nSlash = strPath.find_last_of("\\/");
-  strPath.resize(nSlash == std::string::npos ? 0 : nSlash);
-  return strPath;
-}
+std::string ModuleFileNameOf(const void* address) { return ModuleFileName(ModuleOf(address)); }
 
-std::string OwnModuleFileName() {
-  return ModuleFileNameOf(reinterpret_cast<const void*>(&OwnModuleFileName));
-}
+std::string ModuleFolderOf(const void* address) { return fsys::FolderOfFile(ModuleFileNameOf(address)); }
 
-std::string OwnModuleFolder() {
-  return ModuleFolderOf(reinterpret_cast<const void*>(&OwnModuleFolder));
-}
+std::string OwnModuleFileName() { return ModuleFileName(OwnModule()); }
+
+std::string OwnModuleFolder() { return fsys::FolderOfFile(OwnModuleFileName()); }

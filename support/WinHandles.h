@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -26,6 +27,9 @@ class TUniqueHandle {
     if (FHandle != THandle{}) TTraits::Free(FHandle);
     FHandle = handle;
   }
+  // Gives the handle up without freeing it: someone else frees it, or nobody
+  // may (the system still uses it).
+  THandle Release() { return std::exchange(FHandle, THandle{}); }
 
  private:
   THandle FHandle{};
@@ -37,11 +41,41 @@ struct TWindowTraits {
 struct TGdiTraits {
   static void Free(HGDIOBJ object) { DeleteObject(object); }
 };
+struct TMemoryDCTraits {
+  static void Free(HDC dc) { DeleteDC(dc); }
+};
+struct TImageListTraits {
+  static void Free(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+struct TLibraryTraits {
+  static void Free(HMODULE module) { FreeLibrary(module); }
+};
 
 // A top-level window; destroyed (with its child controls) on the thread
 // that owns it.
 using TWindowHandle = TUniqueHandle<HWND, TWindowTraits>;
-using TFontHandle = TUniqueHandle<HGDIOBJ, TGdiTraits>;
+
+// A font, brush, pen or bitmap made here (Create..., LoadImage). Never delete
+// one while it is selected into a device context or a control still draws
+// with it (WM_SETFONT, a class background): free it after the last user let
+// go.
+template <class TObject>
+using TGdiHandle = TUniqueHandle<TObject, TGdiTraits>;
+using TFontHandle = TGdiHandle<HFONT>;
+using TBrushHandle = TGdiHandle<HBRUSH>;
+using TPenHandle = TGdiHandle<HPEN>;
+using TBitmapHandle = TGdiHandle<HBITMAP>;
+
+// A memory device context (CreateCompatibleDC).
+using TMemoryDC = TUniqueHandle<HDC, TMemoryDCTraits>;
+
+// An image list of the common controls. A control given one
+// (..._SetImageList) does not take it over: take it back from the control
+// before the holder frees it.
+using TImageList = TUniqueHandle<HIMAGELIST, TImageListTraits>;
+
+// A module loaded with LoadLibrary.
+using TModuleHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
 
 // A window's device context, released at the end of the scope.
 class TWindowDC {
@@ -59,7 +93,24 @@ class TWindowDC {
   HDC FDC;
 };
 
-// An object selected into a device context, put back at the end of the scope.
+// The device context of a WM_PAINT, ended at the end of the scope.
+class TPaintDC {
+ public:
+  explicit TPaintDC(HWND hwnd) : FWindow(hwnd), FDC(BeginPaint(hwnd, &FPaint)) {}
+  ~TPaintDC() { EndPaint(FWindow, &FPaint); }
+  TPaintDC(const TPaintDC&) = delete;
+  TPaintDC& operator=(const TPaintDC&) = delete;
+  HDC Get() const { return FDC; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+  HDC FDC;
+};
+
+// An object selected into a device context, put back at the end of the
+// scope. Declare it after the holder of the object, so that the object is
+// deselected before it is deleted.
 class TSelectedObject {
  public:
   TSelectedObject(HDC dc, HGDIOBJ object) : FDC(dc), FOld(SelectObject(dc, object)) {}

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "support/ModuleFolder.h"
 #include "support/ProductInfo.h"
 
 namespace {
@@ -13,24 +14,9 @@ constexpr int kLinkId = 101;
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
 
-// The module that holds this code: the add-in's DLL inside a host program.
-HINSTANCE OwnInstance() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&OwnInstance), &module);
-  return module;
-}
-
-void RegisterFormClass(WNDPROC proc) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = OwnInstance();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = kWindowClass;
-  // A second registration fails harmlessly: the class stays.
-  RegisterClassExA(&wc);
+void RegisterFormClass() {
+  static const TWindowClass registered(kWindowClass, TWindowThunk<TFormAbout>::Proc,
+                                       TWindowLook{.hbrBackground = GetSysColorBrush(COLOR_BTNFACE)});
 }
 
 // The designed font of a height in pixels.
@@ -63,7 +49,7 @@ TFormAbout::~TFormAbout() {
 }
 
 void TFormAbout::CreateForm(HWND hwndOwner) {
-  RegisterFormClass(&TFormAbout::WindowProc);
+  RegisterFormClass();
   RECT bounds{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&bounds, kFormStyle, FALSE, kFormExStyle);
   // Centred on the application's main form, which a library never has:
@@ -71,7 +57,7 @@ void TFormAbout::CreateForm(HWND hwndOwner) {
   const int nLeft = (GetSystemMetrics(SM_CXSCREEN) - Width(bounds)) / 2;
   const int nTop = (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2;
   FWindow.Reset(CreateWindowExA(kFormExStyle, kWindowClass, "About", kFormStyle, nLeft, nTop, Width(bounds),
-                                bounds.bottom - bounds.top, hwndOwner, nullptr, OwnInstance(), this));
+                                bounds.bottom - bounds.top, hwndOwner, nullptr, OwnModule(), this));
   if (!FWindow) throw std::runtime_error("The about box cannot be created");
   CreateControls();
 }
@@ -79,7 +65,7 @@ void TFormAbout::CreateForm(HWND hwndOwner) {
 HWND TFormAbout::CreateChild(const char* szClass, const char* szText, DWORD nStyle, const RECT& bounds, int nId) {
   return CreateWindowExA(0, szClass, szText, WS_CHILD | WS_VISIBLE | nStyle, bounds.left, bounds.top,
                          bounds.right, bounds.bottom, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
-                         OwnInstance(), nullptr);
+                         OwnModule(), nullptr);
 }
 
 void TFormAbout::CreateControls() {
@@ -156,18 +142,7 @@ std::vector<ILangComponent*> TFormAbout::OwnedComponents() const {
   return {btnOK.get(), lbl1.get(), lblQuop.get(), lblTitle.get()};
 }
 
-LRESULT CALLBACK TFormAbout::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  if (nMsg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<TFormAbout*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (nMsg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-  if (form == nullptr || form->Handle() != hwnd) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
-  return form->HandleMessage(nMsg, wParam, lParam);
-}
-
-LRESULT TFormAbout::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+LRESULT TFormAbout::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) btnOKClick();
@@ -191,8 +166,13 @@ LRESULT TFormAbout::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_NCDESTROY:
+      // Destroyed with its owner: the holder lets go of the handle, so that
+      // it is never destroyed twice.
+      FWindow.Release();
+      break;
   }
-  return DefWindowProcA(Handle(), nMsg, wParam, lParam);
+  return DefWindowProcA(hwnd, nMsg, wParam, lParam);
 }
 
 std::unique_ptr<TFormAbout> OpenAboutBox(HWND hwndFinder) {

@@ -14,6 +14,7 @@
 #include "support/MLang.h"
 #include "support/WinControl.h"
 #include "support/WinHandles.h"
+#include "support/WindowClass.h"
 
 // Where the box takes its files from, and how it opens its link.
 struct TAboutSetup {
@@ -75,8 +76,8 @@ class TFormAbout : public ILangComponent {
   std::vector<ILangComponent*> OwnedComponents() const override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TFormAbout>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   void CreateForm(HWND hwndOwner);
   void CreateControls();
   void CenterTitle();

@@ -4,6 +4,8 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "ui/Painting.h"
+
 void DrawCheckBox(HDC dc, const RECT& r, TCheckPicture picture, HWND hwndThemed) {
   const int x = (r.left + r.right - 13) / 2, y = (r.top + r.bottom - 13) / 2;
   RECT box = {x, y, x + 13, y + 13};
@@ -16,46 +18,31 @@ void DrawCheckBox(HDC dc, const RECT& r, TCheckPicture picture, HWND hwndThemed)
     if (SUCCEEDED(hr)) return;
   }
   // No theme: a flat box with a dark border, a tick or a filled square.
-  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-  FillRect(dc, &box, white);
-  DeleteObject(white);
-  HBRUSH border = CreateSolidBrush(RGB(28, 81, 128));
-  FrameRect(dc, &box, border);
-  DeleteObject(border);
+  FillColour(dc, box, RGB(255, 255, 255));
+  FrameColour(dc, box, RGB(28, 81, 128));
   if (picture == TCheckPicture::Mixed) {
-    RECT inner = {x + 3, y + 3, x + 10, y + 10};
-    HBRUSH fill = CreateSolidBrush(RGB(96, 160, 80));
-    FillRect(dc, &inner, fill);
-    DeleteObject(fill);
+    FillColour(dc, RECT{x + 3, y + 3, x + 10, y + 10}, RGB(96, 160, 80));
   } else if (picture == TCheckPicture::Checked) {
-    HPEN pen = CreatePen(PS_SOLID, 2, RGB(33, 161, 33));
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x + 3, y + 6, nullptr);
-    LineTo(dc, x + 5, y + 9);
-    LineTo(dc, x + 10, y + 3);
-    SelectObject(dc, old);
-    DeleteObject(pen);
+    DrawLines(dc, {{x + 3, y + 6}, {x + 5, y + 9}, {x + 10, y + 3}}, RGB(33, 161, 33), 2);
   }
 }
 
-HIMAGELIST MakeCheckStateImages(HWND hwndThemed) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0);
-  if (!list) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
+TImageList MakeCheckStateImages(HWND hwndThemed) {
+  constexpr COLORREF kKey = RGB(255, 0, 255);  // the transparent colour
+  TImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
+  if (!list) return list;
+  const TWindowDC screen(nullptr);
+  const TMemoryDC dc(CreateCompatibleDC(screen.Get()));
   for (int i = 0; i < 4; ++i) {
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 16, 16};
-    HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(dc, &all, key);
-    DeleteObject(key);
-    if (i > 0) DrawCheckBox(dc, all, static_cast<TCheckPicture>(i - 1), hwndThemed);
-    SelectObject(dc, old);
-    ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
-    DeleteObject(bitmap);
+    const TBitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), 16, 16));
+    {
+      // The bitmap leaves the memory context before the list copies it.
+      const TSelectedObject selected(dc.Get(), bitmap.Get());
+      const RECT all = {0, 0, 16, 16};
+      FillColour(dc.Get(), all, kKey);
+      if (i > 0) DrawCheckBox(dc.Get(), all, static_cast<TCheckPicture>(i - 1), hwndThemed);
+    }
+    ImageList_AddMasked(list.Get(), bitmap.Get(), kKey);
   }
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   return list;
 }

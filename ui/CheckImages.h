@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "support/WinHandles.h"
+
 enum class TCheckPicture { Unchecked, Checked, Mixed };
 
 // Draws one check box of 13 x 13 pixels centred in r.
 void DrawCheckBox(HDC dc, const RECT& r, TCheckPicture picture, HWND hwndThemed);
 
-// A 16 x 16 state image list: image 0 empty, 1 unchecked, 2 checked, 3 mixed.
-// The caller owns it (ImageList_Destroy).
-HIMAGELIST MakeCheckStateImages(HWND hwndThemed);
+// A 16 x 16 state image list: image 0 empty, 1 unchecked, 2 checked, 3 mixed;
+// null when it cannot be made.
+TImageList MakeCheckStateImages(HWND hwndThemed);

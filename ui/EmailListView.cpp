@@ -1,11 +1,12 @@
 #include "ui/EmailListView.h"
-#include "ui/UiModule.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "support/ModuleFolder.h"
 #include "support/Utf8Text.h"
 #include "ui/CheckImages.h"
+#include "ui/Painting.h"
 #include "ui/ReceivedText.h"
 
 namespace {
@@ -24,7 +25,7 @@ constexpr TColumnDef kColumns[5] = {
 
 // The header image: a 3 x 25 gradient from white to RGB 197, 222, 255 over
 // 24 rows, above a bottom row of RGB 101, 147, 207.
-HBITMAP MakeHeaderImage() {
+TBitmapHandle MakeHeaderImage() {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = 3;
@@ -32,8 +33,8 @@ HBITMAP MakeHeaderImage() {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP image = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!image) return nullptr;
+  TBitmapHandle image(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!image) return image;
   auto* pixel = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < 25; ++y) {
     int r = 101, g = 147, b = 207;
@@ -58,20 +59,6 @@ LRESULT CALLBACK HeaderSubclassProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM 
   return DefSubclassProc(hwnd, nMsg, wParam, lParam);
 }
 
-void FillSolid(HDC dc, const RECT& r, COLORREF colour) {
-  SetBkColor(dc, colour);
-  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour) {
-  HPEN pen = CreatePen(PS_SOLID, 1, colour);
-  HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
-  SelectObject(dc, old);
-  DeleteObject(pen);
-}
-
 }  // namespace
 
 TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT normal, HFONT bold, HFONT struck)
@@ -79,15 +66,15 @@ TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT no
   FHandle = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                             0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
-                            UiInstance(), nullptr);
+                            OwnModule(), nullptr);
   // The cells carry message texts in any script: the list asks for them in
   // UTF-16 (LVN_GETDISPINFOW), whatever the parent window's own format.
   ListView_SetUnicodeFormat(FHandle, TRUE);
   ListView_SetExtendedListViewStyle(FHandle, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(normal), FALSE);
   // The small-image list sets the row height; it holds no images.
-  FRowHeight = ImageList_Create(1, kRowHeight, ILC_COLOR24, 0, 0);
-  ListView_SetImageList(FHandle, FRowHeight, LVSIL_SMALL);
+  FRowHeight.Reset(ImageList_Create(1, kRowHeight, ILC_COLOR24, 0, 0));
+  ListView_SetImageList(FHandle, FRowHeight.Get(), LVSIL_SMALL);
   for (int c = 0; c < 5; ++c) {
     LVCOLUMNA column{};
     column.mask = LVCF_WIDTH | LVCF_FMT | LVCF_TEXT;
@@ -105,13 +92,12 @@ TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT no
 }
 
 TEmailListView::~TEmailListView() {
+  // The control lets go of the image list before the holder frees it.
   if (IsWindow(FHandle)) {
     RemoveWindowSubclass(FHandle, SubclassProc, kListSubclass);
     if (HWND header = ListView_GetHeader(FHandle)) RemoveWindowSubclass(header, HeaderSubclassProc, kHeaderSubclass);
     ListView_SetImageList(FHandle, nullptr, LVSIL_SMALL);
   }
-  if (FRowHeight) ImageList_Destroy(FRowHeight);
-  if (FHeaderImage) DeleteObject(FHeaderImage);
 }
 
 void TEmailListView::SetColumnCaption(int column, const std::string& caption) {
@@ -192,12 +178,8 @@ void TEmailListView::PaintRow(HDC dc, int index) {
   RECT row{};
   if (!node || !ListView_GetItemRect(FHandle, index, &row, LVIR_BOUNDS)) return;
   const bool selected = ListView_GetItemState(FHandle, index, LVIS_SELECTED) != 0;
-  FillSolid(dc, row, selected ? RGB(192, 192, 192) : GetSysColor(COLOR_WINDOW));
-  if (selected) {
-    HBRUSH border = CreateSolidBrush(GetFocus() == FHandle ? RGB(160, 160, 160) : GetSysColor(COLOR_BTNSHADOW));
-    FrameRect(dc, &row, border);
-    DeleteObject(border);
-  }
+  FillColour(dc, row, selected ? RGB(192, 192, 192) : GetSysColor(COLOR_WINDOW));
+  if (selected) FrameColour(dc, row, GetFocus() == FHandle ? RGB(160, 160, 160) : GetSysColor(COLOR_BTNSHADOW));
   SetBkMode(dc, TRANSPARENT);
   if (node->IsGroup()) PaintGroupRow(dc, *node, row);
   else PaintMessageRow(dc, *node, row);
@@ -206,35 +188,35 @@ void TEmailListView::PaintRow(HDC dc, int index) {
 void TEmailListView::PaintGroupRow(HDC dc, const TEmailNode& node, const RECT& row) {
   // The expander: a small box with a minus when open, a plus when closed.
   const RECT box = ExpanderRect(row);
-  HBRUSH frame = CreateSolidBrush(RGB(120, 152, 181));
-  FrameRect(dc, &box, frame);
-  DeleteObject(frame);
+  FrameColour(dc, box, RGB(120, 152, 181));
   const int cy = (box.top + box.bottom) / 2, cx = (box.left + box.right) / 2;
-  Line(dc, box.left + 2, cy, box.right - 2, cy, RGB(0, 0, 0));
-  if (!node.Expanded) Line(dc, cx, box.top + 2, cx, box.bottom - 2, RGB(0, 0, 0));
+  DrawLines(dc, {{box.left + 2, cy}, {box.right - 2, cy}}, RGB(0, 0, 0));
+  if (!node.Expanded) DrawLines(dc, {{cx, box.top + 2}, {cx, box.bottom - 2}}, RGB(0, 0, 0));
 
   // The caption runs over the empty cells to its right; the count follows.
   RECT text = {box.right + 6, row.top, row.right - 4, row.bottom};
   const std::wstring caption = CellTextW(node, 0);
   const std::string count = GroupCountText(node.Children.size());
-  HGDIOBJ old = SelectObject(dc, FBold);
-  SetTextColor(dc, node.Data.bDeleted ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_WINDOWTEXT));
-  RECT measured = text;
-  DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  RECT tail = {std::min<LONG>(measured.right + (caption.empty() ? 0 : 6), text.right), row.top, text.right, row.bottom};
-  SetTextColor(dc, RGB(0, 0, 255));
-  DrawTextA(dc, count.c_str(), -1, &tail, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, old);
+  {
+    const TSelectedObject font(dc, FBold);
+    SetTextColor(dc, node.Data.bDeleted ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_WINDOWTEXT));
+    RECT measured = text;
+    DrawTextW(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_CALCRECT);
+    DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    RECT tail = {std::min<LONG>(measured.right + (caption.empty() ? 0 : 6), text.right), row.top, text.right,
+                 row.bottom};
+    SetTextColor(dc, RGB(0, 0, 255));
+    DrawTextA(dc, count.c_str(), -1, &tail, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  }
   // The group underline, 2 pixels above the bottom edge, across every cell.
-  Line(dc, row.left, row.bottom - 2, row.right, row.bottom - 2, RGB(166, 202, 240));
+  DrawLines(dc, {{row.left, row.bottom - 2}, {row.right, row.bottom - 2}}, RGB(166, 202, 240));
 }
 
 void TEmailListView::PaintMessageRow(HDC dc, const TEmailNode& node, const RECT& row) {
   if (node.HasCheckBox)
     DrawCheckBox(dc, CheckBoxRect(node, row), node.Checked ? TCheckPicture::Checked : TCheckPicture::Unchecked,
                  FHandle);
-  HGDIOBJ old = SelectObject(dc, node.Data.bDeleted ? FStruck : FNormal);
+  const TSelectedObject font(dc, node.Data.bDeleted ? FStruck : FNormal);
   SetTextColor(dc, node.Data.bDeleted ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_WINDOWTEXT));
   for (int c = 0; c < 5; ++c) {
     RECT cell = ColumnRect(c, row);
@@ -244,7 +226,12 @@ void TEmailListView::PaintMessageRow(HDC dc, const TEmailNode& node, const RECT&
     const std::wstring text = CellTextW(node, c);
     DrawTextW(dc, text.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
-  SelectObject(dc, old);
+}
+
+void TEmailListView::PaintHeaderImage(HDC dc, const RECT& r) const {
+  const TMemoryDC image(CreateCompatibleDC(dc));
+  const TSelectedObject selected(image.Get(), FHeaderImage.Get());
+  StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image.Get(), 0, 0, 3, 25, SRCCOPY);
 }
 
 LRESULT TEmailListView::OnHeaderDraw(NMCUSTOMDRAW* draw) {
@@ -252,21 +239,13 @@ LRESULT TEmailListView::OnHeaderDraw(NMCUSTOMDRAW* draw) {
     // The background right of the last column gets the image too.
     RECT all;
     GetClientRect(draw->hdr.hwndFrom, &all);
-    HDC image = CreateCompatibleDC(draw->hdc);
-    HGDIOBJ old = SelectObject(image, FHeaderImage);
-    StretchBlt(draw->hdc, all.left, all.top, all.right - all.left, all.bottom - all.top, image, 0, 0, 3, 25, SRCCOPY);
-    SelectObject(image, old);
-    DeleteDC(image);
+    PaintHeaderImage(draw->hdc, all);
     return CDRF_NOTIFYITEMDRAW;
   }
   if (draw->dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   const RECT& r = draw->rc;
-  HDC image = CreateCompatibleDC(draw->hdc);
-  HGDIOBJ old = SelectObject(image, FHeaderImage);
-  StretchBlt(draw->hdc, r.left, r.top, r.right - r.left, r.bottom - r.top, image, 0, 0, 3, 25, SRCCOPY);
-  SelectObject(image, old);
-  DeleteDC(image);
-  Line(draw->hdc, r.right - 2, r.top + 3, r.right - 2, r.bottom - 2, RGB(154, 198, 255));
+  PaintHeaderImage(draw->hdc, r);
+  DrawLines(draw->hdc, {{r.right - 2, r.top + 3}, {r.right - 2, r.bottom - 2}}, RGB(154, 198, 255));
   char text[128] = {};
   HDITEMA item{};
   item.mask = HDI_TEXT;
@@ -274,11 +253,10 @@ LRESULT TEmailListView::OnHeaderDraw(NMCUSTOMDRAW* draw) {
   item.cchTextMax = sizeof(text);
   Header_GetItem(draw->hdr.hwndFrom, static_cast<int>(draw->dwItemSpec), &item);
   RECT t = {r.left + 6, r.top, r.right - 6, r.bottom - 1};
-  HGDIOBJ oldFont = SelectObject(draw->hdc, FNormal);
+  const TSelectedObject font(draw->hdc, FNormal);
   SetBkMode(draw->hdc, TRANSPARENT);
   SetTextColor(draw->hdc, RGB(21, 66, 139));
   DrawTextA(draw->hdc, text, -1, &t, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-  SelectObject(draw->hdc, oldFont);
   return CDRF_SKIPDEFAULT;
 }
 

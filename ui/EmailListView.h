@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "support/WinHandles.h"
 #include "ui/EmailList.h"
 
 class TEmailListView {
@@ -51,6 +52,8 @@ class TEmailListView {
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);
   LRESULT OnHeaderDraw(NMCUSTOMDRAW* draw);
+  // The header image stretched over r.
+  void PaintHeaderImage(HDC dc, const RECT& r) const;
   void PaintRow(HDC dc, int index);
   void PaintGroupRow(HDC dc, const TEmailNode& node, const RECT& row);
   void PaintMessageRow(HDC dc, const TEmailNode& node, const RECT& row);
@@ -64,9 +67,9 @@ class TEmailListView {
 
   HWND FHandle;
   TEmailList& FModel;
-  HFONT FNormal, FBold, FStruck;
-  HBITMAP FHeaderImage = nullptr;
-  HIMAGELIST FRowHeight = nullptr;
+  HFONT FNormal, FBold, FStruck;  // the owner's
+  TBitmapHandle FHeaderImage;
+  TImageList FRowHeight;
   std::int32_t FSelFields = 0;
   char FDecimal = '.';
 };

@@ -1,5 +1,6 @@
 #include "ui/FieldListView.h"
-#include "ui/UiModule.h"
+
+#include "support/ModuleFolder.h"
 
 bool IsBoldField(std::int32_t nFieldID) {
   return nFieldID == FIELD_SUBJECT || nFieldID == FIELD_SENDER_EMAIL || nFieldID == FIELD_MESSAGE;
@@ -10,7 +11,7 @@ TFieldListView::TFieldListView(HWND parent, int nId, HFONT normal, HFONT bold) :
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER |
                                 LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                             0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
-                            UiInstance(), nullptr);
+                            OwnModule(), nullptr);
   ListView_SetExtendedListViewStyle(FHandle, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
@@ -69,6 +70,7 @@ bool TFieldListView::OnNotify(NMHDR* header, LRESULT& result) {
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
       const int row = static_cast<int>(draw->nmcd.dwItemSpec);
       const bool bold = row >= 0 && row < Count() && IsBoldField(FDatas[row].nFieldID);
+      // CDRF_NEWFONT: the control puts its own font back after the row.
       SelectObject(draw->nmcd.hdc, bold ? FBold : FNormal);
       result = CDRF_NEWFONT;
       return true;

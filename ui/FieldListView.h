@@ -30,7 +30,7 @@ class TFieldListView {
 
  private:
   HWND FHandle;
-  HFONT FNormal, FBold;
+  HFONT FNormal, FBold;  // the owner's
   std::vector<TFieldData> FDatas;
 };
 

@@ -1,7 +1,9 @@
 #include "ui/FolderTreeView.h"
 
 #include <uxtheme.h>
-#include "ui/UiModule.h"
+
+#include "support/ModuleFolder.h"
+#include "support/WinHandles.h"
 
 namespace {
 
@@ -15,20 +17,21 @@ int StateImageOf(TCheckState state) {
 
 // The folder images from the "OUTLOOK_FOLDERS" strip, its bottom-left
 // pixel's colour transparent; null when the resource is missing.
-HIMAGELIST LoadFolderImages() {
-  HBITMAP strip = static_cast<HBITMAP>(
-      LoadImageA(UiInstance(), "OUTLOOK_FOLDERS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!strip) return nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, strip);
-  BITMAP info{};
-  GetObjectA(strip, sizeof(info), &info);
-  const COLORREF transparent = GetPixel(dc, 0, info.bmHeight - 1);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 15, 0);
-  if (list) ImageList_AddMasked(list, strip, transparent);
-  DeleteObject(strip);
+TImageList LoadFolderImages() {
+  const TBitmapHandle strip(static_cast<HBITMAP>(
+      LoadImageA(OwnModule(), "OUTLOOK_FOLDERS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!strip) return TImageList();
+  COLORREF transparent;
+  {
+    const TMemoryDC dc(CreateCompatibleDC(nullptr));
+    const TSelectedObject selected(dc.Get(), strip.Get());
+    BITMAP info{};
+    GetObjectA(strip.Get(), sizeof(info), &info);
+    transparent = GetPixel(dc.Get(), 0, info.bmHeight - 1);
+  }
+  // The list copies the pictures: the strip goes when this returns.
+  TImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 15, 0));
+  if (list) ImageList_AddMasked(list.Get(), strip.Get(), transparent);
   return list;
 }
 
@@ -39,27 +42,26 @@ TFolderTreeView::TFolderTreeView(HWND parent, int nId, TOutlookFolderTree& model
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                             0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
-                            UiInstance(), nullptr);
+                            OwnModule(), nullptr);
   // A failure here leaves the tree without images.
   FFolderImages = LoadFolderImages();
-  if (FFolderImages) TreeView_SetImageList(FHandle, FFolderImages, TVSIL_NORMAL);
+  if (FFolderImages) TreeView_SetImageList(FHandle, FFolderImages.Get(), TVSIL_NORMAL);
   // Classic +/- buttons and lines; the check boxes keep the theme's look.
   FStateImages = MakeCheckStateImages(parent);
   SetWindowTheme(FHandle, L"", L"");
-  if (FStateImages) TreeView_SetImageList(FHandle, FStateImages, TVSIL_STATE);
+  if (FStateImages) TreeView_SetImageList(FHandle, FStateImages.Get(), TVSIL_STATE);
   FModel.SetImageCount(ImageCount());
 }
 
 TFolderTreeView::~TFolderTreeView() {
+  // The control lets go of the image lists before the holders free them.
   if (IsWindow(FHandle)) {
     TreeView_SetImageList(FHandle, nullptr, TVSIL_NORMAL);
     TreeView_SetImageList(FHandle, nullptr, TVSIL_STATE);
   }
-  if (FFolderImages) ImageList_Destroy(FFolderImages);
-  if (FStateImages) ImageList_Destroy(FStateImages);
 }
 
-int TFolderTreeView::ImageCount() const { return FFolderImages ? ImageList_GetImageCount(FFolderImages) : 0; }
+int TFolderTreeView::ImageCount() const { return FFolderImages ? ImageList_GetImageCount(FFolderImages.Get()) : 0; }
 
 void TFolderTreeView::Reload() {
   SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "support/WinHandles.h"
 #include "ui/CheckImages.h"
 #include "ui/OutlookFolderTree.h"
 
@@ -39,6 +40,6 @@ class TFolderTreeView {
 
   HWND FHandle;
   TOutlookFolderTree& FModel;
-  HIMAGELIST FFolderImages = nullptr;
-  HIMAGELIST FStateImages = nullptr;
+  TImageList FFolderImages;
+  TImageList FStateImages;
 };

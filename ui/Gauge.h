@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "support/WindowClass.h"
+
 class TGauge {
  public:
   TGauge(HWND parent, HFONT font);
@@ -17,11 +19,12 @@ class TGauge {
   std::function<void(int position)> OnChange;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TGauge>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
 
   HWND FHandle = nullptr;
-  HFONT FFont;
+  HFONT FFont;  // the owner's
   int FPosition = 0;
 };
 
@@ -33,7 +36,8 @@ class TSplitter {
   std::function<void(int x)> OnMoved;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TSplitter>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
   HWND FHandle = nullptr;
   int FGrip = -1;  // where in the splitter the drag started; -1 when not dragging

@@ -1,5 +1,6 @@
 #include "ui/ProgressDialog.h"
-#include "ui/UiModule.h"
+
+#include "support/ModuleFolder.h"
 
 namespace {
 
@@ -9,26 +10,19 @@ constexpr int kCancelId = 1;
 }  // namespace
 
 TProgressDialog::TProgressDialog(HWND owner, HFONT font) {
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(UiInstance(), kClassName, &wc)) {
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = UiInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassA(&wc);
-  }
+  static const TWindowClass registered(kClassName, TWindowThunk<TProgressDialog>::Proc,
+                                       TWindowLook{.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   RECT frame = {0, 0, 340, 110};
   AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   FHandle = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                             CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,
-                            nullptr, UiInstance(), this);
+                            nullptr, OwnModule(), this);
   FLabel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, 14, 14, 312, 16, FHandle, nullptr,
-                           UiInstance(), nullptr);
+                           OwnModule(), nullptr);
   FBar = std::make_unique<TGauge>(FHandle, font);
   SetWindowPos(FBar->Handle(), nullptr, 14, 38, 312, 18, SWP_NOZORDER | SWP_SHOWWINDOW);
   FCancel = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 251, 72,
-                            75, 25, FHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)), UiInstance(),
+                            75, 25, FHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)), OwnModule(),
                             nullptr);
   for (HWND child : {FLabel, FCancel}) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
@@ -74,22 +68,20 @@ void TProgressDialog::Show() {
 
 void TProgressDialog::Hide() { ShowWindow(FHandle, SW_HIDE); }
 
-LRESULT CALLBACK TProgressDialog::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<TProgressDialog>(hwnd, nMsg, lParam);
-  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
-  if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+LRESULT TProgressDialog::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCancelId && self->OnCancel) self->OnCancel();
+      if (LOWORD(wParam) == kCancelId && OnCancel) OnCancel();
       return 0;
     case WM_CLOSE:
       // The close button cancels too; the box goes when the owner is done.
-      if (self->OnCancel) self->OnCancel();
+      if (OnCancel) OnCancel();
       return 0;
     case WM_NCDESTROY:
-      self->FHandle = nullptr;
-      return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+      FHandle = nullptr;  // destroyed with its owner: nothing left to destroy
+      break;
     default:
-      return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+      break;
   }
+  return DefWindowProcA(hwnd, nMsg, wParam, lParam);
 }

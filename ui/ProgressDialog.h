@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "support/WindowClass.h"
 #include "ui/Gauge.h"
 
 class TProgressDialog {
@@ -37,7 +38,8 @@ class TProgressDialog {
   std::function<void(int position)> OnPosition;  // each new position
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TProgressDialog>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
   HWND FHandle = nullptr;
   HWND FLabel = nullptr;

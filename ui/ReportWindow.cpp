@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "ui/UiModule.h"
+#include "support/ModuleFolder.h"
 
 namespace {
 
@@ -15,16 +15,9 @@ constexpr wchar_t kClassName[] = L"TReportWindow";
 TReportWindow::TReportWindow(HWND owner, HFONT font, const std::wstring& caption,
                              const std::vector<TColumn>& columns, std::vector<TRow> rows)
     : FRows(std::move(rows)) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExW(UiInstance(), kClassName, &wc)) {
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = UiInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-  }
+  // A Unicode class: the caption and the list's notifications carry UTF-16.
+  static const TWindowClass registered(kClassName, TWindowThunk<TReportWindow>::Proc,
+                                       TWindowLook{.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   int width = 24;
   for (const TColumn& c : columns) width += c.nWidth;
   const int height = 300;
@@ -32,13 +25,13 @@ TReportWindow::TReportWindow(HWND owner, HFONT font, const std::wstring& caption
   if (owner) GetWindowRect(owner, &over);
   const int x = std::max<int>(0, (over.left + over.right - width) / 2);
   const int y = std::max<int>(0, (over.top + over.bottom - height) / 2);
-  CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, x, y, width,
-                  height, owner, nullptr, UiInstance(), this);
+  FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, x, y,
+                            width, height, owner, nullptr, OwnModule(), this);
   if (!FHandle) return;
   // A virtual list: the rows are handed over as the list asks for them.
   FList = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, 0, 0,
-                          10, 10, FHandle, nullptr, UiInstance(), nullptr);
+                          10, 10, FHandle, nullptr, OwnModule(), nullptr);
   SendMessageW(FList, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ListView_SetExtendedListViewStyle(FList, LVS_EX_FULLROWSELECT);
   for (std::size_t c = 0; c < columns.size(); ++c) {
@@ -80,15 +73,7 @@ std::wstring TReportWindow::Caption() const {
   return text;
 }
 
-LRESULT CALLBACK TReportWindow::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<TReportWindow>(hwnd, nMsg, lParam);
-  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
-  if (!self) return DefWindowProcW(hwnd, nMsg, wParam, lParam);
-  return self->HandleMessage(nMsg, wParam, lParam);
-}
-
-LRESULT TReportWindow::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  const HWND hwnd = FHandle;
+LRESULT TReportWindow::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
     case WM_SIZE:
       if (FList) MoveWindow(FList, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
@@ -98,7 +83,6 @@ LRESULT TReportWindow::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NCDESTROY:
       // Closed by the user or with its owner: the object stays, without a window.
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       FHandle = nullptr;
       FList = nullptr;
       break;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/WindowClass.h"
+
 // The text of a cell of a list view in report mode, as the control gives it
 // back (through LVN_GETDISPINFOW for a virtual list).
 std::wstring ListViewText(HWND list, int row, int column);
@@ -37,8 +39,8 @@ class TReportWindow {
   std::wstring Caption() const;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TReportWindow>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   bool OnNotify(NMHDR* header);
 
   HWND FHandle = nullptr;

@@ -1,10 +1,12 @@
 #include "ui/RollUpPanel.h"
-#include "ui/UiModule.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <string>
+
+#include "support/ModuleFolder.h"
+#include "ui/Painting.h"
 
 namespace {
 
@@ -45,21 +47,11 @@ LRESULT ForwardToRoot(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
 
 TRollUpPanel::TRollUpPanel(HWND parent, const char* szCaption, int nDesignHeight, HFONT font)
     : FDesignHeight(nDesignHeight), FFont(font) {
-  Register();
+  static const TWindowClass registered(kPanelClass, TWindowThunk<TRollUpPanel>::Proc,
+                                       TWindowLook{.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
   FHandle = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, szCaption,
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 100,
-                            Height(), parent, nullptr, UiInstance(), this);
-}
-
-void TRollUpPanel::Register() {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(UiInstance(), kPanelClass, &wc)) return;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = UiInstance();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kPanelClass;
-  RegisterClassA(&wc);
+                            Height(), parent, nullptr, OwnModule(), this);
 }
 
 RECT TRollUpPanel::ContentRect() const {
@@ -88,55 +80,37 @@ void TRollUpPanel::PaintCaption(HDC dc) {
   GetClientRect(FHandle, &r);
   RECT bar = {r.left, r.top, r.right, r.top + kRollUpCaptionHeight};
   FillGradient(dc, bar, FHot ? RGB(255, 255, 255) : RGB(240, 246, 255), RGB(200, 221, 250));
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(141, 178, 227));
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, r.left, r.top, r.right, r.bottom);
-  MoveToEx(dc, bar.left, bar.bottom - 1, nullptr);
-  LineTo(dc, bar.right, bar.bottom - 1);
+  FrameColour(dc, r, RGB(141, 178, 227));
+  DrawLines(dc, {{bar.left, bar.bottom - 1}, {bar.right, bar.bottom - 1}}, RGB(141, 178, 227));
   // The chevron: up when the section can be rolled up, down otherwise.
   const int cx = bar.right - 14, cy = (bar.top + bar.bottom) / 2;
-  HPEN arrow = CreatePen(PS_SOLID, 2, RGB(21, 66, 139));
-  SelectObject(dc, arrow);
   const int d = FExpanded ? -1 : 1;
-  MoveToEx(dc, cx - 4, cy - 2 * d, nullptr);
-  LineTo(dc, cx, cy + 2 * d);
-  LineTo(dc, cx + 5, cy - 3 * d);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  DeleteObject(arrow);
-  DeleteObject(pen);
+  DrawLines(dc, {{cx - 4, cy - 2 * d}, {cx, cy + 2 * d}, {cx + 5, cy - 3 * d}}, RGB(21, 66, 139), 2);
 
   char text[256] = {};
   GetWindowTextA(FHandle, text, sizeof(text));
-  HGDIOBJ oldFont = SelectObject(dc, FFont);
+  const TSelectedObject font(dc, FFont);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(21, 66, 139));
   RECT t = {bar.left + 8, bar.top, bar.right - 24, bar.bottom};
   DrawTextA(dc, text, -1, &t, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-  SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK TRollUpPanel::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<TRollUpPanel>(hwnd, nMsg, lParam);
-  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
-  if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+LRESULT TRollUpPanel::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   if (IsForwarded(nMsg)) return ForwardToRoot(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      self->PaintCaption(dc);
-      EndPaint(hwnd, &ps);
+      const TPaintDC dc(hwnd);
+      PaintCaption(dc.Get());
       return 0;
     }
     case WM_LBUTTONUP:
-      if (GET_Y_LPARAM(lParam) < kRollUpCaptionHeight) self->Toggle();
+      if (GET_Y_LPARAM(lParam) < kRollUpCaptionHeight) Toggle();
       return 0;
     case WM_MOUSEMOVE: {
       const bool hot = GET_Y_LPARAM(lParam) < kRollUpCaptionHeight;
-      if (hot != self->FHot) {
-        self->FHot = hot;
+      if (hot != FHot) {
+        FHot = hot;
         RECT bar = {0, 0, 4000, kRollUpCaptionHeight};
         InvalidateRect(hwnd, &bar, FALSE);
         if (hot) {
@@ -147,7 +121,7 @@ LRESULT CALLBACK TRollUpPanel::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, L
       return 0;
     }
     case WM_MOUSELEAVE:
-      self->FHot = false;
+      FHot = false;
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case WM_SETTEXT: {
@@ -166,21 +140,11 @@ LRESULT CALLBACK TRollUpPanel::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, L
 // --- scroll box --------------------------------------------------------------
 
 TScrollBox::TScrollBox(HWND parent) {
-  Register();
+  static const TWindowClass registered(kScrollClass, TWindowThunk<TScrollBox>::Proc,
+                                       TBrushHandle(CreateSolidBrush(RGB(221, 232, 247))));
   FHandle = CreateWindowExA(WS_EX_CONTROLPARENT, kScrollClass, "",
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL, 0, 0, 100, 100,
-                            parent, nullptr, UiInstance(), this);
-}
-
-void TScrollBox::Register() {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(UiInstance(), kScrollClass, &wc)) return;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = UiInstance();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = CreateSolidBrush(RGB(221, 232, 247));  // lives as long as the class
-  wc.lpszClassName = kScrollClass;
-  RegisterClassA(&wc);
+                            parent, nullptr, OwnModule(), this);
 }
 
 void TScrollBox::Layout() {
@@ -215,14 +179,12 @@ void TScrollBox::Scroll(int nPos) {
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-LRESULT CALLBACK TScrollBox::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<TScrollBox>(hwnd, nMsg, lParam);
-  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
-  if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
+LRESULT TScrollBox::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+  if (nMsg == WM_NCCREATE) FHandle = hwnd;  // for the WM_SIZE before CreateWindowEx returns
   if (IsForwarded(nMsg)) return ForwardToRoot(hwnd, nMsg, wParam, lParam);
   switch (nMsg) {
     case WM_SIZE:
-      self->Layout();
+      Layout();
       return 0;
     case WM_VSCROLL: {
       SCROLLINFO si{};
@@ -240,11 +202,11 @@ LRESULT CALLBACK TScrollBox::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPA
         case SB_BOTTOM: pos = si.nMax; break;
         default: break;
       }
-      self->Scroll(pos);
+      Scroll(pos);
       return 0;
     }
     case WM_MOUSEWHEEL:
-      self->Scroll(self->FPos - GET_WHEEL_DELTA_WPARAM(wParam) / 3);
+      Scroll(FPos - GET_WHEEL_DELTA_WPARAM(wParam) / 3);
       return 0;
     default:
       return DefWindowProcA(hwnd, nMsg, wParam, lParam);

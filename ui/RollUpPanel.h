@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "support/WindowClass.h"
+
 inline constexpr int kRollUpCaptionHeight = 22;
 // Sent to the top-level window after a section rolled up or down;
 // wParam = the section's window.
@@ -32,17 +34,16 @@ class TRollUpPanel {
   int Height() const { return kRollUpCaptionHeight + (FExpanded ? FDesignHeight : 0); }
   bool Visible() const { return (GetWindowLongA(FHandle, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-  static void Register();
-
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TRollUpPanel>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   void PaintCaption(HDC dc);
 
   HWND FHandle = nullptr;
   int FDesignHeight;
   bool FExpanded = true;
   bool FHot = false;
-  HFONT FFont;
+  HFONT FFont;  // the owner's
 };
 
 class TScrollBox {
@@ -55,10 +56,9 @@ class TScrollBox {
   // the scroll range to their total height.
   void Layout();
 
-  static void Register();
-
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend struct TWindowThunk<TScrollBox>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   void Scroll(int nPos);
 
   HWND FHandle = nullptr;

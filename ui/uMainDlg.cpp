@@ -1,5 +1,4 @@
 #include "ui/uMainDlg.h"
-#include "ui/UiModule.h"
 
 #include <windowsx.h>
 
@@ -7,6 +6,7 @@
 
 #include "support/AnsiText.h"
 #include "support/BstrHolder.h"
+#include "support/ModuleFolder.h"
 #include "support/ProductInfo.h"
 #include "ui/uMainDlgIds.h"
 
@@ -17,10 +17,10 @@ constexpr char kCaption[] = "Quop Twinsweeps";
 constexpr int kSplitterWidth = 5;
 constexpr int kBannerHeight = 28;
 
-HFONT MakeFont(int points, int weight, bool strike = false) {
-  return CreateFontA(FontHeightOfSize(points), 0, 0, 0, weight, FALSE, FALSE, strike, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                     "Tahoma");
+TFontHandle MakeFont(int points, int weight, bool strike = false) {
+  return TFontHandle(CreateFontA(FontHeightOfSize(points), 0, 0, 0, weight, FALSE, FALSE, strike, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 "Tahoma"));
 }
 
 std::string WindowText(HWND hwnd) {
@@ -34,28 +34,18 @@ std::string WindowText(HWND hwnd) {
 TMainDlg::TMainDlg(TMainDlgSetup setup) : FSetup(std::move(setup)) {}
 
 TMainDlg::~TMainDlg() {
+  // The fonts and the brush go after this, with the members.
   if (FHandle) DestroyWindow(FHandle);
-  for (HFONT f : {FFont, FBoldFont, FStruckFont, FBannerFont})
-    if (f) DeleteObject(f);
-  if (FBannerBrush) DeleteObject(FBannerBrush);
 }
 
 bool TMainDlg::Create(HWND owner) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  if (!GetClassInfoExA(UiInstance(), kClassName, &wc)) {
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = UiInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);
-  }
+  static const TWindowClass registered(kClassName, TWindowThunk<TMainDlg>::Proc,
+                                       TWindowLook{.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                                   .hIcon = LoadIcon(nullptr, IDI_APPLICATION)});
   // Width 800, height 600, centred on the screen.
   const int x = (GetSystemMetrics(SM_CXSCREEN) - 800) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - 600) / 2;
   CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                  std::max(0, x), std::max(0, y), 800, 600, owner, nullptr, UiInstance(), this);
+                  std::max(0, x), std::max(0, y), 800, 600, owner, nullptr, OwnModule(), this);
   return FHandle != nullptr;
 }
 
@@ -103,17 +93,17 @@ void TMainDlg::CreateFonts() {
   FBoldFont = MakeFont(8, FW_BOLD);
   FStruckFont = MakeFont(8, FW_NORMAL, true);
   FBannerFont = MakeFont(10, FW_BOLD);
-  FBannerBrush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  FBannerBrush.Reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
 }
 
 HWND TMainDlg::CreateChild(HWND parent, const char* szClass, const char* szText, DWORD nStyle, int nId) {
   return CreateWindowExA(0, szClass, szText, WS_CHILD | WS_VISIBLE | nStyle, 0, 0, 10, 10, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), UiInstance(), nullptr);
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), OwnModule(), nullptr);
 }
 
 TWinControl* TMainDlg::AddControl(const std::string& strName, HWND hwnd, bool bold) {
   FControls.push_back(std::make_unique<TWinControl>(strName, hwnd, FFormFont));
-  if (bold) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FBoldFont), TRUE);
+  if (bold) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FBoldFont.Get()), TRUE);
   return FControls.back().get();
 }
 
@@ -123,54 +113,57 @@ HWND TMainDlg::Control(const std::string& strName) const {
   return nullptr;
 }
 
+// The first button opens the group, takes the tab stop, is drawn in bold and
+// starts checked.
+void TMainDlg::CreateRadioGroup(HWND parent, std::initializer_list<TRadioDef> radios) {
+  bool first = true;
+  for (const TRadioDef& radio : radios) {
+    *radio.button = CreateChild(parent, "BUTTON", radio.szText,
+                                BS_AUTORADIOBUTTON | (first ? WS_GROUP | WS_TABSTOP : 0), radio.nId);
+    AddControl(radio.szName, *radio.button, first);
+    first = false;
+  }
+  Button_SetCheck(*radios.begin()->button, BST_CHECKED);
+}
+
 void TMainDlg::CreateSettings() {
   FScrollBox = std::make_unique<TScrollBox>(FHandle);
   const HWND box = FScrollBox->Handle();
-  plFolders = std::make_unique<TRollUpPanel>(box, "Search &In", 193, FBoldFont);
+  plFolders = std::make_unique<TRollUpPanel>(box, "Search &In", 193, FBoldFont.Get());
   AddControl("plFolders", plFolders->Handle());
   FTreeFolder.SetShowFolders(kMailShowFolders);
   FTreeView = std::make_unique<TFolderTreeView>(plFolders->Handle(), idTreeFolder, FTreeFolder);
-  SendMessageA(FTreeView->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  SendMessageA(FTreeView->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
 
-  plFields = std::make_unique<TRollUpPanel>(box, "Select &Fields to compare", 144, FBoldFont);
+  plFields = std::make_unique<TRollUpPanel>(box, "Select &Fields to compare", 144, FBoldFont.Get());
   AddControl("plFields", plFields->Handle());
-  FFieldList = std::make_unique<TFieldListView>(plFields->Handle(), idFields, FFont, FBoldFont);
+  FFieldList = std::make_unique<TFieldListView>(plFields->Handle(), idFields, FFont.Get(), FBoldFont.Get());
 
-  RollUpPanel3 = std::make_unique<TRollUpPanel>(box, "Select Search &Mode", 56, FBoldFont);
+  RollUpPanel3 = std::make_unique<TRollUpPanel>(box, "Select Search &Mode", 56, FBoldFont.Get());
   AddControl("RollUpPanel3", RollUpPanel3->Handle());
-  const HWND p3 = RollUpPanel3->Handle();
-  rbtnEachFolder = CreateChild(p3, "BUTTON", "Searching &each folder separately",
-                               BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, idEachFolder);
-  AddControl("rbtnEachFolder", rbtnEachFolder, true);
-  rbtnOverFolders = CreateChild(p3, "BUTTON", "Searching &across folders", BS_AUTORADIOBUTTON, idOverFolders);
-  AddControl("rbtnOverFolders", rbtnOverFolders);
-  Button_SetCheck(rbtnEachFolder, BST_CHECKED);
+  CreateRadioGroup(RollUpPanel3->Handle(),
+                   {{&rbtnEachFolder, "rbtnEachFolder", "Searching &each folder separately", idEachFolder},
+                    {&rbtnOverFolders, "rbtnOverFolders", "Searching &across folders", idOverFolders}});
 
-  RollUpPanel4 = std::make_unique<TRollUpPanel>(box, "&When was the Email received In", 176, FBoldFont);
+  RollUpPanel4 = std::make_unique<TRollUpPanel>(box, "&When was the Email received In", 176, FBoldFont.Get());
   AddControl("RollUpPanel4", RollUpPanel4->Handle());
   const HWND p4 = RollUpPanel4->Handle();
-  rbtnAllTime = CreateChild(p4, "BUTTON", "&All Times", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, idAllTime);
-  AddControl("rbtnAllTime", rbtnAllTime, true);
-  rbtnLastWeek = CreateChild(p4, "BUTTON", "&Within the last week", BS_AUTORADIOBUTTON, idLastWeek);
-  AddControl("rbtnLastWeek", rbtnLastWeek);
-  rbtnPastMonth = CreateChild(p4, "BUTTON", "&Past month", BS_AUTORADIOBUTTON, idPastMonth);
-  AddControl("rbtnPastMonth", rbtnPastMonth);
-  rbtnPastYear = CreateChild(p4, "BUTTON", "Within the past &year", BS_AUTORADIOBUTTON, idPastYear);
-  AddControl("rbtnPastYear", rbtnPastYear);
-  rbtnSpecify = CreateChild(p4, "BUTTON", "Specify &dates", BS_AUTORADIOBUTTON, idSpecify);
-  AddControl("rbtnSpecify", rbtnSpecify);
+  CreateRadioGroup(p4, {{&rbtnAllTime, "rbtnAllTime", "&All Times", idAllTime},
+                        {&rbtnLastWeek, "rbtnLastWeek", "&Within the last week", idLastWeek},
+                        {&rbtnPastMonth, "rbtnPastMonth", "&Past month", idPastMonth},
+                        {&rbtnPastYear, "rbtnPastYear", "Within the past &year", idPastYear},
+                        {&rbtnSpecify, "rbtnSpecify", "Specify &dates", idSpecify}});
   lblFrom = CreateChild(p4, "STATIC", "F&rom", SS_LEFT, idFrom);
   AddControl("lblFrom", lblFrom);
   lblTo = CreateChild(p4, "STATIC", "&To", SS_LEFT, idTo);
   AddControl("lblTo", lblTo);
   deFrom = CreateChild(p4, DATETIMEPICK_CLASSA, "", DTS_SHORTDATECENTURYFORMAT | WS_TABSTOP, idDateFrom);
   deTo = CreateChild(p4, DATETIMEPICK_CLASSA, "", DTS_SHORTDATECENTURYFORMAT | WS_TABSTOP, idDateTo);
-  for (HWND d : {deFrom, deTo}) SendMessageA(d, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  Button_SetCheck(rbtnAllTime, BST_CHECKED);
+  for (HWND d : {deFrom, deTo}) SendMessageA(d, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
   SetDateFieldsEnabled(false);
   RollUpPanel4->SetExpanded(false);  // collapsed, its controls hidden
 
-  plAdvanced = std::make_unique<TRollUpPanel>(box, "&More advanced options", 0, FBoldFont);
+  plAdvanced = std::make_unique<TRollUpPanel>(box, "&More advanced options", 0, FBoldFont.Get());
   AddControl("plAdvanced", plAdvanced->Handle());
   plAdvanced->SetExpanded(false);
   ShowWindow(plAdvanced->Handle(), SW_HIDE);
@@ -187,7 +180,7 @@ void TMainDlg::CreateControls() {
   FMenuComponents = FMenus->MakeLangComponents(FHandle);
 
   CreateSettings();
-  bsbGauge = std::make_unique<TGauge>(FHandle, FFont);
+  bsbGauge = std::make_unique<TGauge>(FHandle, FFont.Get());
   btnSearch = CreateChild(FHandle, "BUTTON", "&Search", BS_PUSHBUTTON | WS_TABSTOP, idSearch);
   AddControl("btnSearch", btnSearch);
   FSplitter = std::make_unique<TSplitter>(FHandle);
@@ -197,7 +190,8 @@ void TMainDlg::CreateControls() {
     FLeftWidth = std::clamp(x, 180, std::max<int>(180, client.right - 240));
     Layout();
   };
-  FEmailView = std::make_unique<TEmailListView>(FHandle, idEmails, FEmails, FFont, FBoldFont, FStruckFont);
+  FEmailView =
+      std::make_unique<TEmailListView>(FHandle, idEmails, FEmails, FFont.Get(), FBoldFont.Get(), FStruckFont.Get());
   FEmailView->OnChecked = [this] { vstEmailsChecked(); };
   FEmailView->OnViewEmail = [this] { mniViewEmailClick(); };
   FEmailView->OnContextPopup = [this](POINT pt) {
@@ -207,11 +201,11 @@ void TMainDlg::CreateControls() {
     TrackPopupMenu(FMenus->Root(TMenuRoot::pmEmail), TPM_RIGHTBUTTON, pt.x, pt.y, 0, FHandle, nullptr);
   };
   mmoMsg = CreateChild(FHandle, "STATIC", "", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, idBanner);
-  SendMessageA(mmoMsg, WM_SETFONT, reinterpret_cast<WPARAM>(FBannerFont), FALSE);
+  SendMessageA(mmoMsg, WM_SETFONT, reinterpret_cast<WPARAM>(FBannerFont.Get()), FALSE);
   splMain = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             FHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatus)),
-                            UiInstance(), nullptr);
-  SendMessageA(splMain, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+                            OwnModule(), nullptr);
+  SendMessageA(splMain, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
 }
 
 std::vector<ILangComponent*> TMainDlg::OwnedComponents() const {
@@ -309,7 +303,7 @@ void TMainDlg::FormCreate() {
   ShowMsg(Msg("strClickSearch", "Click search button to find duplicated emails"));
 
   // 9. The treatment progress box.
-  FProgress = std::make_unique<TProgressDialog>(FHandle, FFont);
+  FProgress = std::make_unique<TProgressDialog>(FHandle, FFont.Get());
   FProgress->SetCaption(Msg("strProgressCaption", "Treating Messages"));
   FProgress->SetLabel(Msg("strProgressLabel", "Treating Messages:"));
   FProgress->OnCancel = [this] { dlgProgressCancel(); };
@@ -346,11 +340,12 @@ void TMainDlg::FormShow() {
 }
 
 void TMainDlg::FormDestroy() {
+  // Every worker is told to stop before any is joined, so that they wind
+  // down together; the joins in WaitForWorkers are the wait.
   FStoping = true;
   if (FSession) FSession->StopGetAllMsg();
   if (FLoadEmails) FLoadEmails->Terminate();
   if (FtxDB) FtxDB->StopFindMsg();
-  Sleep(100);
   WaitForWorkers();
   // The workers have ended; what they queued for this window is dropped.
   if (FDispatcher) FDispatcher->Discard();
@@ -450,15 +445,11 @@ void TMainDlg::LayoutSettings() {
 
 // --- messages --------------------------------------------------------------
 
-LRESULT CALLBACK TMainDlg::WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<TMainDlg>(hwnd, nMsg, lParam);
-  if (self && nMsg == WM_NCCREATE) self->FHandle = hwnd;
-  if (!self) return DefWindowProcA(hwnd, nMsg, wParam, lParam);
-  return self->HandleMessage(nMsg, wParam, lParam);
-}
-
-LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+LRESULT TMainDlg::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
+    case WM_NCCREATE:
+      FHandle = hwnd;  // WM_CREATE, inside CreateWindowEx, makes the controls with it
+      return DefWindowProcA(hwnd, nMsg, wParam, lParam);
     case WM_CREATE:
       CreateControls();
       FControlsMade = true;
@@ -498,7 +489,7 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, RGB(128, 0, 0));  // maroon
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(FBannerBrush);
+        return reinterpret_cast<LRESULT>(FBannerBrush.Get());
       }
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
@@ -521,7 +512,7 @@ LRESULT TMainDlg::HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
       FClosed = true;
       return 0;
     default:
-      return DefWindowProcA(FHandle, nMsg, wParam, lParam);
+      return DefWindowProcA(hwnd, nMsg, wParam, lParam);
   }
 }
 
@@ -629,11 +620,7 @@ std::string TMainDlg::StatusText() const {
 
 std::string TMainDlg::SearchCaption() const { return WindowText(btnSearch); }
 
-void TMainDlg::EnableCommands(const std::array<TMenuCommand, 6>& commands, bool enabled) {
-  for (TMenuCommand c : commands) FMenus->Enable(c, enabled);
-}
-
-void TMainDlg::EnableCommands(const std::array<TMenuCommand, 8>& commands, bool enabled) {
+void TMainDlg::EnableCommands(std::span<const TMenuCommand> commands, bool enabled) {
   for (TMenuCommand c : commands) FMenus->Enable(c, enabled);
 }
 

@@ -11,7 +11,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@
 #include "support/MLang.h"
 #include "support/Utf8Text.h"
 #include "support/WinControl.h"
+#include "support/WinHandles.h"
+#include "support/WindowClass.h"
 #include "support/uAbout.h"
 #include "ui/EmailList.h"
 #include "ui/EmailListView.h"
@@ -39,6 +43,13 @@
 #include "ui/uLoadEmails.h"
 
 enum class TSearchState { Idle, Collecting, Loading };
+
+// What a treatment command does with each checked message.
+enum class TTreatment { DeletePermanently, MoveToDeletedItems, CopyToFolder, MoveToFolder };
+// Copies and moves go to a folder the user picks first.
+constexpr bool NeedsTarget(TTreatment treatment) {
+  return treatment == TTreatment::CopyToFolder || treatment == TTreatment::MoveToFolder;
+}
 
 // Where the window takes its files from and how it reaches the user; tests
 // point these elsewhere and answer the message boxes themselves. The texts
@@ -96,13 +107,12 @@ class TMainDlg : public ILangComponent {
   void mniSkippedClick();
   void ShowMsg(const std::string& text);
 
-  // Treating the checked rows: 1 delete permanently, 2 move to Deleted
-  // Items, 3 copy to a picked folder, 4 move to a picked folder.
-  void TreatDuplicate(int mode);
-  void mniDeletePermanentlyClick() { TreatDuplicate(1); }
-  void mniDeleteClick() { TreatDuplicate(2); }
-  void mniCopytoFolderClick() { TreatDuplicate(3); }
-  void mniMovetoFolderClick() { TreatDuplicate(4); }
+  // Treating the checked rows; the treatment commands of both menus come here.
+  void TreatDuplicate(TTreatment treatment);
+  void mniDeletePermanentlyClick() { TreatDuplicate(TTreatment::DeletePermanently); }
+  void mniDeleteClick() { TreatDuplicate(TTreatment::MoveToDeletedItems); }
+  void mniCopytoFolderClick() { TreatDuplicate(TTreatment::CopyToFolder); }
+  void mniMovetoFolderClick() { TreatDuplicate(TTreatment::MoveToFolder); }
   void dlgProgressCancel() { FStopDel = true; }
   bool Treating() const { return FTreating; }
   TProgressDialog& dlgProgress() { return *FProgress; }
@@ -152,12 +162,22 @@ class TMainDlg : public ILangComponent {
   std::vector<ILangComponent*> OwnedComponents() const override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+  // A radio button of the settings: where its handle goes, its name for the
+  // language file, its text and its command identifier.
+  struct TRadioDef {
+    HWND* button;
+    const char* szName;
+    const char* szText;
+    int nId;
+  };
+
+  friend struct TWindowThunk<TMainDlg>;
+  LRESULT HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   void CreateFonts();
   void CreateControls();
   void CreateSettings();
   HWND CreateChild(HWND parent, const char* szClass, const char* szText, DWORD nStyle, int nId);
+  void CreateRadioGroup(HWND parent, std::initializer_list<TRadioDef> radios);
   TWinControl* AddControl(const std::string& strName, HWND hwnd, bool bold = false);
   void FormCreate();
   void FormDestroy();
@@ -183,8 +203,7 @@ class TMainDlg : public ILangComponent {
   void WaitForWorkers();
   void ClearResults();
   void SetSettingsPanelHeight(bool searching);
-  void EnableCommands(const std::array<TMenuCommand, 6>& commands, bool enabled);
-  void EnableCommands(const std::array<TMenuCommand, 8>& commands, bool enabled);
+  void EnableCommands(std::span<const TMenuCommand> commands, bool enabled);
   void vstEmailsChecked();
   void SetDateFieldsEnabled(bool enabled);
   TReceivedRange ReceivedRange() const;
@@ -194,7 +213,7 @@ class TMainDlg : public ILangComponent {
   std::string MsgUtf8(const std::string& strKey, const std::string& strDefault);
   void ErrorBox(const std::string& text);  // UTF-8
   bool PickTarget(std::string& strEntryID);
-  bool TreatRow(TEmailNode& node, int mode, const std::string& target);
+  bool TreatRow(TEmailNode& node, TTreatment treatment, const std::string& target);
   void LockForTreatment(bool locked);
   void ProcessMessages();
 
@@ -203,8 +222,10 @@ class TMainDlg : public ILangComponent {
   bool FClosed = false;
   bool FControlsMade = false;
   TLangFont FFormFont{"Tahoma", 8, 1};
-  HFONT FFont = nullptr, FBoldFont = nullptr, FStruckFont = nullptr, FBannerFont = nullptr;
-  HBRUSH FBannerBrush = nullptr;
+  // Freed with the members, after the destructor has destroyed the window
+  // and with it every control that draws with them.
+  TFontHandle FFont, FBoldFont, FStruckFont, FBannerFont;
+  TBrushHandle FBannerBrush;
 
   std::unique_ptr<TMenus> FMenus;
   std::vector<std::unique_ptr<ILangComponent>> FMenuComponents;

@@ -64,7 +64,7 @@ void TMainDlg::mniSkippedClick() {
   }
   FSkippedWindow.reset();
   FSkippedWindow = std::make_unique<TReportWindow>(
-      FHandle, FFont, text("strSkippedCaption", "Skipped Items"),
+      FHandle, FFont.Get(), text("strSkippedCaption", "Skipped Items"),
       std::vector<TReportWindow::TColumn>{{text("strSkippedKind", "Kind"), 70},
                                           {text("strSkippedName", "Name"), 220},
                                           {text("strSkippedReason", "Reason"), 200},

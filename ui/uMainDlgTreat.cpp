@@ -40,18 +40,20 @@ bool TMainDlg::PickTarget(std::string& strEntryID) {
   }
 }
 
-bool TMainDlg::TreatRow(TEmailNode& node, int mode, const std::string& target) {
+bool TMainDlg::TreatRow(TEmailNode& node, TTreatment treatment, const std::string& target) {
   const char* id = node.Data.txMsg.szEntryID;
   if (!id || !*id) return false;
+  // A message the session could not treat raises, naming the failed call;
+  // its row stays checked with its box, which is all the window shows of it.
   try {
-    switch (mode) {
-      case 1: return FSession->DelMsg(id, false);
-      case 2: return FSession->DelMsg(id, true);
-      case 3: return FSession->MoveMsg(id, target, 0);
-      case 4: return FSession->MoveMsg(id, target, MESSAGE_MOVE);
-      default: return false;
+    switch (treatment) {
+      case TTreatment::DeletePermanently: FSession->DelMsg(id, false); break;
+      case TTreatment::MoveToDeletedItems: FSession->DelMsg(id, true); break;
+      case TTreatment::CopyToFolder: FSession->MoveMsg(id, target, 0); break;
+      case TTreatment::MoveToFolder: FSession->MoveMsg(id, target, MESSAGE_MOVE); break;
     }
-  } catch (...) {
+    return true;
+  } catch (const std::exception&) {
     return false;
   }
 }
@@ -82,11 +84,11 @@ void TMainDlg::ProcessMessages() {
   }
 }
 
-void TMainDlg::TreatDuplicate(int mode) {
+void TMainDlg::TreatDuplicate(TTreatment treatment) {
   if (FTreating || FSearching || !FSession) return;
   std::string target;
-  if ((mode == 3 || mode == 4) && !PickTarget(target)) return;
-  if (mode == 1 &&
+  if (NeedsTarget(treatment) && !PickTarget(target)) return;
+  if (treatment == TTreatment::DeletePermanently &&
       FSetup.ShowMessage(FHandle,
                          MsgUtf8("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"),
                          "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES)
@@ -122,7 +124,7 @@ void TMainDlg::TreatDuplicate(int mode) {
       listChanged = FRun != run || FSearching || g >= FEmails.Roots().size() || FEmails.Roots()[g].get() != root ||
                     (group && (r >= root->Children.size() || root->Children[r].get() != row));
       if (listChanged) break;
-      if (!row->Data.bDeleted && TreatRow(*row, mode, target)) {
+      if (!row->Data.bDeleted && TreatRow(*row, treatment, target)) {
         row->Data.bDeleted = true;
         row->Data.bChecked = false;
         row->HasCheckBox = false;  // the check state stays

@@ -29,16 +29,10 @@ HRESULT HostBar::get_Controls(CommandBarControls** controls) {
 
 HRESULT HostBar::get_Name(BSTR* name) { return GiveText(record_.name, name); }
 
-HRESULT HostBar::get_Position(MsoBarPosition* position) {
-  if (position == nullptr) return E_POINTER;
-  *position = static_cast<MsoBarPosition>(record_.position);
-  return S_OK;
-}
+HRESULT HostBar::get_Position(MsoBarPosition* position) { return GiveValue(record_.position, position); }
 
 HRESULT HostBar::get_Visible(VARIANT_BOOL* visible) {
-  if (visible == nullptr) return E_POINTER;
-  *visible = record_.visible ? VARIANT_TRUE : VARIANT_FALSE;
-  return S_OK;
+  return GiveValue(record_.visible ? VARIANT_TRUE : VARIANT_FALSE, visible);
 }
 
 HRESULT HostBar::put_Visible(VARIANT_BOOL visible) {

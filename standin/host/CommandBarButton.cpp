@@ -40,43 +40,23 @@ void HostButton::Changed(const char* member) {
   notifier_->Notify();
 }
 
+HRESULT HostButton::PutText(std::wstring ButtonRecord::*field, BSTR text, const char* member) {
+  record_.*field = TextOf(text);
+  Changed(member);
+  return S_OK;
+}
+
 HRESULT HostButton::get_Caption(BSTR* caption) { return GiveText(record_.caption, caption); }
-HRESULT HostButton::put_Caption(BSTR caption) {
-  record_.caption = TextOf(caption);
-  Changed("Caption");
-  return S_OK;
-}
+HRESULT HostButton::put_Caption(BSTR caption) { return PutText(&ButtonRecord::caption, caption, "Caption"); }
 HRESULT HostButton::get_Tag(BSTR* tag) { return GiveText(record_.tag, tag); }
-HRESULT HostButton::put_Tag(BSTR tag) {
-  record_.tag = TextOf(tag);
-  Changed("Tag");
-  return S_OK;
-}
+HRESULT HostButton::put_Tag(BSTR tag) { return PutText(&ButtonRecord::tag, tag, "Tag"); }
 HRESULT HostButton::get_TooltipText(BSTR* text) { return GiveText(record_.tooltip, text); }
-HRESULT HostButton::put_TooltipText(BSTR text) {
-  record_.tooltip = TextOf(text);
-  Changed("TooltipText");
-  return S_OK;
-}
+HRESULT HostButton::put_TooltipText(BSTR text) { return PutText(&ButtonRecord::tooltip, text, "TooltipText"); }
 HRESULT HostButton::get_Parameter(BSTR* parameter) { return GiveText(record_.parameter, parameter); }
 
-HRESULT HostButton::get_Id(int* id) {
-  if (id == nullptr) return E_POINTER;
-  *id = record_.id;
-  return S_OK;
-}
-
-HRESULT HostButton::get_Type(MsoControlType* type) {
-  if (type == nullptr) return E_POINTER;
-  *type = static_cast<MsoControlType>(record_.type);
-  return S_OK;
-}
-
-HRESULT HostButton::get_Style(MsoButtonStyle* style) {
-  if (style == nullptr) return E_POINTER;
-  *style = static_cast<MsoButtonStyle>(record_.style);
-  return S_OK;
-}
+HRESULT HostButton::get_Id(int* id) { return GiveValue(record_.id, id); }
+HRESULT HostButton::get_Type(MsoControlType* type) { return GiveValue(record_.type, type); }
+HRESULT HostButton::get_Style(MsoButtonStyle* style) { return GiveValue(record_.style, style); }
 
 HRESULT HostButton::put_Style(MsoButtonStyle style) {
   record_.style = style;

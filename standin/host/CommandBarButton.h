@@ -50,6 +50,8 @@ class HostButton final : public HostObject<CommandBarButtonDefaults>, public ICo
 
  private:
   void Changed(const char* member);
+  // Sets a text property and notes it as `member`.
+  HRESULT PutText(std::wstring ButtonRecord::*field, BSTR text, const char* member);
 
   ButtonRecord record_;
   Notifier notifier_;

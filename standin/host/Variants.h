@@ -17,6 +17,13 @@ bool ReadText(const VARIANT& v, const std::wstring& fallback, std::wstring* out)
 
 // A BSTR copy of text for an out parameter (E_POINTER for null).
 HRESULT GiveText(const std::wstring& text, BSTR* out);
+// A value for an out parameter of its type (E_POINTER for null).
+template <class TOut, class TValue>
+HRESULT GiveValue(TValue value, TOut* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = static_cast<TOut>(value);
+  return S_OK;
+}
 std::wstring TextOf(BSTR text);
 
 }  // namespace host

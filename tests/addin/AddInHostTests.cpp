@@ -2,7 +2,9 @@
 // stand-in platform, end to end: the bar and its button, a click that opens
 // the finder window on its own thread, a search and a soft delete in that
 // window, a second window after the first closed, the host without an
-// explorer, and a disconnection and reconnection.
+// explorer, a disconnection and reconnection (one window per process
+// throughout), a bar the host refuses, a finder thread that cannot start,
+// and the library kept loaded until the finder thread has ended.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,7 +16,9 @@
 #include <vector>
 
 #include "standin/host/Host.h"
+#include "tests/addin/DebugLog.h"
 #include "tests/addin/ServerLibrary.h"
+#include "tests/addin/ThreadEndProbe.h"
 #include "tests/mapi/Standin.h"
 #include "tests/ui/ProfileSnapshot.h"
 #include "ui/MenuTable.h"
@@ -90,6 +94,31 @@ std::size_t DeletedItemsCount(TStandin& standin) {
   return n;
 }
 
+// Reserves the free address space of the process in blocks of 1 MB and
+// more while it lives: no thread stack can be reserved then, while small
+// blocks still come from the heap.
+class TFullAddressSpace {
+ public:
+  TFullAddressSpace() {
+    FBlocks.reserve(4096);  // no allocation of its own once full
+    for (SIZE_T size = SIZE_T(256) << 20; size >= (SIZE_T(1) << 20); size /= 2) {
+      while (FBlocks.size() < FBlocks.capacity()) {
+        void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+        if (!block) break;
+        FBlocks.push_back(block);
+      }
+    }
+  }
+  ~TFullAddressSpace() {
+    for (void* block : FBlocks) VirtualFree(block, 0, MEM_RELEASE);
+  }
+  TFullAddressSpace(const TFullAddressSpace&) = delete;
+  TFullAddressSpace& operator=(const TFullAddressSpace&) = delete;
+
+ private:
+  std::vector<void*> FBlocks;
+};
+
 class AddInHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -109,11 +138,12 @@ class AddInHostTest : public ::testing::Test {
     EXPECT_EQ(server_->Unregister(), S_OK);
   }
 
-  host::THost& StartHost(bool explorer = true) {
+  host::THost& StartHost(bool explorer = true, bool refuseDuplicateBars = false) {
     host::HostOptions options;
     options.profile = L"Z:" QUOP_SOURCE_DIR "/standin/profiles/sample.json";
     options.onlyAddIns = {kProgId};
     options.noExplorer = !explorer;
+    options.refuseDuplicateBars = refuseDuplicateBars;
     host_ = std::make_unique<host::THost>(options);
     EXPECT_EQ(host_->Start(), S_OK) << std::string(host_->Error().begin(), host_->Error().end());
     return *host_;
@@ -140,6 +170,26 @@ class AddInHostTest : public ::testing::Test {
     EXPECT_TRUE(Pump([] { return FinderWindows().size() == 1; }));
     const std::vector<HWND> windows = FinderWindows();
     return windows.empty() ? nullptr : windows[0];
+  }
+
+  // Clicks until a window opens: after a window closed, a click does
+  // nothing until its thread has let go of it, like one while it is open.
+  HWND OpenFinderOnceFree(std::size_t occurrence = 0) {
+    EXPECT_TRUE(Pump([&] {
+      if (!FinderWindows().empty()) return true;
+      host_->ClickButton(L"Twinsweeps", occurrence);
+      Pump([] { return !FinderWindows().empty(); }, std::chrono::seconds(1));
+      return false;
+    }));
+    const std::vector<HWND> windows = FinderWindows();
+    EXPECT_EQ(windows.size(), 1u);
+    return windows.empty() ? nullptr : windows[0];
+  }
+
+  // Closes the window and waits until its thread has let go of it.
+  void CloseFinder(HWND finder) {
+    PostMessageA(finder, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump([] { return FinderWindows().empty(); }));
   }
 
   std::unique_ptr<TServerLibrary> server_;
@@ -199,18 +249,9 @@ TEST_F(AddInHostTest, TheButtonOpensOneFinderWindowThatSearchesAndTreats) {
   PostMessageA(finder, WM_COMMAND, cmdDelete1, 0);
   EXPECT_TRUE(Pump([&] { return DeletedItemsCount(standin) == before + 15 && IsWindowEnabled(search); }));
 
-  // Closed, the window goes with its thread; once the thread has let go of
-  // it (a click before that does nothing, like one while the window is
-  // open), a click opens a new window.
-  PostMessageA(finder, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Pump([] { return FinderWindows().empty(); }));
-  ASSERT_TRUE(Pump([this] {
-    if (!FinderWindows().empty()) return true;
-    host_->ClickButton(L"Twinsweeps");
-    Pump([] { return !FinderWindows().empty(); }, std::chrono::seconds(1));
-    return false;
-  }));
-  EXPECT_EQ(FinderWindows().size(), 1u);
+  // Closed, the window goes with its thread; then a click opens a new one.
+  CloseFinder(finder);
+  EXPECT_NE(OpenFinderOnceFree(), nullptr);
 }
 
 TEST_F(AddInHostTest, WithoutAnExplorerTheAddInShowsNothing) {
@@ -234,6 +275,72 @@ TEST_F(AddInHostTest, AfterADisconnectionTheOldButtonIsDeadAndAReconnectionAddsA
   ASSERT_EQ(host_->Bars().size(), 2u);
   EXPECT_EQ(host_->Bars()[1].name, L"Quop");
   EXPECT_NE(OpenFinder(1), nullptr);
+}
+
+// Outlook makes a new add-in object on reconnection; the window the old
+// one opened is still the only one the process may have.
+TEST_F(AddInHostTest, AReconnectionWhileTheWindowIsOpenOpensNoSecondWindow) {
+  StartHost();
+  const HWND finder = OpenFinder();
+  ASSERT_NE(finder, nullptr);
+  ASSERT_EQ(host_->Disconnect(kProgId), S_OK);
+  ASSERT_EQ(host_->Connect(kProgId), S_OK);
+
+  EXPECT_EQ(host_->ClickButton(L"Twinsweeps", 1), 1);
+  Pump([] { return FinderWindows().size() > 1; }, std::chrono::seconds(2));
+  EXPECT_EQ(FinderWindows(), std::vector<HWND>{finder});
+
+  CloseFinder(finder);
+  EXPECT_NE(OpenFinderOnceFree(1), nullptr);
+}
+
+// DllCanUnloadNow must not say yes while the finder thread still runs, not
+// even in its last steps after the window has gone: Outlook unloads the
+// library on that answer.
+TEST_F(AddInHostTest, TheFinderThreadKeepsTheLibraryUntilItHasEnded) {
+  StartHost();
+  const HWND finder = OpenFinder();
+  ASSERT_NE(finder, nullptr);
+  // The add-in object and its sink go; the window, and with it the library, stay.
+  ASSERT_EQ(host_->Disconnect(kProgId), S_OK);
+  EXPECT_EQ(server_->CanUnloadNow(), S_FALSE);
+
+  const auto canUnloadNow =
+      reinterpret_cast<TThreadEndProbe::TAsk>(reinterpret_cast<void*>(GetProcAddress(server_->Module(), "DllCanUnloadNow")));
+  ASSERT_NE(canUnloadNow, nullptr);
+  const TThreadEndProbe probe(GetWindowThreadProcessId(finder, nullptr), canUnloadNow);
+  PostMessageA(finder, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Pump([&] { return probe.Ended(); }));
+  EXPECT_EQ(probe.Answer(), S_FALSE) << "the library could be unloaded under the ending finder thread";
+  EXPECT_EQ(server_->CanUnloadNow(), S_OK);
+}
+
+// A click whose thread cannot start (no address space left for its stack)
+// opens nothing, is named in the debug output, and keeps nothing: the next
+// click opens the window.
+TEST_F(AddInHostTest, AFinderThreadThatCannotStartIsNamedAndTheNextClickOpensTheWindow) {
+  StartHost();
+  const TDebugLog log;
+  {
+    const TFullAddressSpace full;
+    EXPECT_EQ(host_->ClickButton(L"Twinsweeps"), 1);
+  }
+  Pump([] { return false; }, std::chrono::seconds(1));
+  EXPECT_TRUE(FinderWindows().empty());
+  EXPECT_TRUE(log.Contains("Quop add-in: Click: CreateThread")) << log.Text();
+  EXPECT_NE(OpenFinder(), nullptr);
+}
+
+// Office refuses a second bar of the same name; the add-in stays connected
+// without a button and names the refusal.
+TEST_F(AddInHostTest, ABarTheHostRefusesIsNamedAndTheAddInStaysConnected) {
+  StartHost(true, true);
+  ASSERT_EQ(host_->Disconnect(kProgId), S_OK);
+  const TDebugLog log;
+  EXPECT_EQ(host_->Connect(kProgId), S_OK);
+  EXPECT_TRUE(host_->AddIns()[0].connected);
+  EXPECT_EQ(host_->Bars().size(), 1u);
+  EXPECT_TRUE(log.Contains("Quop add-in: OnConnection: CommandBars.Add failed: 0x80070057")) << log.Text();
 }
 
 }  // namespace

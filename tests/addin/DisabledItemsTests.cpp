@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/addin/DebugLog.h"
 #include "tests/addin/RegistryProbe.h"
 #include "tests/addin/ServerIds.h"
 #include "tests/addin/ServerLibrary.h"
@@ -180,7 +181,9 @@ TEST_P(DisabledItems, AValueThatIsNotBinaryDataFailsTheExport) {
     ASSERT_TRUE(key.Write(L"m-invalid", c.nType, c.data));
     ASSERT_TRUE(key.Write(L"z-after", REG_BINARY, ItemData(strPath)));
 
+    const TDebugLog log;
     EXPECT_EQ(Run(server), E_FAIL);
+    EXPECT_TRUE(log.Contains("Invalid data type for 'm-invalid'")) << log.Text();
 
     EXPECT_FALSE(ValueStays(L"14.0", L"a-before"));
     EXPECT_TRUE(ValueStays(L"14.0", L"m-invalid"));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "tests/addin/DebugLog.h"
 #include "tests/addin/RegistryProbe.h"
 #include "tests/addin/ServerIds.h"
 #include "tests/addin/ServerLibrary.h"
@@ -138,7 +139,9 @@ TEST_F(ServerRegistration, AClassEntryThatCannotBeCreatedStopsTheUpdate) {
   // Entry 5, the ProgID's Clsid key, cannot be made below a volatile key.
   ASSERT_TRUE(MakeVolatileKey(HKEY_CLASSES_ROOT, kProgId));
 
+  const TDebugLog log;
   EXPECT_EQ(server.Register(), E_FAIL);
+  EXPECT_TRUE(log.Contains("Quop add-in: DllRegisterServer: Error creating system registry entry")) << log.Text();
 
   std::vector<TExpectedEntry> entries = ExpectedEntries(LongPath(server.LoadedPath()));
   ExpectEntries({entries.begin(), entries.begin() + 4});  // written before, and kept

@@ -3,11 +3,13 @@
 // and that every object goes when released.
 #include <gtest/gtest.h>
 
+#include "om/OutlookCalls.h"
 #include "standin/host/CommandBars.h"
 
 using host::HostBar;
 using host::HostButton;
 using host::HostCommandBars;
+using om::LongArg;
 
 namespace {
 
@@ -16,14 +18,6 @@ VARIANT Omitted() {
   VariantInit(&v);
   v.vt = VT_ERROR;
   v.scode = DISP_E_PARAMNOTFOUND;
-  return v;
-}
-
-VARIANT Long(long value) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = value;
   return v;
 }
 
@@ -99,27 +93,19 @@ TEST_F(CommandBarsTest, AddWithEveryArgumentOmittedMakesAHiddenFloatingCustomBar
 }
 
 TEST_F(CommandBarsTest, AddRefusesAPositionThatIsNotANumber) {
-  VARIANT position;
-  VariantInit(&position);
-  position.vt = VT_BSTR;
-  position.bstrVal = SysAllocString(L"on top");
+  const TBstr position(L"on top");
   TComPtr<CommandBar> bar;
-  EXPECT_EQ(bars->Add(Omitted(), position, Omitted(), Omitted(), &bar), DISP_E_TYPEMISMATCH);
-  VariantClear(&position);
+  EXPECT_EQ(bars->Add(Omitted(), om::TextArg(position.Get()), Omitted(), Omitted(), &bar), DISP_E_TYPEMISMATCH);
   EXPECT_FALSE(bar);
   EXPECT_TRUE(bars->Bars().empty());
 }
 
 TEST_F(CommandBarsTest, ARefusingCollectionTurnsDownATakenName) {
   bars = TComPtr<HostCommandBars>(new HostCommandBars(notifier, true));
-  VARIANT name;
-  VariantInit(&name);
-  name.vt = VT_BSTR;
-  name.bstrVal = SysAllocString(L"Quop");
+  const TBstr name(L"Quop");
   TComPtr<CommandBar> first, second;
-  EXPECT_EQ(bars->Add(name, Omitted(), Omitted(), Omitted(), &first), S_OK);
-  EXPECT_EQ(bars->Add(name, Omitted(), Omitted(), Omitted(), &second), E_INVALIDARG);
-  VariantClear(&name);
+  EXPECT_EQ(bars->Add(om::TextArg(name.Get()), Omitted(), Omitted(), Omitted(), &first), S_OK);
+  EXPECT_EQ(bars->Add(om::TextArg(name.Get()), Omitted(), Omitted(), Omitted(), &second), E_INVALIDARG);
   EXPECT_EQ(bars->Bars().size(), 1u);
 }
 
@@ -127,15 +113,15 @@ TEST_F(CommandBarsTest, ControlsGoBeforeTheGivenPosition) {
   TComPtr<CommandBarControls> controls;
   ASSERT_EQ(AddBar()->get_Controls(&controls), S_OK);
   AddButton(controls.Get(), Omitted(), L"A");
-  AddButton(controls.Get(), Long(1), L"B");
-  AddButton(controls.Get(), Long(2), L"C");
+  AddButton(controls.Get(), LongArg(1), L"B");
+  AddButton(controls.Get(), LongArg(2), L"C");
   host::BarRecord record = static_cast<HostBar*>(bars->Bars()[0].Get())->Snapshot();
   ASSERT_EQ(record.buttons.size(), 3u);
   EXPECT_EQ(record.buttons[0].caption, L"B");
   EXPECT_EQ(record.buttons[1].caption, L"C");
   EXPECT_EQ(record.buttons[2].caption, L"A");
   TComPtr<CommandBarControl> tooFar;
-  EXPECT_EQ(controls->Add(Omitted(), Omitted(), Omitted(), Long(5), Omitted(), &tooFar), E_INVALIDARG);
+  EXPECT_EQ(controls->Add(Omitted(), Omitted(), Omitted(), LongArg(5), Omitted(), &tooFar), E_INVALIDARG);
   int count = 0;
   EXPECT_EQ(controls->get_Count(&count), S_OK);
   EXPECT_EQ(count, 3);
@@ -145,7 +131,7 @@ TEST_F(CommandBarsTest, ControlsMakeOnlyButtons) {
   TComPtr<CommandBarControls> controls;
   ASSERT_EQ(AddBar()->get_Controls(&controls), S_OK);
   TComPtr<CommandBarControl> popup;
-  EXPECT_EQ(controls->Add(Long(10), Omitted(), Omitted(), Omitted(), Omitted(), &popup), E_NOTIMPL);
+  EXPECT_EQ(controls->Add(LongArg(10), Omitted(), Omitted(), Omitted(), Omitted(), &popup), E_NOTIMPL);
   EXPECT_FALSE(popup);
 }
 

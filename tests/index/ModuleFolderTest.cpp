@@ -5,7 +5,7 @@
 #include <string>
 
 #include "support/ModuleFolder.h"
-#include "index/ModuleHandle.h"
+#include "support/WinHandles.h"
 #include "indexapi/QuopDBApi.h"
 #include "tests/index/FakeLibrary.h"
 

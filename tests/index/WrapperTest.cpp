@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "index/ModuleHandle.h"
+#include "support/WinHandles.h"
 #include "index/uDB.h"
 #include "tests/index/FakeLibrary.h"
 #include "tests/index/StackProbe.h"

@@ -83,7 +83,7 @@ TEST_F(CollectTest, FailuresSkipWhatTheyHit) {
       << "the unreadable message still counts";
   EXPECT_EQ(Skips(), (std::vector<std::string>{
                          "message|Lunch|Could not get properties!|MAPI_E_CALL_FAILED",
-                         "folder|Inbox|Could not get folder from Message Store or Parent Folder!|MAPI_E_CALL_FAILED",
+                         "folder|Inbox|Could not get the folder's hierarchy table!|MAPI_E_CALL_FAILED",
                          "folder|Mail in contacts|Could not get messages from folder!|MAPI_E_CALL_FAILED"}));
   EXPECT_EQ(Session().MsgCount(), 2);
 }

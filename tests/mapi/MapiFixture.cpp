@@ -49,14 +49,15 @@ TsxMAPI_Session& MapiTest::Session() {
   return *session_;
 }
 
-TsxMAPI_Folder* MapiTest::Child(TsxMAPI_Folder* parent, const std::string& name) {
-  for (int i = 0; parent && i < parent->GetSubCount(); ++i)
-    if (parent->GetSubFolder(i)->GetFolderName() == name) return parent->GetSubFolder(i);
+std::unique_ptr<TsxMAPI_Folder> MapiTest::Child(TsxMAPI_Folder* parent, const std::string& name) {
+  if (parent)
+    for (const TChildFolder& child : parent->SubFolders())
+      if (child.name == name) return parent->OpenSubFolder(child);
   ADD_FAILURE() << "no folder " << name;
   return nullptr;
 }
 
-TsxMAPI_Folder* MapiTest::Top(const std::string& name) {
+std::unique_ptr<TsxMAPI_Folder> MapiTest::Top(const std::string& name) {
   return Child(Session().GetFolder(sxftRoot), name);
 }
 
@@ -69,25 +70,37 @@ std::unique_ptr<TsxMAPI_Folder> MapiTest::ArchiveTop(const std::string& name) {
   TRowSet rows;
   EXPECT_EQ(stores->QueryRows(2, 0, &rows), S_OK);
   if (rows.Count() != 2) return nullptr;
-  const SBinary& id = rows->aRow[1].lpProps[0].Value.bin;
-  TComPtr<IMsgStore> store = Session().OpenMsgStoreByEntryID(id.cb, reinterpret_cast<LPENTRYID>(id.lpb));
-  SPropTagArray tag = {1, {PR_IPM_SUBTREE_ENTRYID}};
-  ULONG count = 0;
-  TMapiBuffer<SPropValue> subtree;
-  EXPECT_EQ(store->GetProps(&tag, 0, &count, &subtree), S_OK);
-  auto root = std::make_unique<TsxMAPI_Folder>(
-      TEntryIDRef{subtree->Value.bin.cb, reinterpret_cast<LPENTRYID>(subtree->Value.bin.lpb)},
-      &Session());
-  TsxMAPI_Folder* child = Child(root.get(), name);
-  if (!child) return nullptr;
-  // Re-open the child on its own so that the caller owns it.
-  return std::make_unique<TsxMAPI_Folder>(child->Folder(), &Session());
+  const TEntryIDRef id = RefTo(rows->aRow[1].lpProps[0].Value.bin);
+  TComPtr<IMsgStore> store;
+  EXPECT_EQ(mapi->OpenMsgStore(0, id.cb, id.lpb, nullptr, MDB_NO_DIALOG, &store), S_OK);
+  const TMapiBuffer<SPropValue> subtree = GetOneProp(store.Get(), PR_IPM_SUBTREE_ENTRYID, "subtree");
+  TsxMAPI_Folder root(RefTo(subtree->Value.bin), &Session());
+  return Child(&root, name);
+}
+
+int MapiTest::MessageCount(TsxMAPI_Folder* folder) {
+  int count = 0;
+  folder->ForEachMessageRow([&count](const TMessageRow&) {
+    ++count;
+    return true;
+  });
+  return count;
+}
+
+std::unique_ptr<TsxMAPI_Message> MapiTest::OpenMessage(TsxMAPI_Folder* folder, int i) {
+  std::unique_ptr<TsxMAPI_Message> message;
+  int at = 0;
+  if (folder)
+    folder->ForEachMessageRow([&](const TMessageRow& row) {
+      if (at++ < i) return true;
+      message = std::make_unique<TsxMAPI_Message>(row.entryID, folder, &Session(), 0);
+      return false;
+    });
+  if (!message) ADD_FAILURE() << "no message " << i;
+  return message;
 }
 
 std::string MapiTest::MessageID(TsxMAPI_Folder* folder, int i) {
-  if (!folder || i >= folder->GetMsgCount()) {
-    ADD_FAILURE() << "no message " << i;
-    return "";
-  }
-  return folder->GetMessage(i)->GetEntryIDString();
+  const auto message = OpenMessage(folder, i);
+  return message ? message->GetEntryIDString() : "";
 }

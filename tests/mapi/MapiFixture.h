@@ -23,13 +23,16 @@ class MapiTest : public ::testing::Test {
 
   // The session, logged on at first use.
   TsxMAPI_Session& Session();
-  // A child folder by display name (owned by its parent).
-  static TsxMAPI_Folder* Child(TsxMAPI_Folder* parent, const std::string& name);
+  // A child folder by display name, opened on its own.
+  static std::unique_ptr<TsxMAPI_Folder> Child(TsxMAPI_Folder* parent, const std::string& name);
   // A top folder of the default store, or of the other store.
-  TsxMAPI_Folder* Top(const std::string& name);
+  std::unique_ptr<TsxMAPI_Folder> Top(const std::string& name);
   std::unique_ptr<TsxMAPI_Folder> ArchiveTop(const std::string& name);
-  // The entry-identifier text of a folder's i-th message.
-  static std::string MessageID(TsxMAPI_Folder* folder, int i);
+  // The messages of a folder as its contents table lists them: how many,
+  // the i-th opened read-only, and the i-th's entry-identifier text.
+  static int MessageCount(TsxMAPI_Folder* folder);
+  std::unique_ptr<TsxMAPI_Message> OpenMessage(TsxMAPI_Folder* folder, int i);
+  std::string MessageID(TsxMAPI_Folder* folder, int i);
 
   TStandin& standin_ = TStandin::Get();
   std::unique_ptr<TsxMAPI_Session> session_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mapi/MapiHeaders.h"
@@ -10,7 +11,7 @@
 
 class TStandin {
  public:
-  // Loads MAPI32.DLL (which loads the provider) and the control functions.
+  // Loads MAPI32.DLL, which loads the provider.
   static TStandin& Get();
 
   void LoadProfile(const std::string& json);
@@ -21,42 +22,35 @@ class TStandin {
   void ScriptPickFolder(const std::string& entryIdText);
   void AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag = 0,
                 ULONG nth = 0);
-  void ClearFaults() { clearFaults_(); }
-  long LiveObjects() const { return liveObjects_(); }
-  long LiveBuffers() const { return liveBuffers_(); }
-  long BadFrees() const { return badFrees_(); }
+  void ClearFaults() { Call<STANDIN_CLEARFAULTS>("StandinClearFaults"); }
+  long LiveObjects() const { return Call<STANDIN_LIVEOBJECTS>("StandinLiveObjects"); }
+  long LiveBuffers() const { return Call<STANDIN_LIVEBUFFERS>("StandinLiveBuffers"); }
+  long BadFrees() const { return Call<STANDIN_BADFREES>("StandinBadFrees"); }
   std::vector<std::string> Log() const;
-  void ClearLog() { clearLog_(); }
+  void ClearLog() { Call<STANDIN_CLEARLOG>("StandinClearLog"); }
   // The stand-in Outlook application over the loaded profile.
   IDispatch* CreateApplication();
   // MAPI objects open now and the most open at once since ResetPeaks, by
   // type ("message", "folder", "attachment", "table", "stream", "store", "all").
-  long OpenObjects(const char* type) const;
-  long PeakOpen(const char* type) const;
-  void ResetPeaks();
-  // MAPI calls served since ResetCalls.
-  unsigned long CallCount() const;
-  void ResetCalls();
+  long OpenObjects(const char* type) const { return Call<STANDIN_OPENOBJECTS>("StandinOpenObjects", type); }
+  long PeakOpen(const char* type) const { return Call<STANDIN_PEAKOPEN>("StandinPeakOpen", type); }
+  void ResetPeaks() { Call<STANDIN_RESETPEAKS>("StandinResetPeaks"); }
+  // MAPI calls served since ResetCalls: all of them, or those of one method.
+  unsigned long CallCount() const { return Call<STANDIN_CALLCOUNT>("StandinCallCount"); }
+  unsigned long CallCountOf(const char* call) const { return Call<STANDIN_CALLCOUNTOF>("StandinCallCountOf", call); }
+  void ResetCalls() { Call<STANDIN_RESETCALLS>("StandinResetCalls"); }
 
  private:
   TStandin();
-  STANDIN_LIVEOBJECTS liveObjects_ = nullptr;
-  STANDIN_LIVEBUFFERS liveBuffers_ = nullptr;
-  STANDIN_BADFREES badFrees_ = nullptr;
-  STANDIN_LOADPROFILETEXT loadProfileText_ = nullptr;
-  STANDIN_SAVEPROFILE saveProfile_ = nullptr;
-  STANDIN_SCRIPTPICKFOLDER scriptPickFolder_ = nullptr;
-  STANDIN_ADDFAULT addFault_ = nullptr;
-  STANDIN_CLEARFAULTS clearFaults_ = nullptr;
-  STANDIN_LOGCOUNT logCount_ = nullptr;
-  STANDIN_LOGLINE logLine_ = nullptr;
-  STANDIN_CLEARLOG clearLog_ = nullptr;
-  STANDIN_CREATEAPPLICATION createApplication_ = nullptr;
-  LONG(WINAPI* openObjects_)(const char*) = nullptr;
-  LONG(WINAPI* peakOpen_)(const char*) = nullptr;
-  void(WINAPI* resetPeaks_)() = nullptr;
-  ULONG(WINAPI* callCount_)() = nullptr;
-  void(WINAPI* resetCalls_)() = nullptr;
+  // The provider's control function `name`, looked up by name and called; a
+  // missing one fails the test and answers the type's zero.
+  template <typename TFn, typename... TArgs>
+  static auto Call(const char* name, TArgs... args) -> decltype(std::declval<TFn>()(args...)) {
+    const TFn fn = reinterpret_cast<TFn>(reinterpret_cast<void (*)()>(Lookup(name)));
+    if (!fn) return decltype(fn(args...))();
+    return fn(args...);
+  }
+  static FARPROC Lookup(const char* name);
 };
 
 // Small builders of profile JSON.

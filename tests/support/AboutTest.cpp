@@ -102,6 +102,19 @@ TEST(AboutBox, ClosingEnablesTheParentAgain) {
   }
 }
 
+// The finder window going first takes the box with it; the box then holds no
+// handle, so that it destroys nothing when it goes itself.
+TEST(AboutBox, DestroyedWithItsOwnerItLetsGoOfItsHandle) {
+  TTempFolder folder;
+  TWindowHandle finder = ParentWindow();
+  auto box = OpenAboutBox(finder.Get(), SetupIn(folder));
+  const HWND boxWindow = box->Handle();
+  finder.Reset();
+  EXPECT_FALSE(IsWindow(boxWindow));
+  EXPECT_EQ(box->Handle(), nullptr);
+  box.reset();
+}
+
 // Enter goes through the owner's message loop to the default button.
 TEST(AboutBox, EnterPressesOK) {
   TTempFolder folder;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "index/ModuleHandle.h"
+#include "support/WinHandles.h"
 #include "support/GFunctions.h"
 #include "support/uFileAction.h"
 #include "tests/support/TempFolder.h"

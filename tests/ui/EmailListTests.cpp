@@ -195,30 +195,27 @@ TEST(EmailListTest, MessageCellTextByColumn) {
   empty.txMsg.szSenderName = const_cast<char*>("");
   empty.txMsg.szSubject = const_cast<char*>("");
 
+  // Each column of both records through a formatter that names the day, with
+  // the point as the decimal separator.
   const struct {
-    const char* name;
-    const TEmailNodeData* data;
     int column;
-    TReceivedFormat received;
-    char separator;
-    const char* text;
-  } cases[] = {
-      {"From", &full, 0, FakeReceived, '.', "Anna"},
-      {"Folder", &full, 1, FakeReceived, '.', "Inbox"},
-      {"Subject", &full, 2, FakeReceived, '.', "Lunch"},
-      {"Recieved through the formatter", &full, 3, FakeReceived, '.', "at 45000"},
-      {"Size", &full, 4, FakeReceived, '.', "1.5MB"},
-      {"Size with the locale's separator", &full, 4, FakeReceived, ',', "1,5MB"},
-      {"empty From", &empty, 0, FakeReceived, '.', " "},
-      {"null Folder", &empty, 1, FakeReceived, '.', " "},
-      {"empty Subject", &empty, 2, FakeReceived, '.', " "},
-      {"no received text", &empty, 3, NoReceived, '.', " "},
-      {"no formatter", &full, 3, nullptr, '.', " "},
-      {"zero size", &empty, 4, FakeReceived, '.', "0B"},
-      {"no such column", &full, 5, FakeReceived, '.', ""},
+    const char* fullText;
+    const char* emptyText;  // empty or null texts show as one space
+  } columns[] = {
+      {0, "Anna", " "},         // From
+      {1, "Inbox", " "},        // Folder (null in the empty record)
+      {2, "Lunch", " "},        // Subject
+      {3, "at 45000", "at 0"},  // Recieved, as the formatter writes it
+      {4, "1.5MB", "0B"},       // Size
+      {5, "", ""},              // no such column
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(MessageCellText(*c.data, c.column, c.received, c.separator), c.text) << c.name;
+  for (const auto& c : columns) {
+    EXPECT_EQ(MessageCellText(full, c.column, FakeReceived, '.'), c.fullText) << "column " << c.column;
+    EXPECT_EQ(MessageCellText(empty, c.column, FakeReceived, '.'), c.emptyText) << "column " << c.column;
+  }
+  EXPECT_EQ(MessageCellText(full, 4, FakeReceived, ','), "1,5MB") << "the locale's separator";
+  EXPECT_EQ(MessageCellText(empty, 3, NoReceived, '.'), " ") << "no received text";
+  EXPECT_EQ(MessageCellText(full, 3, nullptr, '.'), " ") << "no formatter";
 }
 
 // A list as loaded: an orphan row, then groups of three and two.

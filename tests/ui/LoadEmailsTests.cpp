@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,7 +23,6 @@
 using namespace testmsg;
 
 namespace {
-
 
 // Runs every event queued so far on this thread.
 void Drain(TQueueDispatcher& dispatcher) {
@@ -114,6 +114,28 @@ class LoadEmailsTest : public ::testing::Test {
     return seen;
   }
 
+  // What was delivered is the start of the expected stream.
+  static void ExpectStartOf(const TOwner& owner, const std::vector<std::pair<std::string, bool>>& expected) {
+    ASSERT_FALSE(owner.records.empty());
+    ASSERT_LE(owner.records.size(), expected.size());
+    EXPECT_EQ(Seen(owner), decltype(Seen(owner))(expected.begin(), expected.begin() + owner.records.size()));
+  }
+
+  // Runs a loader over the index with `events` on this thread until it has
+  // reported its end, joins it and runs what it left queued; the end must be
+  // reported exactly once. `starting` sees the loader before it starts.
+  void RunLoader(const TOwner& owner, TLoadEmailsEvents events,
+                 const std::function<void(TLoadEmails&)>& starting = nullptr) {
+    TQueueDispatcher dispatcher;
+    TLoadEmails loader(db_, dispatcher, std::move(events));
+    if (starting) starting(loader);
+    loader.Start();
+    ASSERT_TRUE(dispatcher.PumpUntil([&] { return owner.terminations > 0; }));
+    loader.WaitFor();
+    Drain(dispatcher);
+    EXPECT_EQ(owner.terminations, 1);
+  }
+
   TTempDir dir_;
   TQuopDB db_;
 };
@@ -122,15 +144,10 @@ TEST_F(LoadEmailsTest, DeliversEveryRecordInOrderAndEndsOnce) {
   constexpr int groups = 700;
   Fill(groups);
   const auto expected = Expected(groups);
-  TQueueDispatcher dispatcher;
   TOwner owner;
-  TLoadEmails loader(db_, dispatcher, owner.Events());
-  loader.Start();
-  ASSERT_TRUE(dispatcher.PumpUntil([&] { return owner.terminations > 0; }));
-  loader.WaitFor();
-  Drain(dispatcher);
+  RunLoader(owner, owner.Events());
+  if (HasFatalFailure()) return;
 
-  EXPECT_EQ(owner.terminations, 1);
   EXPECT_FALSE(owner.eventAfterEnd);
   EXPECT_EQ(Seen(owner), expected);
   ASSERT_FALSE(owner.records.empty());
@@ -188,14 +205,8 @@ TEST_F(LoadEmailsTest, NothingToReadEndsOnceWithoutRecords) {
     SCOPED_TRACE(c.name);
     db_.ClearDB();
     c.fill(db_);
-    TQueueDispatcher dispatcher;
     TOwner owner;
-    TLoadEmails loader(db_, dispatcher, owner.Events());
-    loader.Start();
-    ASSERT_TRUE(dispatcher.PumpUntil([&] { return owner.terminations > 0; }));
-    loader.WaitFor();
-    Drain(dispatcher);
-    EXPECT_EQ(owner.terminations, 1);
+    RunLoader(owner, owner.Events());
     EXPECT_TRUE(owner.records.empty());
     EXPECT_TRUE(owner.recordsAtStep.empty());
   }
@@ -207,7 +218,6 @@ TEST_F(LoadEmailsTest, TerminateDuringTheLoadStopsEarlyAndEndsOnce) {
   const auto expected = Expected(groups);
   for (bool stopFind : {false, true}) {
     SCOPED_TRACE(stopFind ? "with StopFindMsg" : "Terminate alone");
-    TQueueDispatcher dispatcher;
     TOwner owner;
     TLoadEmails* self = nullptr;
     TLoadEmailsEvents events = owner.Events();
@@ -217,21 +227,13 @@ TEST_F(LoadEmailsTest, TerminateDuringTheLoadStopsEarlyAndEndsOnce) {
       self->Terminate();
       if (stopFind) db_.StopFindMsg();
     };
-    TLoadEmails loader(db_, dispatcher, events);
-    self = &loader;
-    loader.Start();
-    ASSERT_TRUE(dispatcher.PumpUntil([&] { return owner.terminations > 0; }));
-    loader.WaitFor();
-    Drain(dispatcher);
+    RunLoader(owner, std::move(events), [&](TLoadEmails& loader) { self = &loader; });
+    if (HasFatalFailure()) return;
 
-    EXPECT_EQ(owner.terminations, 1);
     EXPECT_FALSE(owner.eventAfterEnd);
     EXPECT_EQ(owner.batchSizes.size(), 1u) << "no batch after the stop";
-    ASSERT_FALSE(owner.records.empty());
-    ASSERT_LT(owner.records.size(), expected.size());
-    // What was delivered is the start of the stream.
-    EXPECT_EQ(Seen(owner),
-              decltype(expected)(expected.begin(), expected.begin() + owner.records.size()));
+    EXPECT_LT(owner.records.size(), expected.size()) << "stopped early";
+    ExpectStartOf(owner, expected);
   }
 }
 
@@ -287,11 +289,8 @@ TEST_F(LoadEmailsTest, DestroyedWithABatchUndelivered) {
         Drain(dispatcher.queue);
         EXPECT_EQ(owner.terminations, 1);
         EXPECT_EQ(owner.batchSizes.size(), 1u);
-        ASSERT_FALSE(owner.records.empty());
-        ASSERT_LE(owner.records.size(), expected.size());
-        EXPECT_EQ(Seen(owner),
-                  decltype(expected)(expected.begin(), expected.begin() + owner.records.size()))
-            << "the batch was intact when it ran";
+        SCOPED_TRACE("the batch was intact when it ran");
+        ExpectStartOf(owner, expected);
       }
     }  // the queue goes with whatever is left in it
     EXPECT_EQ(token.use_count(), 1) << "nothing still holds a batch";
