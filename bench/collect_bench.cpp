@@ -2,15 +2,23 @@
 // layer reads every message into QuopDB.dll on its worker thread.
 //
 //   collect_bench --profile FILE [--mask MASK]
+//   collect_bench --generate N [--seed S] [--kind KIND] [--call-us US] [--realistic] [--mask MASK]
 //
-// Prints messages, skipped, seconds, messages_per_second, peak_rss_mb (the
-// process, the stand-in's profile in memory included), the most MAPI objects
-// open at once (all of them and by type, as the stand-in counts them) and the
-// MAPI calls the run made.
+// --generate serves one store of N messages made on demand (no profile file
+// to write or read), of the given kind ("pst", "exchange-cached",
+// "exchange-online") and call time in microseconds.
+//
+// Prints messages, skipped, seconds, messages_per_second, the memory
+// figures (peak_rss_mb: the process, the stand-in's profile in memory
+// included; standin_model_mb: what the stand-in's profile model holds, so
+// that the rest is the product's and Wine's), the most MAPI objects open at
+// once (all of them and by type, as the stand-in counts them) and the MAPI
+// calls the run made.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "bench/PeakMemory.h"
@@ -22,21 +30,66 @@
 #include "standin/StandinControl.h"
 #include "tools/scanrun/ScanRun.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+struct Options {
   std::string profile;
+  unsigned long generate = 0;
+  std::string seed = "1", kind = "pst", callMicroseconds = "0";
+  bool realistic = false;
   std::int32_t mask = DefaultFieldMask();
-  for (int i = 1; i + 1 < argc; i += 2) {
+};
+
+// False for an option it does not know or one without its value.
+bool Parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--profile") profile = argv[i + 1];
-    else if (arg == "--mask") mask = static_cast<std::int32_t>(std::strtol(argv[i + 1], nullptr, 0));
+    if (arg == "--realistic") {
+      o.realistic = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const char* value = argv[++i];
+    if (arg == "--profile") o.profile = value;
+    else if (arg == "--generate") o.generate = std::strtoul(value, nullptr, 10);
+    else if (arg == "--seed") o.seed = std::to_string(std::strtoull(value, nullptr, 10));
+    else if (arg == "--kind") o.kind = value;
+    else if (arg == "--call-us") o.callMicroseconds = std::to_string(std::strtoul(value, nullptr, 10));
+    else if (arg == "--mask") o.mask = static_cast<std::int32_t>(std::strtol(value, nullptr, 0));
+    else return false;
   }
-  if (profile.empty()) {
-    std::fprintf(stderr, "usage: collect_bench --profile FILE [--mask MASK]\n");
+  return o.profile.empty() != (o.generate == 0);
+}
+
+// A profile of one default store whose messages are generated, in a file
+// of this process's own.
+std::string GeneratedProfile(const Options& o) {
+  const std::string name = "collect-bench-profile-" + std::to_string(GetCurrentProcessId()) + ".json";
+  const std::string file = (std::filesystem::temp_directory_path() / name).string();
+  std::ofstream out(file, std::ios::trunc);
+  out << R"({"stores": [{"name": "Mailbox", "uid": "0123456789ABCDEF0123456789ABCDEF", "default": true, "kind": ")"
+      << o.kind << R"(", "callMicroseconds": )" << o.callMicroseconds << R"(, "generate": {"messages": )" << o.generate
+      << R"(, "seed": )" << o.seed << R"(, "realistic": )" << (o.realistic ? "true" : "false") << "}}]}\n";
+  return file;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!Parse(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: collect_bench --profile FILE [--mask MASK]\n"
+                 "       collect_bench --generate N [--seed S] [--kind KIND] [--call-us US] [--realistic] [--mask MASK]\n");
     return 2;
   }
+  const std::string profile = options.generate != 0 ? GeneratedProfile(options) : options.profile;
   _putenv_s(STANDIN_PROFILE_ENV, profile.c_str());
+  const std::int32_t mask = options.mask;
 
-  const std::string store = (std::filesystem::temp_directory_path() / "collect-bench.dat").string();
+  // Of this process alone, so that two runs at once do not meet.
+  const std::string store =
+      (std::filesystem::temp_directory_path() / ("collect-bench-" + std::to_string(GetCurrentProcessId()) + ".dat")).string();
   TQuopDB db;
   TQueueDispatcher events;
   TsxMAPI_Session session;
@@ -49,6 +102,7 @@ int main(int argc, char** argv) {
   const auto resetPeaks = reinterpret_cast<void(WINAPI*)()>(control("StandinResetPeaks"));
   const auto callCount = reinterpret_cast<ULONG(WINAPI*)()>(control("StandinCallCount"));
   const auto resetCalls = reinterpret_cast<void(WINAPI*)()>(control("StandinResetCalls"));
+  const auto modelBytes = reinterpret_cast<STANDIN_MODELBYTES>(control("StandinModelBytes"));
   BeginSearch(session, db, events, mask, false);
 
   if (resetPeaks) resetPeaks();
@@ -63,6 +117,11 @@ int main(int argc, char** argv) {
   std::printf("seconds: %.3f\n", seconds);
   std::printf("messages_per_second: %.0f\n", messages / seconds);
   std::printf("peak_rss_mb: %.1f\n", bench::PeakResidentMegabytes());
+  if (modelBytes) {
+    const double model = modelBytes();
+    std::printf("standin_model_mb: %.1f\n", model / (1024.0 * 1024.0));
+    std::printf("standin_model_bytes_per_message: %.0f\n", messages ? model / messages : 0.0);
+  }
   if (peakOpen) {
     std::printf("peak_open_mapi_objects: %ld\n", static_cast<long>(peakOpen("all")));
     for (const char* type : {"message", "folder", "attachment", "table", "stream", "store"})
@@ -74,5 +133,6 @@ int main(int argc, char** argv) {
   }
   db.CloseDB();
   std::filesystem::remove(store);
+  if (options.generate != 0) std::filesystem::remove(profile);
   return 0;
 }

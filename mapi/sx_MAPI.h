@@ -105,7 +105,6 @@ class TsxMAPI_Message {
   std::string TextProperty(ULONG tag);
   // The text of a GetProps slot; one too large is read through a stream.
   std::string SlotText(const SPropValue& value, ULONG tag);
-  std::vector<ULONG> AttachmentsByValue();
 
   bool FUnicode;
   bool FFilled = false;
@@ -149,6 +148,13 @@ class TsxMAPI_Folder {
   // Copies the message (one of this folder's) into the target, or moves it
   // with MESSAGE_MOVE.
   void CopyMessage(TsxMAPI_Message& message, TsxMAPI_Folder& target, ULONG flags);
+  // The same for a list of this folder's messages in one call. The store's
+  // answer is returned as it is, never raised: S_OK, a failure, or the
+  // warning MAPI_W_PARTIAL_COMPLETION (SUCCEEDED, yet some were not done).
+  HRESULT DeleteMessages(ENTRYLIST& list);
+  HRESULT CopyMessages(ENTRYLIST& list, TsxMAPI_Folder& target, ULONG flags);
+  // PR_CONTENT_COUNT, read afresh; "Could not get the folder's message count!".
+  ULONG ContentCount();
 
   IMAPIFolder* Folder() const { return FFolder.Get(); }
 

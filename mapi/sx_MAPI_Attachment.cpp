@@ -1,3 +1,4 @@
+#include "mapi/AttachmentSummary.h"
 #include "mapi/MapiText.h"
 #include "mapi/sx_MAPI.h"
 
@@ -27,9 +28,7 @@ void TsxMAPI_Attachment::Refresh() {
 
 std::string TsxMAPI_Attachment::GetName() {
   if (!FFilled) Refresh();
-  if (!FName.empty()) return FName;
-  if (!FLongFileName.empty()) return FLongFileName;
-  return FFileName;
+  return AttachmentName(FName, FLongFileName, FFileName);
 }
 
 ULONG TsxMAPI_Attachment::GetSize() {

@@ -4,6 +4,7 @@
 #include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/MapiText.h"
+#include "mapi/MessageTable.h"
 #include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
@@ -139,19 +140,42 @@ void TsxMAPI_Session::WalkMessages(TsxMAPI_Folder& folder) {
   RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + name + "] ");
   RaiseProgressStep();
   // One message open at a time: opened, read, added and released.
-  folder.ForEachMessageRow([&](const TMessageRow& row) {
-    if (FStopGetAllMsg.load()) return false;
-    std::string subject = row.subject;
-    try {
+  if (!FReadThroughTables) {
+    folder.ForEachMessageRow([&](const TMessageRow& row) {
+      return CollectMessage(row.subject, name, [&] {
+        TsxMAPI_Message message(row.entryID, &folder, this, 0);
+        return ReadWholeMessage(message, nSelFields);
+      });
+    });
+    return;
+  }
+  ForEachMessageTableRow(folder, [&](const TMessageTableRow& row) {
+    return CollectMessage(row.subject, name, [&] {
+      const bool open = !row.whole || NeedsOpenMessage(nSelFields);
+      if (!open) return row.fields;
       TsxMAPI_Message message(row.entryID, &folder, this, 0);
-      subject = AddMsgToDB(message, name);
-    } catch (const std::exception& e) {
-      Skip("message", subject, e);
-    }
-    ++FMsgCount;
-    RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + name + "] " + subject);
-    return !FStopGetAllMsg.load();
+      if (!row.whole) return ReadWholeMessage(message, nSelFields);
+      TCollectedMessage m = row.fields;
+      ReadOpenedFields(message, nSelFields, m);
+      return m;
+    });
   });
+}
+
+bool TsxMAPI_Session::CollectMessage(const std::string& rowSubject, const std::string& folderName,
+                                     const std::function<TCollectedMessage()>& read) {
+  if (FStopGetAllMsg.load()) return false;
+  std::string subject = rowSubject;
+  try {
+    const TCollectedMessage m = read();
+    AddMsgToDB(m, folderName);
+    subject = m.subject;
+  } catch (const std::exception& e) {
+    Skip("message", subject, e);
+  }
+  ++FMsgCount;
+  RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + folderName + "] " + subject);
+  return !FStopGetAllMsg.load();
 }
 
 void TsxMAPI_Session::WalkSubFolders(TsxMAPI_Folder& folder) {
@@ -168,33 +192,30 @@ void TsxMAPI_Session::WalkSubFolders(TsxMAPI_Folder& folder) {
   }
 }
 
-std::string TsxMAPI_Session::AddMsgToDB(TsxMAPI_Message& message, const std::string& folderName) {
+void TsxMAPI_Session::AddMsgToDB(const TCollectedMessage& m, const std::string& folderName) {
   if (!FtxDB) throw Exception("No duplicate index to add the message to");
   TQuopMsg record;
   FtxDB->InitQuopMsg(record);
   record.nIndex = 0;
-  std::string entryID, sender, subject, email, attached, to, cc, bcc, folder = folderName;
+  // The index copies the texts; it never writes through these pointers.
+  const auto text = [](const std::string& s) { return const_cast<char*>(s.data()); };
   const auto wants = [this](std::int32_t field) { return (nSelFields & field) != 0; };
-  entryID = message.GetEntryIDString();
-  record.szEntryID = entryID.data();
-  sender = message.GetSender();
-  record.szSenderName = sender.data();
-  subject = message.GetSubject();
-  record.szSubject = subject.data();
-  if (wants(FIELD_SENDER_EMAIL)) record.szSenderEmail = (email = message.GetSenderAddr()).data();
-  if (wants(FIELD_ATTACHMENT)) record.szAttached = (attached = message.GetAttachmentString()).data();
-  record.dtRecivedTime = message.GetRecivedTime();
-  if (wants(FIELD_SENT_DATE)) record.dtSendTime = message.GetSentTime();
-  if (wants(FIELD_SENT_TO)) record.szTo = (to = message.GetTo()).data();
-  if (wants(FIELD_CC)) record.szCC = (cc = message.GetCC()).data();
-  if (wants(FIELD_BCC)) record.szBCC = (bcc = message.GetBCC()).data();
-  if (wants(FIELD_MESSAGE)) record.lBodyCrc = message.GetBodyCRC();
-  record.nMsgSize = static_cast<std::int32_t>(message.GetSize());
-  record.szFolder = folder.data();
-  record.bRead = message.IsRead() ? 1 : 0;
+  record.szEntryID = text(m.entryID);
+  record.szSenderName = text(m.senderName);
+  record.szSubject = text(m.subject);
+  if (wants(FIELD_SENDER_EMAIL)) record.szSenderEmail = text(m.senderEmail);
+  if (wants(FIELD_ATTACHMENT)) record.szAttached = text(m.attached);
+  record.dtRecivedTime = m.received;
+  if (wants(FIELD_SENT_DATE)) record.dtSendTime = m.sent;
+  if (wants(FIELD_SENT_TO)) record.szTo = text(m.to);
+  if (wants(FIELD_CC)) record.szCC = text(m.cc);
+  if (wants(FIELD_BCC)) record.szBCC = text(m.bcc);
+  if (wants(FIELD_MESSAGE)) record.lBodyCrc = m.bodyCrc;
+  record.nMsgSize = m.size;
+  record.szFolder = text(folderName);
+  record.bRead = m.read ? 1 : 0;
   const bool added = FtxDB->AddMsg(record);
   if (FMsgCount.load() % 1000 == 0) FtxDB->CommitDB();  // after the first and every 1000th
   if (!added) throw Exception("The duplicate index did not take the message");
   ++FAddedCount;
-  return subject;
 }

@@ -106,3 +106,16 @@ void TsxMAPI_Folder::CopyMessage(TsxMAPI_Message& message, TsxMAPI_Folder& targe
   CheckAllDone(FFolder->CopyMessages(&list, nullptr, target.Folder(), 0, nullptr, flags),
                (flags & MESSAGE_MOVE) ? "Could not move message!" : "Could not copy message!");
 }
+
+HRESULT TsxMAPI_Folder::DeleteMessages(ENTRYLIST& list) { return FFolder->DeleteMessages(&list, 0, nullptr, 0); }
+
+HRESULT TsxMAPI_Folder::CopyMessages(ENTRYLIST& list, TsxMAPI_Folder& target, ULONG flags) {
+  return FFolder->CopyMessages(&list, nullptr, target.Folder(), 0, nullptr, flags);
+}
+
+ULONG TsxMAPI_Folder::ContentCount() {
+  static const std::string kWhat = "Could not get the folder's message count!";
+  const TMapiBuffer<SPropValue> value = GetOneProp(FFolder.Get(), PR_CONTENT_COUNT, kWhat);
+  CheckValue(value.Get(), PR_CONTENT_COUNT, kWhat);
+  return static_cast<ULONG>(value->Value.l);
+}

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "mapi/CollectSkips.h"
+#include "mapi/CollectedMessage.h"
 #include "mapi/GetAllMsgThread.h"
 #include "mapi/sx_MAPI.h"
 
@@ -65,6 +66,10 @@ class TsxMAPI_Session {
   // no dispatcher to hand its events to the owner's thread.
   bool GetAllMessage();
   void StopGetAllMsg() { FStopGetAllMsg.store(true); }
+  // How a run reads messages: what a contents table gives whole from the
+  // table, opening a message only for the rest (the default); or every
+  // message opened and read on its own. Both give the same records.
+  void SetReadThroughTables(bool value) { FReadThroughTables = value; }
   // Waits until the worker of the last run has ended.
   void WaitForRun();
   // After a run: the messages added to the index, and what could not be read.
@@ -80,6 +85,7 @@ class TsxMAPI_Session {
   std::int32_t nSelFields = 0;
 
  private:
+  friend class TBatchTreatment;   // finds each store's Deleted Items by StoreHolding
   friend class TGetAllMsgThread;  // runs the three below
 
   void DoGetAllMessage();
@@ -95,9 +101,12 @@ class TsxMAPI_Session {
   void WalkFolder(TsxMAPI_Folder& folder, const std::string& knownName);
   void WalkMessages(TsxMAPI_Folder& folder);
   void WalkSubFolders(TsxMAPI_Folder& folder);
-  // Adds the message's record and returns the subject read for it; raises
-  // when the message cannot be read whole or the index does not take it.
-  std::string AddMsgToDB(TsxMAPI_Message& message, const std::string& folderName);
+  // Reads one message with `read` and adds its record, or lists it as
+  // skipped under the table's subject; false when the run is to stop.
+  bool CollectMessage(const std::string& rowSubject, const std::string& folderName,
+                      const std::function<TCollectedMessage()>& read);
+  // Adds the message's record; raises when the index does not take it.
+  void AddMsgToDB(const TCollectedMessage& m, const std::string& folderName);
 
   void CheckDefMsgStore();
   TComPtr<IMAPITable> OpenStoresTable();
@@ -120,6 +129,7 @@ class TsxMAPI_Session {
   std::vector<TFolderSet> FFolderSet;
   HWND FOwner;
   std::atomic<bool> FStopGetAllMsg{false};
+  bool FReadThroughTables = true;
   std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)
   std::atomic<std::int32_t> FAddedCount{0};  // messages added to the index
   TCollectSkips FSkipped;

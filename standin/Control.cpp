@@ -6,6 +6,7 @@
 
 #include "standin/Buffers.h"
 #include "standin/Calls.h"
+#include "standin/ModelMemory.h"
 #include "standin/ComObject.h"
 #include "standin/ObjectCounts.h"
 #include "standin/OutlookObjects.h"
@@ -39,6 +40,7 @@ void WINAPI StandinResetPeaks(void) { ResetPeaks(); }
 ULONG WINAPI StandinCallCount(void) { return CallCount(); }
 ULONG WINAPI StandinCallCountOf(const char* call) { return call != nullptr ? CallCountOf(call) : 0; }
 void WINAPI StandinResetCalls(void) { ResetCalls(); }
+ULONG WINAPI StandinModelBytes(void) { return static_cast<ULONG>(ModelBytes()); }
 
 HRESULT WINAPI StandinLoadProfile(const char* path) {
   return path != nullptr ? LoadProfileFile(path) : MAPI_E_INVALID_PARAMETER;

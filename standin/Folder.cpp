@@ -35,7 +35,7 @@ class Folder final : public ComObject<FolderDefaults> {
     if (HRESULT hr = ServeCall("GetHierarchyTable", FData->name, FIn.store.get()); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     AddSubtree(*FData, rows, (flags & CONVENIENT_DEPTH) != 0);
-    *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_CONTAINER_CLASS_A},
+    *table = NewTable(FData->name, RowsOf(std::move(rows)), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_CONTAINER_CLASS_A},
                       TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
@@ -45,10 +45,8 @@ class Folder final : public ComObject<FolderDefaults> {
     if (table == nullptr) return MAPI_E_INVALID_PARAMETER;
     *table = nullptr;
     if (HRESULT hr = ServeCall("GetContentsTable", FData->name, FIn.store.get()); FAILED(hr)) return hr;
-    std::vector<PropBag> rows;
-    if ((flags & MAPI_ASSOCIATED) == 0) {
-      for (const auto& m : FData->messages) rows.push_back(MessageProps(*m));
-    }
+    // Associated contents: none.
+    auto rows = (flags & MAPI_ASSOCIATED) == 0 ? MessageRows(FIn.store, FData->messages) : RowsOf({});
     *table = NewTable(FData->name, std::move(rows), {PR_ENTRYID, PR_SUBJECT_A, PR_MESSAGE_CLASS_A},
                       TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
@@ -70,8 +68,7 @@ class Folder final : public ComObject<FolderDefaults> {
     for (ULONG i = 0; i < list->cValues; ++i) {
       Bytes uid, id;
       const SBinary& eid = list->lpbin[i];
-      if (!SplitEntryId(eid.cb, eid.lpb, uid, id) || uid != FData->storeUid ||
-          !DeleteMessage(*Global().profile, *FData, id))
+      if (!SplitEntryId(eid.cb, eid.lpb, uid, id) || uid != FData->storeUid || !DeleteMessage(*FIn.store, *FData, id))
         partial = true;
     }
     return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
@@ -88,22 +85,18 @@ class Folder final : public ComObject<FolderDefaults> {
     if (!target->FWritable || (move && !FWritable)) return MAPI_E_NO_ACCESS;
     if (HRESULT hr = ServeCall("CopyMessages", FData->name, FIn.store.get(), target->FData->name); FAILED(hr))
       return hr;
-    Profile& profile = *Global().profile;
-    StoreData* store = profile.StoreByUid(FData->storeUid);
+    StoreData& store = *FIn.store;
     bool partial = false;
     for (ULONG i = 0; i < list->cValues; ++i) {
       Bytes uid, id;
       const SBinary& eid = list->lpbin[i];
-      std::shared_ptr<MessageData> message;
-      if (store != nullptr && SplitEntryId(eid.cb, eid.lpb, uid, id) && uid == FData->storeUid) {
-        auto it = store->messages.find(id);
-        if (it != store->messages.end() && it->second->folderId == FData->id) message = it->second;
-      }
-      if (!message) {
+      std::optional<MessageRef> message;
+      if (SplitEntryId(eid.cb, eid.lpb, uid, id) && uid == FData->storeUid) message = store.FindMessage(id);
+      if (!message || store.FolderOf(*message) != FData.get()) {
         partial = true;
         continue;
       }
-      CopyMessage(profile, message, *target->FData, move);
+      CopyMessage(*Global().profile, store, *message, *target->FData, move);
     }
     return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
   }

@@ -12,18 +12,18 @@ namespace {
 
 class Message final : public ComObject<MessageDefaults> {
  public:
-  Message(std::shared_ptr<MessageData> data, OpenedIn in, OpenSlot slot)
+  Message(std::shared_ptr<const MessageData> data, OpenedIn in, OpenSlot slot)
       : FData(std::move(data)), FIn(std::move(in)), FSlot(std::move(slot)) {}
-  const std::shared_ptr<MessageData>& Data() const { return FData; }
+  const std::shared_ptr<const MessageData>& Data() const { return FData; }
 
   STDMETHODIMP GetProps(LPSPropTagArray tags, ULONG flags, ULONG* count, LPSPropValue* values) override {
     auto lock = LockState();
-    return ServeProps(MessageProps(*FData), FData->Subject(), FIn.store.get(), tags, flags, count, values);
+    return ServeProps(FData->served, FData->Subject(), FIn.store.get(), tags, flags, count, values);
   }
 
   STDMETHODIMP OpenProperty(ULONG tag, LPCIID iid, ULONG options, ULONG flags, LPUNKNOWN* out) override {
     auto lock = LockState();
-    return OpenPropertyStream(MessageProps(*FData), FData->Subject(), FIn.store, tag, iid, options, flags, out);
+    return OpenPropertyStream(FData->served, FData->Subject(), FIn.store, tag, iid, options, flags, out);
   }
 
   STDMETHODIMP GetAttachmentTable(ULONG flags, LPMAPITABLE* table) override {
@@ -33,7 +33,7 @@ class Message final : public ComObject<MessageDefaults> {
     if (HRESULT hr = ServeCall("GetAttachmentTable", FData->Subject(), FIn.store.get()); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     for (const auto& a : FData->attachments) rows.push_back(AttachmentProps(a));
-    *table = NewTable(FData->Subject(), std::move(rows), {PR_ATTACH_NUM, PR_ATTACH_METHOD, PR_DISPLAY_NAME_A},
+    *table = NewTable(FData->Subject(), RowsOf(std::move(rows)), {PR_ATTACH_NUM, PR_ATTACH_METHOD, PR_DISPLAY_NAME_A},
                       TableOptions{FIn.store, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }
@@ -67,7 +67,7 @@ class Message final : public ComObject<MessageDefaults> {
   }
 
  private:
-  std::shared_ptr<MessageData> FData;
+  std::shared_ptr<const MessageData> FData;
   OpenedIn FIn;
   OpenSlot FSlot;
   TypeCount FCount{ObjectType::Message};
@@ -76,11 +76,11 @@ class Message final : public ComObject<MessageDefaults> {
 }  // namespace
 
 // Messages serve no writes, so the access asked for makes no difference.
-IMessage* NewMessage(std::shared_ptr<MessageData> message, bool /*writable*/, OpenedIn in, OpenSlot slot) {
+IMessage* NewMessage(std::shared_ptr<const MessageData> message, bool /*writable*/, OpenedIn in, OpenSlot slot) {
   return new Message(std::move(message), std::move(in), std::move(slot));
 }
 
-std::shared_ptr<MessageData> MessageBehind(void* message) {
+std::shared_ptr<const MessageData> MessageBehind(void* message) {
   auto* own = dynamic_cast<Message*>(static_cast<IMessage*>(message));
   return own != nullptr ? own->Data() : nullptr;
 }

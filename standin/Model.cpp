@@ -4,18 +4,9 @@
 #include <cstring>
 
 #include "standin/ExtraTags.h"
+#include "standin/GeneratedMail.h"
 
 namespace standin {
-
-LONG AttachmentData::Num() const {
-  const Prop* p = props.Find(PR_ATTACH_NUM);
-  return p != nullptr ? static_cast<LONG>(p->num) : -1;
-}
-
-std::string AttachmentData::DisplayName() const {
-  const Prop* p = props.Find(PR_DISPLAY_NAME_A);
-  return p != nullptr ? p->data : std::string();
-}
 
 std::string MessageData::Subject() const {
   const Prop* p = props.Find(PR_SUBJECT_A);
@@ -33,14 +24,59 @@ Bytes StoreData::NewId(char kind) {
   for (;;) {
     std::uint32_t n = nextId++;
     Bytes id{kind, 0, 0, 0, char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-    if (!folders.contains(id) && !messages.contains(id)) return id;
+    if (!folders.contains(id) && !FindMessage(id)) return id;
   }
 }
 
-void StoreData::Index(const std::shared_ptr<FolderData>& folder) {
-  folders[folder->id] = folder;
-  for (const auto& m : folder->messages) messages[m->id] = m;
-  for (const auto& child : folder->folders) Index(child);
+std::optional<MessageRef> StoreData::FindMessage(std::string_view id) const {
+  if (generated) {
+    if (const auto position = generated->PositionOf(id)) {
+      if (generated->FolderOf(*position)->messages.HoldsPosition(*position)) return MessageRef{true, *position};
+      return std::nullopt;
+    }
+  }
+  auto it = index.find(id);
+  if (it == index.end()) return std::nullopt;
+  return MessageRef{false, it->second};
+}
+
+const FolderData* StoreData::FolderOf(MessageRef message) const {
+  if (message.generated) {
+    FolderData* folder = generated->FolderOf(message.index);
+    return folder->messages.HoldsPosition(message.index) ? folder : nullptr;
+  }
+  // A record is in its store while the index names it.
+  auto it = index.find(mail->IdOf(message.index));
+  return it != index.end() && it->second == message.index ? (*mail)[message.index].folder : nullptr;
+}
+
+std::shared_ptr<const MessageData> StoreData::Materialize(MessageRef message) const {
+  // A message's values never change: a copy or a move makes another one.
+  auto& last = made[(message.index * 2 + message.generated) % made.size()];
+  if (last.second && last.first == message) return last.second;
+  auto data = std::make_shared<MessageData>();
+  data->storeUid = uid;
+  MessageContent content = message.generated ? generated->Content(message.index) : mail->Content(message.index);
+  if (message.generated) {
+    data->id = GeneratedMailbox::IdBytes(message.index);
+    data->folderId = generated->FolderOf(message.index)->id;
+  } else {
+    data->id = Bytes(mail->IdOf(message.index));
+    data->folderId = (*mail)[message.index].folder->id;
+  }
+  data->props = std::move(content.props);
+  data->attachments = std::move(content.attachments);
+  data->served = MessageProps(*data);
+  last = {message, data};
+  return data;
+}
+
+MessageRef StoreData::AddStored(FolderData& folder, const Bytes& id, const MessageContent& content) {
+  const std::uint32_t record = mail->Add(content, mail->Texts().Keep(id));
+  (*mail)[record].folder = &folder;
+  index.emplace(mail->IdOf(record), record);
+  folder.messages.AddRecord(record);
+  return MessageRef{false, record};
 }
 
 StoreData* Profile::StoreByUid(const Bytes& uid) const {
@@ -102,7 +138,7 @@ PropBag FolderProps(const FolderData& folder) {
   if (folder.containerClass) bag.Set(PropBag::Text(PR_CONTAINER_CLASS_A, *folder.containerClass));
   bag.Set(PropBag::Number(PR_OBJECT_TYPE, MAPI_FOLDER));
   bag.Set(PropBag::Number(PR_FOLDER_TYPE, FOLDER_GENERIC));
-  bag.Set(PropBag::Number(PR_CONTENT_COUNT, static_cast<LONG>(folder.messages.size())));
+  bag.Set(PropBag::Number(PR_CONTENT_COUNT, static_cast<LONG>(folder.messages.Size())));
   bag.Set(PropBag::Number(PR_SUBFOLDERS, folder.folders.empty() ? 0 : 1));
   return bag;
 }
@@ -152,33 +188,35 @@ PropBag AttachmentProps(const AttachmentData& attachment) {
   return bag;
 }
 
-std::shared_ptr<MessageData> CopyMessage(Profile& profile, const std::shared_ptr<MessageData>& message,
-                                         FolderData& target, bool move) {
-  StoreData* targetStore = profile.StoreByUid(target.storeUid);
-  if (targetStore == nullptr) return nullptr;
-  auto copy = std::make_shared<MessageData>(*message);
-  copy->props.Set(PropBag::Binary(PR_SEARCH_KEY, SearchKeyOf(*message)));
-  copy->id = targetStore->NewId('M');
-  copy->storeUid = target.storeUid;
-  copy->folderId = target.id;
-  if (move) {
-    if (StoreData* source = profile.StoreByUid(message->storeUid)) {
-      auto it = source->folders.find(message->folderId);
-      if (it != source->folders.end()) DeleteMessage(profile, *it->second, message->id);
-    }
-  }
-  target.messages.push_back(copy);
-  targetStore->messages[copy->id] = copy;
-  return copy;
+namespace {
+
+// Takes a message out of its folder and its store.
+bool Remove(StoreData& store, FolderData& folder, MessageRef message) {
+  if (!folder.messages.Remove(message)) return false;
+  if (!message.generated) store.index.erase(store.mail->IdOf(message.index));
+  return true;
 }
 
-bool DeleteMessage(Profile& profile, FolderData& folder, const Bytes& id) {
-  auto it = std::find_if(folder.messages.begin(), folder.messages.end(),
-                         [&](const auto& m) { return m->id == id; });
-  if (it == folder.messages.end()) return false;
-  folder.messages.erase(it);
-  if (StoreData* store = profile.StoreByUid(folder.storeUid)) store->messages.erase(id);
+}  // namespace
+
+bool CopyMessage(Profile& profile, StoreData& store, MessageRef message, FolderData& target, bool move) {
+  StoreData* targetStore = profile.StoreByUid(target.storeUid);
+  if (targetStore == nullptr) return false;
+  const auto source = store.Materialize(message);
+  MessageContent copy{source->props, source->attachments};
+  copy.props.Set(PropBag::Binary(PR_SEARCH_KEY, SearchKeyOf(*source)));
+  const Bytes id = targetStore->NewId('M');
+  if (move) {
+    // Out of its folder before the copy goes in, which may be the same one.
+    if (const FolderData* from = store.FolderOf(message)) Remove(store, *store.folders.at(from->id), message);
+  }
+  targetStore->AddStored(target, id, copy);
   return true;
+}
+
+bool DeleteMessage(StoreData& store, FolderData& folder, std::string_view id) {
+  const auto message = store.FindMessage(id);
+  return message && store.FolderOf(*message) == &folder && Remove(store, folder, *message);
 }
 
 }  // namespace standin

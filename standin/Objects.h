@@ -13,6 +13,7 @@
 #include "standin/Model.h"
 #include "standin/OpenLimits.h"
 #include "standin/Served.h"
+#include "standin/TableRows.h"
 
 namespace standin {
 
@@ -30,12 +31,13 @@ struct TableOptions {
 
 // A table of rows (each a full property set) named after its owner for faults;
 // the default columns are given in their PT_STRING8 form.
-IMAPITable* NewTable(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns, TableOptions options);
+IMAPITable* NewTable(std::string owner, std::shared_ptr<const TableRows> rows, std::vector<ULONG> columns,
+                     TableOptions options);
 IMAPISession* NewSession();
 IAddrBook* NewAddrBook();
 IMsgStore* NewStore(std::shared_ptr<StoreData> store, std::shared_ptr<Logon> logon);
 IMAPIFolder* NewFolder(std::shared_ptr<FolderData> folder, bool writable, OpenedIn in, OpenSlot slot);
-IMessage* NewMessage(std::shared_ptr<MessageData> message, bool writable, OpenedIn in, OpenSlot slot);
+IMessage* NewMessage(std::shared_ptr<const MessageData> message, bool writable, OpenedIn in, OpenSlot slot);
 IAttach* NewAttach(AttachmentData attachment, OpenedIn in, OpenSlot slot);
 // A read-only stream over a value's bytes; its Read, Seek and Stat are
 // calls of `owner` (for faults) on `store`'s objects.
@@ -43,7 +45,7 @@ IStream* NewPropertyStream(std::string owner, std::string bytes, std::shared_ptr
 
 // The data behind an object of this provider; null for anything else.
 std::shared_ptr<FolderData> FolderBehind(void* folder);
-std::shared_ptr<MessageData> MessageBehind(void* message);
+std::shared_ptr<const MessageData> MessageBehind(void* message);
 std::shared_ptr<StoreData> StoreBehind(void* store);
 
 // GetProps of any object: values in request order (all when `tags` is null),

@@ -17,7 +17,7 @@ struct Found {
   bool parsed = false;
   std::shared_ptr<StoreData> store;
   std::shared_ptr<FolderData> folder;
-  std::shared_ptr<MessageData> message;
+  std::shared_ptr<const MessageData> message;
 
   std::string Name() const { return folder ? folder->name : message ? message->Subject() : std::string(); }
 };
@@ -30,7 +30,7 @@ Found Find(const Profile* profile, ULONG size, LPENTRYID entryId) {
   found.store = profile->FindStore(uid);
   if (!found.store) return found;
   if (auto f = found.store->folders.find(id); f != found.store->folders.end()) found.folder = f->second;
-  else if (auto m = found.store->messages.find(id); m != found.store->messages.end()) found.message = m->second;
+  else if (auto m = found.store->FindMessage(id)) found.message = found.store->Materialize(*m);
   return found;
 }
 

@@ -7,67 +7,15 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "standin/ExtraTags.h"
+#include "standin/GeneratedMail.h"
 
 namespace standin {
-
-std::string ToHex(const Bytes& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char c : bytes) {
-    text += digits[c >> 4];
-    text += digits[c & 15];
-  }
-  return text;
-}
-
 namespace {
 
 using nlohmann::ordered_json;
 
-// Text: a UTF-8 text; Hex: binary written as hex digits; Bytes: binary
-// holding a text's UTF-8 bytes.
-enum class Kind { Text, Number, Time, Hex, Bytes };
-struct Field {
-  const char* name;
-  ULONG tag;
-  Kind kind;
-};
-
-// Message and attachment values by their JSON names, in the order written.
-constexpr Field kMessageFields[] = {
-    {"subject", PR_SUBJECT_W, Kind::Text},
-    {"senderName", PR_SENT_REPRESENTING_NAME_W, Kind::Text},
-    {"senderEmail", PR_SENT_REPRESENTING_EMAIL_ADDRESS_W, Kind::Text},
-    {"submitTime", PR_CLIENT_SUBMIT_TIME, Kind::Time},
-    {"deliveryTime", PR_MESSAGE_DELIVERY_TIME, Kind::Time},
-    {"size", PR_MESSAGE_SIZE, Kind::Number},
-    {"flags", PR_MESSAGE_FLAGS, Kind::Number},
-    {"to", PR_DISPLAY_TO_W, Kind::Text},
-    {"cc", PR_DISPLAY_CC_W, Kind::Text},
-    {"bcc", PR_DISPLAY_BCC_W, Kind::Text},
-    {"body", PR_BODY_W, Kind::Text},
-    {"messageClass", PR_MESSAGE_CLASS_W, Kind::Text},
-    {"status", PR_MSG_STATUS, Kind::Number},
-    {"access", PR_ACCESS, Kind::Number},
-    {"displayName", PR_DISPLAY_NAME_W, Kind::Text},
-    {"senderAddrType", PR_SENT_REPRESENTING_ADDRTYPE_W, Kind::Text},
-    {"senderSmtp", PR_SENT_REPRESENTING_SMTP_ADDRESS_W, Kind::Text},
-    {"internetMessageId", PR_INTERNET_MESSAGE_ID_W, Kind::Text},
-    {"searchKey", PR_SEARCH_KEY, Kind::Hex},
-    {"lastModificationTime", PR_LAST_MODIFICATION_TIME, Kind::Time},
-    {"html", PR_HTML, Kind::Bytes},
-};
-constexpr Field kAttachmentFields[] = {
-    {"num", PR_ATTACH_NUM, Kind::Number},
-    {"method", PR_ATTACH_METHOD, Kind::Number},
-    {"displayName", PR_DISPLAY_NAME_W, Kind::Text},
-    {"fileName", PR_ATTACH_FILENAME_W, Kind::Text},
-    {"longFileName", PR_ATTACH_LONG_FILENAME_W, Kind::Text},
-    {"pathName", PR_ATTACH_PATHNAME_W, Kind::Text},
-    {"longPathName", PR_ATTACH_LONG_PATHNAME_W, Kind::Text},
-    {"size", PR_ATTACH_SIZE, Kind::Number},
-};
+// A message record whose identifier is made once its store is read.
+constexpr TextId kNoId = 0xFFFFFFFF;
 
 // The store's limits by their JSON names, in the order written.
 constexpr std::pair<const char*, std::optional<ULONG> StoreRules::*> kStoreLimits[] = {
@@ -82,102 +30,129 @@ constexpr std::pair<const char*, std::optional<ULONG> StoreRules::*> kStoreLimit
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
-Bytes FromHex(const std::string& text, const char* what) {
-  auto nibble = [&](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    Fail(std::string(what) + ": not hexadecimal: " + text);
+// Builds the profile's tree as the parser reads it, except that each
+// message, once its object ends, is kept in `mail` and its place in the
+// tree holds the record's number instead.
+class ProfileReader final : public nlohmann::json_sax<ordered_json> {
+ public:
+  explicit ProfileReader(StoredMail& mail) : FMail(mail) {}
+  ordered_json& Root() { return FRoot; }
+
+  bool null() override { return Value(nullptr); }
+  bool boolean(bool value) override { return Value(value); }
+  bool number_integer(number_integer_t value) override { return Value(value); }
+  bool number_unsigned(number_unsigned_t value) override { return Value(value); }
+  bool number_float(number_float_t value, const string_t&) override { return Value(value); }
+  bool string(string_t& value) override { return Value(std::move(value)); }
+  bool binary(binary_t& value) override { return Value(ordered_json::binary(std::move(value))); }
+  bool start_object(std::size_t) override { return Open(ordered_json::object()); }
+  bool key(string_t& key) override {
+    FKey = std::move(key);
+    return true;
+  }
+  bool end_object() override { return Close(); }
+  bool start_array(std::size_t) override { return Open(ordered_json::array()); }
+  bool end_array() override { return Close(); }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override { throw e; }
+
+ private:
+  // What a container of the tree is, as far as messages are concerned.
+  enum class Place { Other, Root, Stores, Store, Folder, Folders, Messages };
+  struct Container {
+    ordered_json* value;
+    Place place;
   };
-  if (text.size() % 2 != 0) Fail(std::string(what) + ": odd number of digits: " + text);
-  Bytes bytes;
-  for (size_t i = 0; i < text.size(); i += 2) bytes += char(nibble(text[i]) * 16 + nibble(text[i + 1]));
-  return bytes;
-}
 
-// Days from 1 January 1601 to the given date (proleptic Gregorian).
-long long DaysSince1601(int y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  const long long days1970 = era * 146097 + static_cast<long long>(doe) - 719468;
-  return days1970 + 134774;
-}
-
-constexpr long long kTicksPerSecond = 10000000;
-
-long long ParseTime(const ordered_json& value) {
-  if (value.is_number_integer()) return value.get<long long>();
-  int y, mo, d, h, mi, s;
-  char z = 0;
-  const std::string text = value.get<std::string>();
-  if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &z) != 7 || z != 'Z')
-    Fail("time is not YYYY-MM-DDTHH:MM:SSZ: " + text);
-  return ((DaysSince1601(y, mo, d) * 86400) + h * 3600 + mi * 60 + s) * kTicksPerSecond;
-}
-
-ordered_json WriteTime(long long ticks) {
-  if (ticks < 0 || ticks % kTicksPerSecond != 0) return ticks;
-  long long secs = ticks / kTicksPerSecond;
-  long long days = secs / 86400 - 134774;  // days since 1970
-  secs %= 86400;
-  // civil_from_days
-  days += 719468;
-  const long long era = (days >= 0 ? days : days - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(days - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  const long long y = static_cast<long long>(yoe) + era * 400 + (m <= 2);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lldZ", y, m, d, secs / 3600, secs / 60 % 60,
-                secs % 60);
-  return text;
-}
-
-void ReadFields(const ordered_json& from, const Field* begin, const Field* end, PropBag& bag) {
-  for (const Field* f = begin; f != end; ++f) {
-    auto it = from.find(f->name);
-    if (it == from.end() || it->is_null()) continue;
-    switch (f->kind) {
-      case Kind::Text: bag.Set(PropBag::Text(f->tag, it->get<std::string>())); break;
-      case Kind::Number: bag.Set(PropBag::Number(f->tag, it->get<long long>())); break;
-      case Kind::Time: bag.Set(PropBag::Number(f->tag, ParseTime(*it))); break;
-      case Kind::Hex: bag.Set(PropBag::Binary(f->tag, FromHex(it->get<std::string>(), f->name))); break;
-      case Kind::Bytes: bag.Set(PropBag::Binary(f->tag, it->get<std::string>())); break;
+  Place PlaceOfNext(bool object) const {
+    if (FOpen.empty()) return object ? Place::Root : Place::Other;
+    const Container& parent = FOpen.back();
+    if (parent.value->is_array()) {
+      if (parent.place == Place::Stores && object) return Place::Store;
+      if (parent.place == Place::Folders && object) return Place::Folder;
+      return Place::Other;
     }
+    if (parent.place == Place::Root && FKey == "stores" && !object) return Place::Stores;
+    if (parent.place == Place::Store && FKey == "subtree" && object) return Place::Folder;
+    if (parent.place == Place::Folder && FKey == "folders" && !object) return Place::Folders;
+    if (parent.place == Place::Folder && FKey == "messages" && !object) return Place::Messages;
+    return Place::Other;
   }
-}
 
-void WriteFields(const PropBag& bag, const Field* begin, const Field* end, ordered_json& to) {
-  for (const Field* f = begin; f != end; ++f) {
-    const Prop* p = bag.Find(f->tag);
-    if (p == nullptr) continue;
-    switch (f->kind) {
-      case Kind::Text: to[f->name] = p->data; break;
-      case Kind::Number: to[f->name] = static_cast<long>(p->num); break;
-      case Kind::Time: to[f->name] = WriteTime(p->num); break;
-      case Kind::Hex: to[f->name] = ToHex(p->data); break;
-      case Kind::Bytes: to[f->name] = p->data; break;
+  // Puts a value where the parser is; open containers never move, since
+  // only the innermost one grows.
+  ordered_json* Add(ordered_json value) {
+    if (FOpen.empty()) {
+      FRoot = std::move(value);
+      return &FRoot;
     }
+    ordered_json& parent = *FOpen.back().value;
+    if (parent.is_array()) {
+      parent.push_back(std::move(value));
+      return &parent.back();
+    }
+    ordered_json& slot = parent[FKey];
+    slot = std::move(value);
+    return &slot;
   }
-}
 
-Bytes IdOf(const ordered_json& j, StoreData& store, char kind) {
+  bool Value(ordered_json value) {
+    Done(Add(std::move(value)));
+    return true;
+  }
+  bool Open(ordered_json value) {
+    const Place place = PlaceOfNext(value.is_object());
+    FOpen.push_back({Add(std::move(value)), place});
+    return true;
+  }
+  bool Close() {
+    ordered_json* value = FOpen.back().value;
+    FOpen.pop_back();
+    Done(value);
+    return true;
+  }
+
+  void Done(ordered_json* value) {
+    if (FOpen.empty() || FOpen.back().place != Place::Messages) return;
+    std::optional<Bytes> id;
+    const MessageContent content = ReadMessage(*value, id);
+    *value = FMail.Add(content, id ? FMail.Texts().Keep(*id) : kNoId);
+  }
+
+  StoredMail& FMail;
+  ordered_json FRoot;
+  std::vector<Container> FOpen;
+  std::string FKey;
+};
+
+Bytes FolderIdOf(const ordered_json& j, StoreData& store) {
   auto it = j.find("id");
-  Bytes id = it != j.end() ? FromHex(it->get<std::string>(), "id") : store.NewId(kind);
+  Bytes id = it != j.end() ? FromHex(it->get<std::string>(), "id") : store.NewId('F');
   if (id.empty()) Fail("empty id");
-  if (store.folders.contains(id) || store.messages.contains(id)) Fail("id used twice in store " + store.name + ": " + ToHex(id));
+  if (store.folders.contains(id) || store.index.contains(std::string_view(id)))
+    Fail("id used twice in store " + store.name + ": " + ToHex(id));
   return id;
+}
+
+// Puts a message record into its folder under its own identifier, or a
+// fresh one when the profile gave none.
+void PlaceRecord(std::uint32_t record, StoreData& store, FolderData& folder) {
+  StoredMail& mail = *store.mail;
+  if (mail[record].id == kNoId) {
+    mail[record].id = mail.Texts().Keep(store.NewId('M'));
+  } else {
+    const Bytes id(mail.IdOf(record));
+    if (id.empty()) Fail("empty id");
+    if (store.folders.contains(id) || store.index.contains(std::string_view(id)))
+      Fail("id used twice in store " + store.name + ": " + ToHex(id));
+  }
+  mail[record].folder = &folder;
+  store.index.emplace(mail.IdOf(record), record);
+  folder.messages.AddRecord(record);
 }
 
 std::shared_ptr<FolderData> ReadFolder(const ordered_json& j, StoreData& store, const Bytes& parentId) {
   auto folder = std::make_shared<FolderData>();
-  folder->id = IdOf(j, store, 'F');
+  folder->id = FolderIdOf(j, store);
   folder->storeUid = store.uid;
   folder->parentId = parentId;
   folder->name = j.value("name", "");
@@ -185,51 +160,37 @@ std::shared_ptr<FolderData> ReadFolder(const ordered_json& j, StoreData& store, 
   folder->role = j.value("role", "");
   store.folders[folder->id] = folder;
   for (const auto& m : j.value("messages", ordered_json::array())) {
-    auto message = std::make_shared<MessageData>();
-    message->id = IdOf(m, store, 'M');
-    message->storeUid = store.uid;
-    message->folderId = folder->id;
-    ReadFields(m, std::begin(kMessageFields), std::end(kMessageFields), message->props);
-    if (const Prop* type = message->props.Find(PR_SENT_REPRESENTING_ADDRTYPE_W);
-        type != nullptr && type->data != "SMTP" && type->data != "EX")
-      Fail("senderAddrType is neither SMTP nor EX: " + type->data);
-    LONG num = 0;
-    for (const auto& a : m.value("attachments", ordered_json::array())) {
-      AttachmentData attachment;
-      attachment.props.Set(PropBag::Number(PR_ATTACH_NUM, num++));
-      attachment.props.Set(PropBag::Number(PR_ATTACH_METHOD, ATTACH_BY_VALUE));
-      ReadFields(a, std::begin(kAttachmentFields), std::end(kAttachmentFields), attachment.props);
-      message->attachments.push_back(std::move(attachment));
+    if (m.is_number_unsigned()) {  // read already by ProfileReader
+      PlaceRecord(m.get<std::uint32_t>(), store, *folder);
+      continue;
     }
-    store.messages[message->id] = message;
-    folder->messages.push_back(std::move(message));
+    std::optional<Bytes> id;
+    const MessageContent content = ReadMessage(m, id);
+    PlaceRecord(store.mail->Add(content, id ? store.mail->Texts().Keep(*id) : kNoId), store, *folder);
   }
   for (const auto& child : j.value("folders", ordered_json::array())) folder->folders.push_back(ReadFolder(child, store, folder->id));
   return folder;
 }
 
-ordered_json WriteFolder(const FolderData& folder) {
+ordered_json WriteFolder(const FolderData& folder, const StoreData& store) {
   ordered_json j;
   j["name"] = folder.name;
   j["id"] = ToHex(folder.id);
   if (folder.containerClass) j["class"] = *folder.containerClass;
   if (!folder.role.empty()) j["role"] = folder.role;
-  if (!folder.messages.empty()) {
+  if (folder.messages.Size() != 0) {
     ordered_json& messages = j["messages"] = ordered_json::array();
-    for (const auto& m : folder.messages) {
-      ordered_json jm;
-      jm["id"] = ToHex(m->id);
-      WriteFields(m->props, std::begin(kMessageFields), std::end(kMessageFields), jm);
-      for (const auto& a : m->attachments) {
-        ordered_json ja;
-        WriteFields(a.props, std::begin(kAttachmentFields), std::end(kAttachmentFields), ja);
-        jm["attachments"].push_back(ja);
-      }
-      messages.push_back(jm);
-    }
+    for (size_t i = 0; i < folder.messages.Size(); ++i)
+      messages.push_back(WriteMessage(*store.Materialize(folder.messages.At(i))));
   }
-  for (const auto& child : folder.folders) j["folders"].push_back(WriteFolder(*child));
+  for (const auto& child : folder.folders) j["folders"].push_back(WriteFolder(*child, store));
   return j;
+}
+
+ULONG ReadCount(const ordered_json& value, const std::string& what) {
+  if (!value.is_number_unsigned() || value.get<unsigned long long>() > 0xFFFFFFFFull)
+    Fail(what + " is not a count: " + value.dump());
+  return value.get<ULONG>();
 }
 
 void ReadRules(const ordered_json& js, StoreData& store) {
@@ -243,10 +204,7 @@ void ReadRules(const ordered_json& js, StoreData& store) {
   if (js.contains("unicode")) rules.unicode = js["unicode"].get<bool>();
   for (const auto& [name, member] : kStoreLimits) {
     auto it = js.find(name);
-    if (it == js.end()) continue;
-    if (!it->is_number_unsigned() || it->get<unsigned long long>() > 0xFFFFFFFFull)
-      Fail("store " + store.name + ": " + name + " is not a count: " + it->dump());
-    rules.*member = it->get<ULONG>();
+    if (it != js.end()) rules.*member = ReadCount(*it, "store " + store.name + ": " + name);
   }
 }
 
@@ -258,14 +216,59 @@ void WriteRules(const StoreRules& rules, ordered_json& js) {
   }
 }
 
-ULONG ReadPropTag(const ordered_json& j) {
-  if (j.is_number_integer()) return j.get<ULONG>();
-  const std::string name = j.get<std::string>();
-  for (const Field& f : kMessageFields) {
-    if (name == f.name) return f.tag;
+// Folders a generated store may add, at most.
+constexpr ULONG kMostGeneratedFolders = 10000;
+
+MailboxSpec ReadMailboxSpec(const ordered_json& j, const std::string& store) {
+  const std::string what = "store " + store + ": generate";
+  if (!j.is_object()) Fail(what + " is not an object");
+  auto share = [&](const std::string& key, const ordered_json& value) {
+    if (!value.is_number() || value.get<double>() < 0 || value.get<double>() > 1)
+      Fail(what + ": " + key + " is not a share from 0 to 1: " + value.dump());
+    return value.get<double>();
+  };
+  MailboxSpec spec;
+  for (const auto& [key, value] : j.items()) {
+    if (key == "messages") {
+      spec.messages = ReadCount(value, what + ": messages");
+    } else if (key == "seed") {
+      if (!value.is_number_unsigned()) Fail(what + ": seed is not a count: " + value.dump());
+      spec.seed = value.get<std::uint64_t>();
+    } else if (key == "exact") {
+      spec.exact = share(key, value);
+    } else if (key == "near") {
+      spec.nearCopies = share(key, value);
+    } else if (key == "folders") {
+      spec.folders = ReadCount(value, what + ": folders");
+      if (spec.folders > kMostGeneratedFolders) Fail(what + ": more than 10000 folders");
+    } else if (key == "realistic") {
+      spec.realistic = value.get<bool>();
+    } else {
+      Fail(what + ": unknown key " + key);
+    }
   }
-  if (name.starts_with("0x") || name.starts_with("0X")) return std::stoul(name, nullptr, 16);
-  Fail("unknown property: " + name);
+  if (spec.exact + spec.nearCopies > 1) Fail(what + ": exact and near add up to more than 1");
+  return spec;
+}
+
+std::shared_ptr<StoreData> ReadStore(const ordered_json& js, const Profile& profile) {
+  auto store = std::make_shared<StoreData>();
+  store->mail = profile.mail;
+  store->name = js.value("name", "");
+  store->uid = FromHex(js.value("uid", ""), "uid");
+  if (store->uid.size() != 16) Fail("store " + store->name + ": uid must have 16 bytes");
+  if (profile.StoreByUid(store->uid) != nullptr) Fail("two stores with uid " + ToHex(store->uid));
+  store->isDefault = js.value("default", false);
+  ReadRules(js, *store);
+  if (js.contains("generate")) {
+    if (js.contains("subtree")) Fail("store " + store->name + ": generate and subtree exclude each other");
+    store->generated = std::make_shared<GeneratedMail>(ReadMailboxSpec(js["generate"], store->name), store->name);
+    store->subtree = ReadFolder(store->generated->Mailbox().Subtree(), *store, Bytes());
+    store->generated->Place(*store);
+  } else if (js.contains("subtree")) {
+    store->subtree = ReadFolder(js["subtree"], *store, Bytes());
+  }
+  return store;
 }
 
 HRESULT ReadHr(const ordered_json& j) {
@@ -273,24 +276,16 @@ HRESULT ReadHr(const ordered_json& j) {
   return static_cast<HRESULT>(std::stoul(j.get<std::string>(), nullptr, 16));
 }
 
-}  // namespace
-
-LoadedProfile ParseProfile(const std::string& jsonText) {
+template <class Input>
+LoadedProfile Parse(Input&& input) {
   LoadedProfile loaded;
   loaded.profile = std::make_shared<Profile>();
   try {
-    const ordered_json root = ordered_json::parse(jsonText);
-    for (const auto& js : root.value("stores", ordered_json::array())) {
-      auto store = std::make_shared<StoreData>();
-      store->name = js.value("name", "");
-      store->uid = FromHex(js.value("uid", ""), "uid");
-      if (store->uid.size() != 16) Fail("store " + store->name + ": uid must have 16 bytes");
-      if (loaded.profile->StoreByUid(store->uid) != nullptr) Fail("two stores with uid " + ToHex(store->uid));
-      store->isDefault = js.value("default", false);
-      ReadRules(js, *store);
-      if (js.contains("subtree")) store->subtree = ReadFolder(js["subtree"], *store, Bytes());
-      loaded.profile->stores.push_back(std::move(store));
-    }
+    ProfileReader reader(*loaded.profile->mail);
+    ordered_json::sax_parse(std::forward<Input>(input), &reader);
+    const ordered_json& root = reader.Root();
+    for (const auto& js : root.value("stores", ordered_json::array()))
+      loaded.profile->stores.push_back(ReadStore(js, *loaded.profile));
     for (const auto& jf : root.value("faults", ordered_json::array())) {
       FaultRule rule;
       rule.call = jf.at("call").get<std::string>();
@@ -306,6 +301,11 @@ LoadedProfile ParseProfile(const std::string& jsonText) {
   return loaded;
 }
 
+}  // namespace
+
+LoadedProfile ParseProfile(const std::string& jsonText) { return Parse(jsonText); }
+LoadedProfile ParseProfile(std::istream& json) { return Parse(json); }
+
 std::string WriteProfile(const Profile& profile, const std::vector<FaultRule>& faults) {
   ordered_json root;
   root["stores"] = ordered_json::array();
@@ -315,7 +315,7 @@ std::string WriteProfile(const Profile& profile, const std::vector<FaultRule>& f
     js["uid"] = ToHex(s->uid);
     js["default"] = s->isDefault;
     WriteRules(s->rules, js);
-    if (s->subtree) js["subtree"] = WriteFolder(*s->subtree);
+    if (s->subtree) js["subtree"] = WriteFolder(*s->subtree, *s);
     root["stores"].push_back(js);
   }
   if (!faults.empty()) {

@@ -3,17 +3,20 @@
 #include <mapix.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "standin/ProfileJson.h"
 #include "standin/State.h"
 
 namespace standin {
 
-HRESULT LoadProfileText(const std::string& json) {
+namespace {
+
+// Replaces the profile and its faults with what `parse` reads.
+template <class Parse>
+HRESULT Load(Parse parse) {
   auto lock = LockState();
   try {
-    LoadedProfile loaded = ParseProfile(json);
+    LoadedProfile loaded = parse();
     Global().profile = std::move(loaded.profile);
     Global().faults.Clear();
     for (FaultRule& rule : loaded.faults) Global().faults.Add(std::move(rule));
@@ -24,15 +27,20 @@ HRESULT LoadProfileText(const std::string& json) {
   }
 }
 
+}  // namespace
+
+HRESULT LoadProfileText(const std::string& json) {
+  return Load([&] { return ParseProfile(json); });
+}
+
+// Read as a stream: a profile of a million messages is never held as text.
 HRESULT LoadProfileFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     LogCall("LoadProfile error: cannot read " + path);
     return MAPI_E_NOT_FOUND;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return LoadProfileText(text.str());
+  return Load([&] { return ParseProfile(in); });
 }
 
 HRESULT SaveProfileFile(const std::string& path) {

@@ -31,7 +31,7 @@ class Session final : public ComObject<SessionDefaults> {
     if (HRESULT hr = ServeCall("GetMsgStoresTable", "session"); FAILED(hr)) return hr;
     std::vector<PropBag> rows;
     for (const auto& s : Global().profile->stores) rows.push_back(StoreProps(*s));
-    *table = NewTable("session", std::move(rows), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_DEFAULT_STORE, PR_MDB_PROVIDER},
+    *table = NewTable("session", RowsOf(std::move(rows)), {PR_ENTRYID, PR_DISPLAY_NAME_A, PR_DEFAULT_STORE, PR_MDB_PROVIDER},
                       TableOptions{nullptr, (flags & MAPI_UNICODE) != 0});
     return S_OK;
   }

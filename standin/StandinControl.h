@@ -40,6 +40,11 @@ typedef ULONG (WINAPI *STANDIN_CALLCOUNT)(void);
 typedef ULONG (WINAPI *STANDIN_CALLCOUNTOF)(const char *call);
 typedef void (WINAPI *STANDIN_RESETCALLS)(void);
 
+/* Bytes the provider's profile model holds now (its texts, message records,
+   indexes and folder listings, counted as they are allocated): the part of
+   a process's memory that is the stand-in's and not the product's. */
+typedef ULONG (WINAPI *STANDIN_MODELBYTES)(void);
+
 /* Replace the profile (and its faults) with a JSON file, or JSON text. */
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILE)(const char *path);
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILETEXT)(const char *json);

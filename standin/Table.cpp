@@ -25,9 +25,8 @@ bool NotAColumn(ULONG tag) { return PROP_ID(tag) == PROP_ID(PR_HTML) || PROP_ID(
 
 class Table final : public ComObject<TableDefaults> {
  public:
-  Table(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns, TableOptions options)
-      : FOwner(std::move(owner)), FAll(std::move(rows)), FColumns(std::move(columns)), FOptions(std::move(options)) {
-    for (size_t i = 0; i < FAll.size(); ++i) FView.push_back(i);
+  Table(std::string owner, std::shared_ptr<const TableRows> rows, std::vector<ULONG> columns, TableOptions options)
+      : FOwner(std::move(owner)), FRows(std::move(rows)), FColumns(std::move(columns)), FOptions(std::move(options)) {
     if (FOptions.unicode) {
       for (ULONG& tag : FColumns) {
         if (PROP_TYPE(tag) == PT_STRING8) tag = CHANGE_PROP_TYPE(tag, PT_UNICODE);
@@ -46,14 +45,14 @@ class Table final : public ComObject<TableDefaults> {
   STDMETHODIMP Restrict(LPSRestriction restriction, ULONG /*flags*/) override {
     auto lock = LockState();
     if (HRESULT hr = ServeCall("Restrict", FOwner, Store()); FAILED(hr)) return hr;
-    std::vector<size_t> view;
-    for (size_t i = 0; i < FAll.size(); ++i) {
-      bool keep = true;
-      if (restriction != nullptr) {
-        HRESULT hr = Matches(*restriction, FAll[i], keep);
-        if (FAILED(hr)) return hr;
+    std::optional<std::vector<size_t>> view;
+    if (restriction != nullptr) {
+      view.emplace();
+      for (size_t i = 0; i < FRows->Count(); ++i) {
+        bool keep = true;
+        if (HRESULT hr = Matches(*restriction, *FRows->Row(i), keep); FAILED(hr)) return hr;
+        if (keep) view->push_back(i);
       }
-      if (keep) view.push_back(i);
     }
     FView = std::move(view);
     FCursor = 0;
@@ -66,7 +65,7 @@ class Table final : public ComObject<TableDefaults> {
     *rows = nullptr;
     if (count < 0) return MAPI_E_NO_SUPPORT;
     if (HRESULT hr = ServeCall("QueryRows", FOwner, Store()); FAILED(hr)) return hr;
-    size_t n = std::min<size_t>(static_cast<size_t>(count), FView.size() - FCursor);
+    size_t n = std::min<size_t>(static_cast<size_t>(count), ViewSize() - FCursor);
     if (const auto most = MaxRows()) n = std::min<size_t>(n, *most);
     Buffer set;
     if (FAILED(set.Allocate(CbNewSRowSet(static_cast<ULONG>(n))))) return MAPI_E_NOT_ENOUGH_MEMORY;
@@ -74,9 +73,9 @@ class Table final : public ComObject<TableDefaults> {
     for (size_t r = 0; r < n; ++r) {
       if (FAILED(values[r].Allocate(static_cast<ULONG>(std::max<size_t>(1, FColumns.size()) * sizeof(SPropValue)))))
         return MAPI_E_NOT_ENOUGH_MEMORY;
-      const PropBag& row = FAll[FView[FCursor + r]];
+      const auto row = FRows->Row(RowAt(FCursor + r));
       auto* props = values[r].As<SPropValue>();
-      for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(values[r], Column(row, FColumns[c]), props[c]);
+      for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(values[r], Column(*row, FColumns[c]), props[c]);
     }
     SRowSet* out = set.As<SRowSet>();
     out->cRows = static_cast<ULONG>(n);
@@ -93,7 +92,7 @@ class Table final : public ComObject<TableDefaults> {
     auto lock = LockState();
     if (count == nullptr) return MAPI_E_INVALID_PARAMETER;
     if (HRESULT hr = ServeCall("GetRowCount", FOwner, Store()); FAILED(hr)) return hr;
-    *count = static_cast<ULONG>(FView.size());
+    *count = static_cast<ULONG>(ViewSize());
     return S_OK;
   }
 
@@ -103,9 +102,9 @@ class Table final : public ComObject<TableDefaults> {
     long base;
     if (origin == BOOKMARK_BEGINNING) base = 0;
     else if (origin == BOOKMARK_CURRENT) base = static_cast<long>(FCursor);
-    else if (origin == BOOKMARK_END) base = static_cast<long>(FView.size());
+    else if (origin == BOOKMARK_END) base = static_cast<long>(ViewSize());
     else return MAPI_E_INVALID_BOOKMARK;
-    const long target = std::clamp<long>(base + rows, 0, static_cast<long>(FView.size()));
+    const long target = std::clamp<long>(base + rows, 0, static_cast<long>(ViewSize()));
     if (sought != nullptr) *sought = target - base;
     FCursor = static_cast<size_t>(target);
     return S_OK;
@@ -119,6 +118,9 @@ class Table final : public ComObject<TableDefaults> {
 
  private:
   const StoreData* Store() const { return FOptions.store.get(); }
+  // The rows after the restriction: all of them when there is none.
+  size_t ViewSize() const { return FView ? FView->size() : FRows->Count(); }
+  size_t RowAt(size_t i) const { return FView ? (*FView)[i] : i; }
   std::optional<ULONG> MaxRows() const { return FOptions.store ? FOptions.store->rules.MaxRowsPerQuery() : std::nullopt; }
 
   ServedValue Column(const PropBag& row, ULONG tag) const {
@@ -165,8 +167,8 @@ class Table final : public ComObject<TableDefaults> {
   }
 
   std::string FOwner;
-  std::vector<PropBag> FAll;
-  std::vector<size_t> FView;  // indexes into FAll after the restriction
+  std::shared_ptr<const TableRows> FRows;
+  std::optional<std::vector<size_t>> FView;  // rows kept by the restriction
   std::vector<ULONG> FColumns;
   TableOptions FOptions;
   size_t FCursor = 0;
@@ -175,7 +177,8 @@ class Table final : public ComObject<TableDefaults> {
 
 }  // namespace
 
-IMAPITable* NewTable(std::string owner, std::vector<PropBag> rows, std::vector<ULONG> columns, TableOptions options) {
+IMAPITable* NewTable(std::string owner, std::shared_ptr<const TableRows> rows, std::vector<ULONG> columns,
+                     TableOptions options) {
   return new Table(std::move(owner), std::move(rows), std::move(columns), std::move(options));
 }
 

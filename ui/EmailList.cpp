@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "indexapi/CompareFields.h"
 #include "index/QuopMsgCopy.h"
@@ -45,12 +46,38 @@ void MakeRoom(std::vector<T>& v, std::size_t more) {
 }  // namespace
 
 TAddResult TEmailList::AddEmail(const TQuopMsg& record) {
-  TAddResult result;
+  try {
+    return AddRow(NewRow(record), record.bFirst != 0);
+  } catch (...) {
+    // Out of memory: the record is skipped; the rows added so far stay.
+    return AddRow(nullptr, record.bFirst != 0);
+  }
+}
+
+TAddResult TEmailList::AdoptEmail(TQuopMsg& record) {
   const bool first = record.bFirst != 0;
+  std::unique_ptr<TEmailNode> row;
+  try {
+    row = std::make_unique<TEmailNode>();
+  } catch (...) {
+    UnInitQuopMsg(record);
+    return AddRow(nullptr, first);
+  }
+  row->Data.txMsg = std::exchange(record, TQuopMsg{});
+  return AddRow(std::move(row), first);
+}
+
+TAddResult TEmailList::AddRow(std::unique_ptr<TEmailNode> row, bool first) {
+  TAddResult result;
+  if (!row) {
+    // The group's other records must not end up under the previous group.
+    if (first) FCurrentGroup = nullptr;
+    return result;
+  }
   try {
     std::unique_ptr<TEmailNode> group;
     if (first) {
-      group = NewRow(record);
+      group = NewRow(row->Data.txMsg);
       if (!group) {
         // The group's other records must not end up under the previous group.
         FCurrentGroup = nullptr;
@@ -59,14 +86,10 @@ TAddResult TEmailList::AddEmail(const TQuopMsg& record) {
       group->Expanded = true;
       group->Height = GroupRowHeight;
     }
-    std::unique_ptr<TEmailNode> row = NewRow(record);
-    if (!row) {
-      if (first) FCurrentGroup = nullptr;
-      return result;
-    }
     row->HasCheckBox = true;
     row->Checked = !first;
     row->Data.bChecked = !first;
+    row->Data.bDeleted = false;
     row->Height = MessageRowHeight;
 
     // Reserve first so that no push_back below can throw half-way.

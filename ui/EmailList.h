@@ -58,6 +58,11 @@ class TEmailList {
   // at position 0 starts unchecked, the others checked. The record is deep
   // copied; a record that cannot be copied is skipped.
   TAddResult AddEmail(const TQuopMsg& record);
+  // The same for a record in the add-in's own memory (made by CopyMsg): its
+  // message row takes the strings instead of copying them, and the record
+  // is left cleared, whether the row was added or not. Never for a record
+  // whose strings belong to someone else.
+  TAddResult AdoptEmail(TQuopMsg& record);
   void Clear();
 
   const std::vector<std::unique_ptr<TEmailNode>>& Roots() const { return FRoots; }
@@ -83,6 +88,9 @@ class TEmailList {
   void CollapseAll();
 
  private:
+  // Adds a message row (with the group row its record opens); a null row
+  // is a record that could not be copied.
+  TAddResult AddRow(std::unique_ptr<TEmailNode> row, bool first);
   void RebuildVisible();
   void AppendVisible(TEmailNode* node);
   template <typename TVisit>

@@ -15,6 +15,9 @@ constexpr int kRowHeight = 20;
 constexpr int kHeaderHeight = 23;
 constexpr int kIndent = 16;
 constexpr UINT_PTR kListSubclass = 1, kHeaderSubclass = 2;
+// The list control keeps its own timers; this id is not one of them.
+constexpr UINT_PTR kReloadTimer = 0x51D0;
+constexpr UINT kReloadDelay = 100;  // ms
 
 struct TColumnDef {
   int nWidth;
@@ -94,6 +97,7 @@ TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT no
 TEmailListView::~TEmailListView() {
   // The control lets go of the image list before the holder frees it.
   if (IsWindow(FHandle)) {
+    if (FReloadPending) KillTimer(FHandle, kReloadTimer);
     RemoveWindowSubclass(FHandle, SubclassProc, kListSubclass);
     if (HWND header = ListView_GetHeader(FHandle)) RemoveWindowSubclass(header, HeaderSubclassProc, kHeaderSubclass);
     ListView_SetImageList(FHandle, nullptr, LVSIL_SMALL);
@@ -118,8 +122,41 @@ std::string TEmailListView::ColumnCaption(int column) const {
 }
 
 void TEmailListView::Reload() {
+  if (FReloadPending) KillTimer(FHandle, kReloadTimer);
+  FReloadPending = false;
   ListView_SetItemCountEx(FHandle, static_cast<int>(FModel.VisibleRows().size()), LVSICF_NOSCROLL);
   InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TEmailListView::ShowAppendedRows() {
+  KillTimer(FHandle, kReloadTimer);
+  FReloadPending = false;
+  const int shown = ListView_GetItemCount(FHandle);
+  if (AppendShows(shown)) return Reload();
+  ListView_SetItemCountEx(FHandle, static_cast<int>(FModel.VisibleRows().size()),
+                          LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+bool TEmailListView::AppendShows(int shown) const {
+  const int top = ListView_GetTopIndex(FHandle);
+  if (shown <= top + ListView_GetCountPerPage(FHandle) + 1) return true;
+  // Appended rows may join the last group shown: its row shows their count.
+  const TEmailNode* last = RowAt(shown - 1);
+  if (!last || !last->Parent) return false;
+  const auto& siblings = last->Parent->Children;
+  for (std::size_t i = 0; i < siblings.size(); ++i) {
+    if (siblings[i].get() != last) continue;
+    const int groupRow = shown - 2 - static_cast<int>(i);
+    return groupRow >= top;
+  }
+  return true;  // not where it should be: paint everything
+}
+
+void TEmailListView::ReloadSoon() {
+  if (FReloadPending) return;
+  // Without the timer the rows would wait for the next Reload: show them now.
+  if (!SetTimer(FHandle, kReloadTimer, kReloadDelay, nullptr)) return Reload();
+  FReloadPending = true;
 }
 
 TEmailNode* TEmailListView::RowAt(int index) const {
@@ -267,6 +304,10 @@ LRESULT CALLBACK TEmailListView::SubclassProc(HWND hwnd, UINT nMsg, WPARAM wPara
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->hwndFrom == ListView_GetHeader(hwnd) && header->code == NM_CUSTOMDRAW)
       return self->OnHeaderDraw(reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+  }
+  if (nMsg == WM_TIMER && wParam == kReloadTimer) {
+    self->ShowAppendedRows();
+    return 0;
   }
   if (nMsg == WM_SETFOCUS || nMsg == WM_KILLFOCUS) InvalidateRect(hwnd, nullptr, FALSE);
   return DefSubclassProc(hwnd, nMsg, wParam, lParam);

@@ -28,6 +28,13 @@ class TEmailListView {
 
   // After rows were added, removed or expanded: the row count again.
   void Reload();
+  // After rows were appended while the results load: the row count again
+  // within a tenth of a second. Setting the count redraws the scroll bar at
+  // once, which costs more than adding a batch of rows, so the batches that
+  // arrive meanwhile share one count update; and the rows are painted again
+  // only when the appended ones, or the group row whose count they raise,
+  // are in view.
+  void ReloadSoon();
   // After check or treatment changes: paint again.
   void Repaint() { InvalidateRect(FHandle, nullptr, FALSE); }
 
@@ -62,6 +69,10 @@ class TEmailListView {
   RECT CheckBoxRect(const TEmailNode& node, const RECT& row) const;
   RECT ExpanderRect(const RECT& row) const;
   TEmailNode* RowAt(int index) const;
+  // The count update of ReloadSoon.
+  void ShowAppendedRows();
+  // Whether rows appended after the first `shown` ones change what is in view.
+  bool AppendShows(int shown) const;
   void OnClick(bool doubleClick);
   void ToggleSelectedChecks();
 
@@ -71,5 +82,6 @@ class TEmailListView {
   TBitmapHandle FHeaderImage;
   TImageList FRowHeight;
   std::int32_t FSelFields = 0;
+  bool FReloadPending = false;
   char FDecimal = '.';
 };

@@ -37,17 +37,6 @@ constexpr auto BatchInterval = std::chrono::milliseconds(30);
 constexpr auto WaitSlice = std::chrono::milliseconds(20);
 constexpr std::int64_t ProgressSteps = 50;
 
-// A batch on its way to the owner's thread. The posted event holds it, so
-// the batch lives exactly as long as someone may still use it: an event
-// that is thrown away unrun frees it, and a loader that stopped waiting
-// leaves nothing behind that points at it.
-struct THandOff {
-  std::vector<TOwnedQuopMsg> batch;
-  std::mutex lock;
-  std::condition_variable takenChanged;
-  bool taken = false;
-};
-
 // Gives a record back to the library however the loop is left.
 class TLibraryRecord {
  public:
@@ -71,6 +60,17 @@ class TLibraryRecord {
 };
 
 }  // namespace
+
+// A batch on its way to the owner's thread. The posted event holds it, so
+// the batch lives exactly as long as someone may still use it: an event
+// that is thrown away unrun frees it, and a loader that stopped waiting
+// leaves nothing behind that points at it.
+struct TLoadEmails::THandOff {
+  std::vector<TOwnedQuopMsg> batch;
+  std::mutex lock;
+  std::condition_variable takenChanged;
+  bool taken = false;
+};
 
 TLoadEmails::TLoadEmails(TQuopDB& db, TEventDispatcher& dispatcher, TLoadEmailsEvents events)
     : FtxDB(db), FDispatcher(dispatcher), FEvents(std::move(events)) {}
@@ -131,6 +131,7 @@ void TLoadEmails::Execute() {
   } catch (...) {
     // The loading ends here; what was delivered stays with the owner.
   }
+  FInFlight.reset();  // the posted event alone owns the last batch
   try {
     FDispatcher.Post([onTerminate = FEvents.OnTerminate] {
       if (onTerminate) onTerminate();
@@ -141,9 +142,14 @@ void TLoadEmails::Execute() {
 
 void TLoadEmails::Deliver(std::vector<TOwnedQuopMsg>& batch) {
   if (batch.empty()) return;
+  // One batch in flight: the window takes it while the next one is read,
+  // and the records waiting for the window never exceed two batches.
+  WaitTaken();
+  if (Terminated()) return;
   auto handOff = std::make_shared<THandOff>();
   handOff->batch = std::move(batch);
   batch.clear();
+  FInFlight = handOff;
   FDispatcher.Post([handOff, onAdd = FEvents.OnAddEmails] {
     struct TMarkTaken {
       THandOff& h;
@@ -158,6 +164,13 @@ void TLoadEmails::Deliver(std::vector<TOwnedQuopMsg>& batch) {
     if (onAdd) onAdd(handOff->batch);
     handOff->batch.clear();
   });
-  std::unique_lock<std::mutex> hold(handOff->lock);
-  while (!handOff->taken && !Terminated()) handOff->takenChanged.wait_for(hold, WaitSlice);
+}
+
+void TLoadEmails::WaitTaken() {
+  if (!FInFlight) return;
+  {
+    std::unique_lock<std::mutex> hold(FInFlight->lock);
+    while (!FInFlight->taken && !Terminated()) FInFlight->takenChanged.wait_for(hold, WaitSlice);
+  }
+  FInFlight.reset();
 }

@@ -25,6 +25,8 @@ class TOwnedQuopMsg {
   // False when the copy failed (the partial copy is released).
   bool CopyFrom(const TQuopMsg& record);
   const TQuopMsg& Get() const { return FMsg; }
+  // For handing the strings on (TEmailList::AdoptEmail takes them).
+  TQuopMsg& Get() { return FMsg; }
 
  private:
   TQuopMsg FMsg{};
@@ -33,7 +35,8 @@ class TOwnedQuopMsg {
 // What the loader reports; every event runs on the owner's thread through
 // the dispatcher.
 struct TLoadEmailsEvents {
-  // A batch of records, in index order; the loader waits until it is taken.
+  // A batch of records, in index order. The loader reads the next batch
+  // meanwhile, and hands it over once this one has been taken.
   std::function<void(std::vector<TOwnedQuopMsg>& batch)> OnAddEmails;
   std::function<void()> OnProgressStep;
   // Raised exactly once, as the loader's last act.
@@ -57,13 +60,18 @@ class TLoadEmails {
 
  private:
   void Execute();
-  // Hands a batch to the owner's thread and waits until it is taken or the
-  // loader is terminated.
+  // Waits until the batch handed over before is taken (or the loader is
+  // terminated), then hands this one to the owner's thread.
   void Deliver(std::vector<TOwnedQuopMsg>& batch);
+  // Waits until the batch in flight is taken or the loader is terminated.
+  void WaitTaken();
 
   TQuopDB& FtxDB;
   TEventDispatcher& FDispatcher;
   TLoadEmailsEvents FEvents;
   std::atomic<bool> FTerminated{false};
   std::thread FThread;
+  // The batch handed over last; only the loader's thread uses it.
+  struct THandOff;
+  std::shared_ptr<THandOff> FInFlight;
 };

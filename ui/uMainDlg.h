@@ -20,6 +20,7 @@
 #include "om/OutlookIntf.h"
 #include "index/MsgSetFill.h"
 #include "index/uDB.h"
+#include "mapi/BatchTreatment.h"
 #include "mapi/sx_MAPI_Session.h"
 #include "support/ComPtr.h"
 #include "support/GFunctions.h"
@@ -142,6 +143,10 @@ class TMainDlg : public ILangComponent {
   // What the last collection could not read, and the window listing it
   // (null when it is not open).
   const std::vector<TSkippedItem>& SkippedItems() const { return FSkippedItems; }
+  // The window listing what the last treatment left (null when not open).
+  TReportWindow* TreatReportWindow() const {
+    return FTreatWindow && FTreatWindow->Handle() ? FTreatWindow.get() : nullptr;
+  }
   TReportWindow* SkippedWindow() const {
     return FSkippedWindow && FSkippedWindow->Handle() ? FSkippedWindow.get() : nullptr;
   }
@@ -213,7 +218,12 @@ class TMainDlg : public ILangComponent {
   std::string MsgUtf8(const std::string& strKey, const std::string& strDefault);
   void ErrorBox(const std::string& text);  // UTF-8
   bool PickTarget(std::string& strEntryID);
-  bool TreatRow(TEmailNode& node, TTreatment treatment, const std::string& target);
+  // The end of a treatment: its summary in the status bar; the messages it
+  // could not treat and the folders that did not come out as planned in a
+  // window of their own.
+  void ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
+                            std::span<TEmailNode* const> rows, std::size_t notReached,
+                            const std::vector<TFolderCheck>& checks);
   void LockForTreatment(bool locked);
   void ProcessMessages();
 
@@ -274,4 +284,5 @@ class TMainDlg : public ILangComponent {
   std::vector<TSkippedItem> FSkippedItems;
   bool FCollectionComplete = false;
   std::unique_ptr<TReportWindow> FSkippedWindow;
+  std::unique_ptr<TReportWindow> FTreatWindow;  // what the last treatment left
 };

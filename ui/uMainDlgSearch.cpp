@@ -184,17 +184,17 @@ void TMainDlg::StartLoader() {
 
 void TMainDlg::AddEmails(std::vector<TOwnedQuopMsg>& batch) {
   const char* lastGroup = nullptr;
-  for (const TOwnedQuopMsg& record : batch) {
-    try {
-      const TAddResult added = FEmails.AddEmail(record.Get());
-      if (added.bNewGroup) lastGroup = record.Get().szSubject ? record.Get().szSubject : "";
-    } catch (...) {
-      // A record that cannot be added is skipped.
+  for (TOwnedQuopMsg& record : batch) {
+    // The rows take the records' strings: the subject is read from the model.
+    const TAddResult added = FEmails.AdoptEmail(record.Get());
+    if (added.bNewGroup) {
+      const char* subject = FEmails.Roots().back()->Data.txMsg.szSubject;
+      lastGroup = subject ? subject : "";
     }
   }
   // The status bar names the subject of the group added last.
   if (lastGroup) OnShowProgressMsg(lastGroup);
-  FEmailView->Reload();
+  FEmailView->ReloadSoon();
 }
 
 void TMainDlg::OnTerminateGetAllMsg(bool fromSession) {
@@ -223,5 +223,6 @@ void TMainDlg::EndOfSearch(bool forStop) {
   EnableCommands(SelectionCommands, found);
   if (!found) ShowMsg(Msg("strNoDuplicates", "No duplicated emails found yet"));
   EnableCommands(TreatmentCommands, FEmails.AnyChecked());
-  FEmailView->Repaint();
+  // The rows of the last batches are shown now rather than a moment later.
+  FEmailView->Reload();
 }

@@ -5,25 +5,10 @@
 
 #include "support/AnsiText.h"
 #include "support/BstrHolder.h"
+#include "ui/CountText.h"
 #include "ui/uMainDlg.h"
 
 namespace {
-
-// The pattern with each "%d" in turn replaced by the next value; anything
-// else, a translator's "%s" included, stays as written.
-std::string FillCounts(const std::string& pattern, std::initializer_list<long> values) {
-  std::string text;
-  auto next = values.begin();
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern.compare(i, 2, "%d") == 0 && next != values.end()) {
-      text += std::to_string(*next++);
-      ++i;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
-}
 
 struct TKindText {
   const char* szKind;  // as the collection names it

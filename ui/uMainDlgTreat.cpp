@@ -1,23 +1,109 @@
 // Treating the checked rows of the results list: delete, move to Deleted
-// Items, copy or move to a folder the user picks in Outlook.
+// Items, copy or move to a folder the user picks in Outlook, a batch of rows
+// at a time; afterwards the summary, and what was not done in a list.
+#include <algorithm>
+#include <optional>
+
 #include "om/OutlookCalls.h"
 #include "support/AnsiText.h"
 #include "support/BstrHolder.h"
+#include "ui/CountText.h"
 #include "ui/uMainDlg.h"
 
 namespace {
 
+// A message row and where it stood when the walk began: top-level row
+// `group`, or child `index` of group row `group`.
+struct TRowPlace {
+  TEmailNode* row;
+  std::size_t group;
+  std::optional<std::size_t> index;
+};
+
 // The message rows in list order: each group's rows, and top-level message rows.
 template <typename TVisit>
-void ForEachMessageRow(TEmailList& list, TVisit visit) {
-  for (const auto& root : list.Roots()) {
-    if (!root->IsGroup()) {
-      if (!visit(*root)) return;
-      continue;
-    }
-    for (const auto& row : root->Children)
-      if (!visit(*row)) return;
+void ForEachRowPlace(TEmailList& list, TVisit visit) {
+  for (std::size_t g = 0; g < list.Roots().size(); ++g) {
+    TEmailNode* const root = list.Roots()[g].get();
+    if (!root->IsGroup()) visit(TRowPlace{root, g, std::nullopt});
+    for (std::size_t r = 0; r < root->Children.size(); ++r) visit(TRowPlace{root->Children[r].get(), g, r});
   }
+}
+
+// Whether the row is still where it stood: the list did not change under the walk.
+bool StillAt(TEmailList& list, const TRowPlace& place) {
+  if (place.group >= list.Roots().size()) return false;
+  TEmailNode* const root = list.Roots()[place.group].get();
+  if (!place.index) return root == place.row;
+  return *place.index < root->Children.size() && root->Children[*place.index].get() == place.row;
+}
+
+// The rows handed to the stores, each with its message's item.
+struct TTreatedRows {
+  std::vector<TBatchItem> items;
+  std::vector<TEmailNode*> rows;
+  std::vector<bool> checkedBefore;  // the rows' loaded check, for a row given back
+
+  void Add(TEmailNode& row) {
+    const char* id = row.Data.txMsg.szEntryID;
+    items.emplace_back().entryID = id ? id : "";
+    rows.push_back(&row);
+    checkedBefore.push_back(row.Data.bChecked);
+  }
+  void DropFrom(std::size_t first) {
+    items.resize(first);
+    rows.resize(first);
+    checkedBefore.resize(first);
+  }
+  // A treated row is struck out and loses its box; its check stays.
+  void StrikeOutDone(std::size_t first) {
+    for (std::size_t i = first; i < items.size(); ++i)
+      if (items[i].done) {
+        rows[i]->Data.bDeleted = true;
+        rows[i]->Data.bChecked = false;
+        rows[i]->HasCheckBox = false;
+      }
+  }
+  // A row struck out whose treatment the check afterwards did not confirm.
+  void GiveBackBoxes() {
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (!items[i].done && rows[i]->Data.bDeleted) {
+        rows[i]->Data.bDeleted = false;
+        rows[i]->Data.bChecked = checkedBefore[i];
+        rows[i]->HasCheckBox = true;
+      }
+  }
+};
+
+TBatchAction ActionOf(TTreatment treatment) {
+  switch (treatment) {
+    case TTreatment::DeletePermanently: return TBatchAction::Delete;
+    case TTreatment::MoveToDeletedItems: return TBatchAction::MoveToDeletedItems;
+    case TTreatment::CopyToFolder: return TBatchAction::Copy;
+    case TTreatment::MoveToFolder: return TBatchAction::Move;
+  }
+  return TBatchAction::Delete;
+}
+
+// The summary of each treatment, in TTreatment's order.
+struct TOutcomeTexts {
+  const char* szDoneKey;
+  const char* szDone;  // done, of how many
+  const char* szLeftKey;
+  const char* szLeft;  // how many were not
+};
+constexpr TOutcomeTexts kOutcomeTexts[] = {
+    {"strTreatDeleted", "Deleted %d of %d", "strTreatNotDeleted", "%d could not be deleted"},
+    {"strTreatMovedToDeleted", "Moved %d of %d to Deleted Items", "strTreatNotMoved", "%d could not be moved"},
+    {"strTreatCopied", "Copied %d of %d", "strTreatNotCopied", "%d could not be copied"},
+    {"strTreatMoved", "Moved %d of %d", "strTreatNotMoved", "%d could not be moved"},
+};
+
+// A failure's text is the operation's, then the system's message on a line of its own.
+std::string ReasonOf(const std::string& error) { return error.substr(0, error.find("\r\n")); }
+std::string DetailOf(const std::string& error) {
+  const std::size_t cut = error.find("\r\n");
+  return cut == std::string::npos ? std::string() : error.substr(cut + 2);
 }
 
 }  // namespace
@@ -36,24 +122,6 @@ bool TMainDlg::PickTarget(std::string& strEntryID) {
     return !strEntryID.empty();
   } catch (const std::exception& e) {
     ErrorBox(e.what());
-    return false;
-  }
-}
-
-bool TMainDlg::TreatRow(TEmailNode& node, TTreatment treatment, const std::string& target) {
-  const char* id = node.Data.txMsg.szEntryID;
-  if (!id || !*id) return false;
-  // A message the session could not treat raises, naming the failed call;
-  // its row stays checked with its box, which is all the window shows of it.
-  try {
-    switch (treatment) {
-      case TTreatment::DeletePermanently: FSession->DelMsg(id, false); break;
-      case TTreatment::MoveToDeletedItems: FSession->DelMsg(id, true); break;
-      case TTreatment::CopyToFolder: FSession->MoveMsg(id, target, 0); break;
-      case TTreatment::MoveToFolder: FSession->MoveMsg(id, target, MESSAGE_MOVE); break;
-    }
-    return true;
-  } catch (const std::exception&) {
     return false;
   }
 }
@@ -94,46 +162,100 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
                          "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES)
     return;
   FStopDel = false;
-  FProgress->SetPosition(0);
-  int count = 0;
-  ForEachMessageRow(FEmails, [&](TEmailNode& row) {
-    if (row.Checked) ++count;
-    return true;
+  const unsigned run = FRun;
+  std::vector<TRowPlace> places;
+  ForEachRowPlace(FEmails, [&](const TRowPlace& place) {
+    if (place.row->Checked) places.push_back(place);
   });
-  if (count == 0) return;
-  FProgress->SetMax(count);
+  if (places.empty()) return;
+  FProgress->SetMax(static_cast<int>(places.size()));
   FProgress->SetPosition(0);
   FProgress->Show();
+  FTreatWindow.reset();
 
   LockForTreatment(true);
-  // The rows are walked by place, and each row is looked up again after the
-  // window has processed its messages: should the list have changed under
-  // the walk (a search started, the results cleared), the walk ends there.
-  const unsigned run = FRun;
-  int position = 0;
-  bool listChanged = false;
-  for (std::size_t g = 0; !FStopDel && !listChanged && g < FEmails.Roots().size(); ++g) {
-    TEmailNode* const root = FEmails.Roots()[g].get();
-    const bool group = root->IsGroup();
-    const std::size_t rows = group ? root->Children.size() : 1;
-    for (std::size_t r = 0; !FStopDel && r < rows; ++r) {
-      TEmailNode* const row = group ? root->Children[r].get() : root;
-      if (!row->Checked) continue;
-      FProgress->SetPosition(++position);
-      ProcessMessages();
-      listChanged = FRun != run || FSearching || g >= FEmails.Roots().size() || FEmails.Roots()[g].get() != root ||
-                    (group && (r >= root->Children.size() || root->Children[r].get() != row));
-      if (listChanged) break;
-      if (!row->Data.bDeleted && TreatRow(*row, treatment, target)) {
-        row->Data.bDeleted = true;
-        row->Data.bChecked = false;
-        row->HasCheckBox = false;  // the check state stays
-        FEmailView->Repaint();
-      }
+  // The checked rows go to the stores a batch at a time: each batch's
+  // messages are looked up, the window processes its messages (Cancel, Close),
+  // and the batch is treated. Should the list have changed under the walk
+  // (a search started, the results cleared), the walk ends there; showing
+  // the progress may already have let that happen.
+  bool listChanged = FRun != run || FSearching;
+  TBatchTreatment batch(*FSession, ActionOf(treatment), target);
+  TTreatedRows treated;
+  std::size_t reached = 0;
+  while (!listChanged && reached < places.size() && !FStopDel) {
+    const std::size_t end = std::min(places.size(), reached + TBatchTreatment::kBatchSize);
+    const std::size_t first = treated.items.size();
+    for (std::size_t i = reached; i < end; ++i)
+      if (!places[i].row->Data.bDeleted) treated.Add(*places[i].row);
+    const std::span<TBatchItem> inFlight(treated.items.data() + first, treated.items.size() - first);
+    batch.Locate(inFlight);
+    FProgress->SetPosition(static_cast<int>(end));
+    ProcessMessages();
+    listChanged = FRun != run || FSearching ||
+                  !std::all_of(places.begin() + reached, places.begin() + end,
+                               [this](const TRowPlace& place) { return StillAt(FEmails, place); });
+    if (listChanged) {
+      treated.DropFrom(first);
+      break;
     }
+    batch.Treat(inFlight);
+    reached = end;
+    treated.StrikeOutDone(first);
+    FEmailView->Repaint();
   }
+  // The plan against the stores: a row whose message is still where it was
+  // gets its box back.
+  const std::vector<TFolderCheck> checks = batch.Verify(treated.items);
+  if (!listChanged) treated.GiveBackBoxes();
   FProgress->Hide();
   LockForTreatment(false);
   FEmailView->Repaint();
-  if (FCloseAfterTreat) PostMessageA(FHandle, WM_CLOSE, 0, 0);
+  if (FCloseAfterTreat) {
+    PostMessageA(FHandle, WM_CLOSE, 0, 0);
+    return;
+  }
+  if (!listChanged) ShowTreatmentOutcome(treatment, treated.items, treated.rows, places.size() - reached, checks);
+}
+
+void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
+                                    std::span<TEmailNode* const> rows, std::size_t notReached,
+                                    const std::vector<TFolderCheck>& checks) {
+  const TOutcomeTexts& texts = kOutcomeTexts[static_cast<int>(treatment)];
+  const long done =
+      static_cast<long>(std::count_if(items.begin(), items.end(), [](const TBatchItem& i) { return i.done; }));
+  const long left = static_cast<long>(items.size()) - done;
+  std::string summary = FillCounts(Msg(texts.szDoneKey, texts.szDone), {done, static_cast<long>(items.size())});
+  if (left > 0) summary += "; " + FillCounts(Msg(texts.szLeftKey, texts.szLeft), {left});
+  if (notReached > 0)
+    summary += "; " + FillCounts(Msg("strTreatStopped", "stopped before %d"), {static_cast<long>(notReached)});
+  if (!checks.empty())
+    summary += "; " + FillCounts(Msg("strTreatChecks", "%d folder(s) not as planned"),
+                                 {static_cast<long>(checks.size())});
+  ShowStatus(AnsiToWide(summary));
+  if (left == 0 && checks.empty()) return;
+
+  const auto text = [this](const char* key, const char* english) { return AnsiToWide(Msg(key, english)); };
+  std::vector<TReportWindow::TRow> report;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].done) continue;
+    const char* subject = rows[i]->Data.txMsg.szSubject;
+    report.push_back({text("strSkippedMessage", "Message"), Utf8ToWide(subject ? subject : ""),
+                      Utf8ToWide(ReasonOf(items[i].error)), Utf8ToWide(DetailOf(items[i].error))});
+  }
+  for (const TFolderCheck& check : checks) {
+    const std::string reason =
+        check.error.empty()
+            ? FillCounts(Msg("strTreatGrew", "grew by %d, %d were put there"), {check.grown, check.expected})
+            : ReasonOf(check.error);
+    report.push_back({text("strSkippedFolder", "Folder"), Utf8ToWide(check.folder), AnsiToWide(reason),
+                      Utf8ToWide(DetailOf(check.error))});
+  }
+  FTreatWindow = std::make_unique<TReportWindow>(
+      FHandle, FFont.Get(), AnsiToWide(summary),
+      std::vector<TReportWindow::TColumn>{{text("strSkippedKind", "Kind"), 70},
+                                          {text("strSkippedName", "Name"), 220},
+                                          {text("strSkippedReason", "Reason"), 200},
+                                          {text("strSkippedError", "Error"), 180}},
+      std::move(report));
 }

@@ -7,17 +7,6 @@
 
 namespace {
 
-// A list of one entry identifier, as DeleteMessages and CopyMessages take it.
-struct OneId {
-  explicit OneId(std::string entryId) : id(std::move(entryId)) {}
-  OneId(const OneId&) = delete;  // list points into bin, bin into id
-  ENTRYLIST* List() { return &list; }
-
-  std::string id;
-  SBinary bin{static_cast<ULONG>(id.size()), reinterpret_cast<LPBYTE>(id.data())};
-  ENTRYLIST list{1, &bin};
-};
-
 TEST_F(MapiTest, HardDeleteRemovesTheMessage) {
   ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
   OneId ids(MessageIds(inbox.Get()).at(0));
@@ -88,6 +77,15 @@ TEST(ProfileText, BrokenProfilesAreRefusedWithTheReasonLogged) {
          "folders": [{"id": "F0"}]}}]})",
       R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111", "subtree": {"messages": [
          {"submitTime": "yesterday"}]}}]})",
+      R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111", "subtree": {"messages": [7]}}]})",
+      // Generated stores: with a subtree besides, a key it does not take,
+      // a count below 0, shares adding up to more than 1.
+      R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111", "subtree": {},
+         "generate": {"messages": 5}}]})",
+      R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111", "generate": {"mesages": 5}}]})",
+      R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111", "generate": {"messages": -5}}]})",
+      R"({"stores": [{"name": "x", "uid": "11111111111111111111111111111111",
+         "generate": {"messages": 5, "exact": 0.7, "near": 0.4}}]})",
   };
   for (const char* text : broken) {
     api.ClearLog();

@@ -43,6 +43,7 @@ MapiApi Load() {
   api.ClearLog = Proc<STANDIN_CLEARLOG>(provider, "StandinClearLog");
   api.CreateApplication = Proc<STANDIN_CREATEAPPLICATION>(provider, "StandinCreateApplication");
   api.ScriptPickFolder = Proc<STANDIN_SCRIPTPICKFOLDER>(provider, "StandinScriptPickFolder");
+  api.ModelBytes = Proc<STANDIN_MODELBYTES>(provider, "StandinModelBytes");
   return api;
 }
 
@@ -191,15 +192,23 @@ ComPtr<IMAPIFolder> MapiTest::OpenFolder(IMsgStore* store, const std::string& en
   return folder;
 }
 
-std::vector<std::string> MapiTest::Children(IMAPIFolder* folder) {
+std::vector<std::string> MapiTest::ChildColumn(IMAPIFolder* folder, ULONG tag,
+                                               std::string (*text)(const SPropValue&)) {
   ComPtr<IMAPITable> table;
   EXPECT_EQ(folder->GetHierarchyTable(0, &table), S_OK);
   if (!table) return {};
   Rows rows;
-  std::vector<std::string> names;
-  for (const auto& row : ReadTable(table.Get(), {PR_DISPLAY_NAME_A}, 0x7FFFFFFF, rows))
-    names.emplace_back(row[0].Value.lpszA);
-  return names;
+  std::vector<std::string> values;
+  for (const auto& row : ReadTable(table.Get(), {tag}, 0x7FFFFFFF, rows)) values.push_back(text(row[0]));
+  return values;
+}
+
+std::vector<std::string> MapiTest::Children(IMAPIFolder* folder) {
+  return ChildColumn(folder, PR_DISPLAY_NAME_A, [](const SPropValue& v) { return std::string(v.Value.lpszA); });
+}
+
+std::vector<std::string> MapiTest::ChildIds(IMAPIFolder* folder) {
+  return ChildColumn(folder, PR_ENTRYID, [](const SPropValue& v) { return AsBytes(v); });
 }
 
 ComPtr<IMAPIFolder> MapiTest::FolderByPath(size_t storeIndex, const std::string& path, ULONG flags) {

@@ -44,6 +44,7 @@ struct MapiApi {
   STANDIN_CLEARLOG ClearLog = nullptr;
   STANDIN_CREATEAPPLICATION CreateApplication = nullptr;
   STANDIN_SCRIPTPICKFOLDER ScriptPickFolder = nullptr;
+  STANDIN_MODELBYTES ModelBytes = nullptr;
 
   // Loaded once per process; fails the test when MAPI32.DLL does not forward
   // to the stand-in (./quop setup registers it).
@@ -110,6 +111,17 @@ std::wstring WideOf(const SPropValue& value);
 // A long-term entry identifier of this provider: flags, store UID, own bytes.
 std::string LongTermId(const std::string& storeUid, const std::string& own);
 
+// A list of one entry identifier, as DeleteMessages and CopyMessages take it.
+struct OneId {
+  explicit OneId(std::string entryId) : id(std::move(entryId)) {}
+  OneId(const OneId&) = delete;  // list points into bin, bin into id
+  ENTRYLIST* List() { return &list; }
+
+  std::string id;
+  SBinary bin{static_cast<ULONG>(id.size()), reinterpret_cast<LPBYTE>(id.data())};
+  ENTRYLIST list{1, &bin};
+};
+
 // A profile of one default store "Box" (UID kBoxUid) with its own JSON keys
 // (`"kind": "exchange-online", ` …, each followed by a comma), an IPM
 // subtree "Top" (F0) and under it Inbox (F1) holding `messages` (JSON
@@ -139,6 +151,7 @@ class MapiTest : public ::testing::Test {
   // Folder by path of display names from the store's IPM subtree ("Inbox", "Contacts/Sub").
   ComPtr<IMAPIFolder> FolderByPath(size_t store, const std::string& path, ULONG flags = MAPI_BEST_ACCESS);
   std::vector<std::string> Children(IMAPIFolder* folder);      // display names
+  std::vector<std::string> ChildIds(IMAPIFolder* folder);      // entry identifiers
   std::vector<std::string> MessageIds(IMAPIFolder* folder);    // entry identifiers
   std::vector<std::string> Subjects(IMAPIFolder* folder);
   ComPtr<IMessage> OpenMessage(IMAPIFolder* folder, const std::string& entryId);
@@ -150,6 +163,10 @@ class MapiTest : public ::testing::Test {
                    ULONG& count);
 
   long badFreesAtStart = 0;
+
+ private:
+  // One column of a folder's hierarchy table, each value as `text` writes it.
+  std::vector<std::string> ChildColumn(IMAPIFolder* folder, ULONG tag, std::string (*text)(const SPropValue&));
 };
 
 // The fixture profile: two stores, special folders, non-mail folders.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "index/QuopMsgCopy.h"
 #include "indexapi/CompareFields.h"
 #include "ui/EmailList.h"
 #include "ui/ReceivedText.h"
@@ -114,6 +115,43 @@ TEST(EmailListTest, GroupOfThreeIsAGroupRowOverThreeMessageRows) {
   }
   first.szSubject[0] = 'P';
   EXPECT_STREQ(group.Data.txMsg.szSubject, "Lunch");
+}
+
+// Records of the add-in's own memory hand their strings to the message
+// rows: the rows come out as from copies, the group row keeps a copy of its
+// own, and the records are left cleared.
+TEST(EmailListTest, AdoptedRecordsGiveTheRowsOfCopiedOnes) {
+  TRecords records;
+  TEmailList copied, adopted;
+  std::vector<TQuopMsg> made;
+  for (const auto& [subject, first] : {std::pair{"Lunch", true}, {"Lunch", false}, {"Trip", true}}) {
+    const TQuopMsg source = records.Make(subject, first);
+    copied.AddEmail(source);
+    TQuopMsg own{};
+    ASSERT_TRUE(CopyMsg(source, &own));
+    const char* const strings = own.szSubject;
+    EXPECT_TRUE(adopted.AdoptEmail(own).bAdded);
+    EXPECT_EQ(own.szSubject, nullptr);
+    EXPECT_EQ(own.szEntryID, nullptr);
+    EXPECT_EQ(adopted.VisibleRows().back()->Data.txMsg.szSubject, strings) << "the row took the strings";
+    UnInitQuopMsg(own);  // harmless on a cleared record
+  }
+  ASSERT_EQ(adopted.VisibleRows().size(), copied.VisibleRows().size());
+  for (std::size_t i = 0; i < copied.VisibleRows().size(); ++i) {
+    const TEmailNode& want = *copied.VisibleRows()[i];
+    const TEmailNode& got = *adopted.VisibleRows()[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(got.IsGroup(), want.IsGroup());
+    EXPECT_EQ(got.Checked, want.Checked);
+    EXPECT_EQ(got.HasCheckBox, want.HasCheckBox);
+    EXPECT_EQ(got.Height, want.Height);
+    EXPECT_STREQ(got.Data.txMsg.szSubject, want.Data.txMsg.szSubject);
+    EXPECT_STREQ(got.Data.txMsg.szEntryID, want.Data.txMsg.szEntryID);
+  }
+  const TEmailNode& group = *adopted.Roots()[0];
+  EXPECT_NE(group.Data.txMsg.szSubject, group.Children[0]->Data.txMsg.szSubject);
+  EXPECT_EQ(adopted.CheckedCount(), copied.CheckedCount());
+  EXPECT_EQ(adopted.GroupCount(), 2u);
 }
 
 TEST(EmailListTest, StreamStartingWithoutAGroupGivesTopLevelMessageRows) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "indexapi/CompareFields.h"
@@ -298,6 +299,34 @@ TEST_F(LoadEmailsTest, DestroyedWithABatchUndelivered) {
       EXPECT_TRUE(owner.records.empty());
     }
   }
+}
+
+// The loader reads ahead while the owner takes a batch, but never more than
+// one batch waits for the owner: an owner that takes nothing holds it up.
+TEST_F(LoadEmailsTest, OneBatchAtATimeWaitsForTheOwner) {
+  constexpr int groups = 400;  // well over three batches of records
+  Fill(groups);
+  auto token = std::make_shared<int>(0);
+  TOwner owner;
+  TWatchedDispatcher dispatcher;
+  TLoadEmailsEvents events = owner.Events();
+  events.OnAddEmails = [token, add = events.OnAddEmails](std::vector<TOwnedQuopMsg>& b) { add(b); };
+  TLoadEmails loader(db_, dispatcher, std::move(events));
+  loader.Start();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    // Held here, by the loader's events, and by each batch posted unrun.
+    dispatcher.WaitUntil([&] { return token.use_count() > 2; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(token.use_count(), 3) << "batches posted while the first waits";
+    Drain(dispatcher.queue);
+  }
+  ASSERT_TRUE(dispatcher.queue.PumpUntil([&] { return owner.terminations > 0; }));
+  loader.WaitFor();
+  Drain(dispatcher.queue);
+  EXPECT_EQ(owner.terminations, 1);
+  EXPECT_EQ(Seen(owner), Expected(groups));
+  EXPECT_FALSE(owner.eventAfterEnd);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "tests/ui/ProfileSnapshot.h"
@@ -73,6 +74,24 @@ std::string TreatProfile() {
 }
 
 const char kTarget[] = "Mailbox/Target";
+
+// TreatProfile with a folder Bulk of 131 copies of one message, so that its
+// 130 checked rows need more than one batch.
+const int kBulkChecked = 130;
+std::string BatchProfile() {
+  const std::string mailbox = Store(
+      "Mailbox", '1', true,
+      Folder("Bulk", "IPF.Note", Copies(kBulkChecked + 1, "Bulk", "fay")) + "," +
+          Folder("Inbox", "IPF.Note", Copies(3, "Budget", "ann", kAttachments) + "," + Copies(1, "Lunch", "bob"),
+                 Folder("Projects", "IPF.Note", Copies(2, "Report", "cat")), "inbox") +
+          "," + Folder("Quarantine", "IPF.Note", Copies(2, "Trip", "dan")) + "," + Folder("Target", "IPF.Note", "") +
+          "," + Folder("Deleted Items", "IPF.Note", "", "", "deleted"));
+  const std::string archive =
+      Store("Archive", '2', false,
+            Folder("Inbox", "IPF.Note", Copies(2, "Memo", "eve", kAttachments)) + "," +
+                Folder("Deleted Items", "IPF.Note", "", "", "deleted"));
+  return Profile(mailbox + "," + archive);
+}
 
 struct TCommand {
   TTreatment treatment;
@@ -256,22 +275,30 @@ TEST_F(TreatTest, ACommandEndedBeforeTheWalkChangesNothing) {
   }
 }
 
-// Cancel pressed while the second row is on: that row is still treated,
-// the walk ends before the third.
-TEST_F(TreatTest, CancelStopsAfterTheRowItWasPressedOn) {
+// Cancel pressed while the first batch is in flight: that batch is still
+// treated, nothing after it is.
+TEST_F(TreatTest, CancelStopsAfterTheBatchItWasPressedOn) {
   for (const TCommand& command : kCommands) {
     SCOPED_TRACE(command.name);
-    OpenSearched();
+    OpenSearched(BatchProfile());
     const std::vector<std::string> ids = CheckedIds();
-    ASSERT_GT(ids.size(), 2u);
+    ASSERT_GT(ids.size(), TBatchTreatment::kBatchSize);
+    std::vector<int> positions;
     dlg_->dlgProgress().OnPosition = [&](int p) {
-      if (p == 2) dlg_->dlgProgressCancel();
+      if (p == 0) return;  // the reset before the walk
+      positions.push_back(p);
+      if (positions.size() == 1) dlg_->dlgProgressCancel();
     };
     Run(command);
 
-    const std::vector<std::string> treated(ids.begin(), ids.begin() + 2);
+    const std::vector<std::string> treated(ids.begin(), ids.begin() + TBatchTreatment::kBatchSize);
     ExpectProfile(Treated(before_, treated, command.treatment));
     ExpectRows(treated, ids);
+    EXPECT_EQ(positions, (std::vector<int>{static_cast<int>(TBatchTreatment::kBatchSize)}));
+    EXPECT_NE(dlg_->StatusText().find("; stopped before " + std::to_string(ids.size() - treated.size())),
+              std::string::npos)
+        << dlg_->StatusText();
+    EXPECT_EQ(dlg_->TreatReportWindow(), nullptr);
     EXPECT_FALSE(dlg_->dlgProgress().Visible());
     EXPECT_FALSE(dlg_->Treating());
     CloseWindow();
@@ -305,8 +332,8 @@ TEST_F(TreatTest, AMessageGoneBeforeTheTreatmentKeepsItsRow) {
 }
 
 // A store call failing for the one checked message of Quarantine (Trip):
-// that row stays checked with its box, the others are treated, nothing is
-// shown to the user.
+// that row stays checked with its box, the others are treated; no message
+// box, but the summary counts it and the list that ends the treatment names it.
 TEST_F(TreatTest, AFailingStoreCallLeavesOnlyItsRowUntreated) {
   struct TCase {
     int command;  // index in kCommands
@@ -317,7 +344,8 @@ TEST_F(TreatTest, AFailingStoreCallLeavesOnlyItsRowUntreated) {
       {0, "DeleteMessages", "Quarantine"}, {1, "CopyMessages", "Quarantine"},
       {2, "CopyMessages", "Quarantine"},   {3, "CopyMessages", "Quarantine"},
       {0, "OpenEntry", "Trip"},            {1, "OpenEntry", "Trip"},
-      {3, "GetProps", "Trip"},
+      {3, "GetProps", "Trip"},             {0, "OpenEntry", "Quarantine"},
+      {1, "OpenEntry", "Quarantine"},      {2, "OpenEntry", "Quarantine"},
   };
   for (const TCase& c : cases) {
     const TCommand& command = kCommands[c.command];
@@ -337,6 +365,15 @@ TEST_F(TreatTest, AFailingStoreCallLeavesOnlyItsRowUntreated) {
     ExpectProfile(Treated(before_, treated, command.treatment));
     ExpectRows(treated, ids);
     EXPECT_EQ(boxes_.size(), command.treatment == TTreatment::DeletePermanently ? 1u : 0u);
+    const std::string status = dlg_->StatusText();
+    EXPECT_NE(status.find(std::to_string(treated.size()) + " of " + std::to_string(ids.size())), std::string::npos)
+        << status;
+    EXPECT_NE(status.find("; 1 could not be"), std::string::npos) << status;
+    const TReportWindow* report = dlg_->TreatReportWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(report->RowCount(), 1);
+    EXPECT_EQ(report->ListText(0, 0), L"Message");
+    EXPECT_EQ(report->ListText(0, 1), L"Trip");
     CloseWindow();
   }
 }
@@ -377,7 +414,7 @@ TEST_F(TreatTest, TheWindowIsLockedWhileTheRowsAreWalked) {
   } seen;
   int nested = 0;
   dlg_->dlgProgress().OnPosition = [&](int p) {
-    if (p != 1) return;
+    if (p == 0 || nested > 0 || seen.treating) return;  // the first batch only
     seen.searchEnabled = IsWindowEnabled(dlg_->Control("btnSearch"));
     seen.selectionEnabled = std::any_of(SelectionCommands.begin(), SelectionCommands.end(),
                                         [&](TMenuCommand c) { return dlg_->Menus().IsEnabled(c); });
@@ -415,7 +452,7 @@ TEST_F(TreatTest, ASearchClickedDuringTheWalkDoesNothing) {
   const std::size_t groups = dlg_->Emails().GroupCount();
   TSearchState during = TSearchState::Loading;
   dlg_->dlgProgress().OnPosition = [&](int p) {
-    if (p != 2) return;
+    if (p == 0) return;  // the reset before the walk
     dlg_->btnSearchClick();
     SendMessageA(dlg_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(dlg_->Control("btnSearch")), BN_CLICKED),
                  reinterpret_cast<LPARAM>(dlg_->Control("btnSearch")));
@@ -430,19 +467,176 @@ TEST_F(TreatTest, ASearchClickedDuringTheWalkDoesNothing) {
   ExpectRows(ids, ids);
 }
 
-// Closing the window while the second row is on: that row is treated, the
-// walk stops, and the window closes once it has.
-TEST_F(TreatTest, ClosingWhileTheRowsAreWalkedClosesAfterTheRow) {
-  OpenSearched();
+// Closing the window while the first batch is in flight: that batch is
+// treated, the walk stops, and the window closes once it has.
+TEST_F(TreatTest, ClosingWhileTheRowsAreWalkedClosesAfterTheBatch) {
+  OpenSearched(BatchProfile());
   const std::vector<std::string> ids = CheckedIds();
   dlg_->dlgProgress().OnPosition = [&](int p) {
-    if (p == 2) dlg_->Close();
+    if (p == static_cast<int>(TBatchTreatment::kBatchSize)) dlg_->Close();
   };
   dlg_->mniDeleteClick();
   ASSERT_NE(dlg_->Handle(), nullptr) << "the window went while its rows were walked";
-  ExpectRows({ids[0], ids[1]}, ids);
+  const std::vector<std::string> treated(ids.begin(), ids.begin() + TBatchTreatment::kBatchSize);
+  ExpectRows(treated, ids);
   EXPECT_TRUE(PumpUntil([this] { return dlg_->Handle() == nullptr; }, std::chrono::seconds(10)));
-  ExpectProfile(Treated(before_, {ids[0], ids[1]}, TTreatment::MoveToDeletedItems));
+  ExpectProfile(Treated(before_, treated, TTreatment::MoveToDeletedItems));
+}
+
+// The lists a treatment hands the stores: the checked rows a batch at a time
+// in list order, one list per folder within each batch.
+unsigned long ExpectedLists(const TProfileSnapshot& before, const std::vector<std::string>& ids) {
+  unsigned long lists = 0;
+  for (std::size_t at = 0; at < ids.size(); at += TBatchTreatment::kBatchSize) {
+    std::set<std::string> folders;
+    for (std::size_t i = at; i < std::min(ids.size(), at + TBatchTreatment::kBatchSize); ++i)
+      folders.insert(before.PathOf(ids[i]));
+    lists += folders.size();
+  }
+  return lists;
+}
+
+// More than a batch of rows in one folder, and rows of several folders in
+// two stores: every message ends where the command puts it, each batch costs
+// one store call per folder, and the progress moves a batch at a time.
+TEST_F(TreatTest, BatchesOfRowsLoseNothing) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched(BatchProfile());
+    const std::vector<std::string> ids = CheckedIds();
+    ASSERT_EQ(ids.size(), kBulkChecked + 5u);
+    std::vector<int> positions;
+    bool shownWhileWalking = true;
+    dlg_->dlgProgress().OnPosition = [&](int p) {
+      if (p == 0) return;  // the reset before the walk
+      positions.push_back(p);
+      shownWhileWalking &= dlg_->dlgProgress().Visible();
+    };
+    standin_.ResetCalls();
+    Run(command);
+    const unsigned long lists = standin_.CallCountOf("DeleteMessages") + standin_.CallCountOf("CopyMessages");
+
+    ExpectProfile(Treated(before_, ids, command.treatment));
+    ExpectRows(ids, ids);
+    EXPECT_EQ(lists, ExpectedLists(before_, ids));
+    EXPECT_EQ(positions,
+              (std::vector<int>{static_cast<int>(TBatchTreatment::kBatchSize), static_cast<int>(ids.size())}));
+    EXPECT_TRUE(shownWhileWalking);
+    const std::string count = std::to_string(ids.size());
+    const std::map<TTreatment, std::string> summaries = {
+        {TTreatment::DeletePermanently, "Deleted " + count + " of " + count},
+        {TTreatment::MoveToDeletedItems, "Moved " + count + " of " + count + " to Deleted Items"},
+        {TTreatment::CopyToFolder, "Copied " + count + " of " + count},
+        {TTreatment::MoveToFolder, "Moved " + count + " of " + count}};
+    EXPECT_EQ(dlg_->StatusText(), summaries.at(command.treatment));
+    EXPECT_EQ(dlg_->TreatReportWindow(), nullptr);
+    CloseWindow();
+  }
+}
+
+// A checked message deleted outside the window while its batch is in flight
+// (after the rows were looked up, before the store was called): the store
+// takes the rest of the list, and only that row is left. A permanent delete
+// counts it as done: the message is gone, as asked.
+TEST_F(TreatTest, AMessageGoneInTheMiddleOfABatchLeavesOnlyItsRow) {
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched(BatchProfile());
+    const std::vector<std::string> ids = CheckedIds();
+    const std::string gone = ids[TBatchTreatment::kBatchSize / 2];
+    dlg_->dlgProgress().OnPosition = [&](int p) {
+      if (p != static_cast<int>(TBatchTreatment::kBatchSize)) return;
+      TsxMAPI_Session other;
+      other.Logon();
+      ASSERT_NO_THROW(other.DelMsg(gone, false));
+      before_ = TProfileSnapshot::Take(standin_);
+    };
+    Run(command);
+
+    std::vector<std::string> treated = ids;
+    treated.erase(std::find(treated.begin(), treated.end(), gone));
+    ExpectProfile(Treated(before_, treated, command.treatment));
+    if (command.treatment == TTreatment::DeletePermanently) {
+      ExpectRows(ids, ids);
+      EXPECT_EQ(dlg_->TreatReportWindow(), nullptr);
+      CloseWindow();
+      continue;
+    }
+    ExpectRows(treated, ids);
+    EXPECT_NE(dlg_->StatusText().find("; 1 could not be"), std::string::npos) << dlg_->StatusText();
+    const TReportWindow* report = dlg_->TreatReportWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(report->RowCount(), 1);
+    EXPECT_EQ(report->ListText(0, 2), L"The message is no longer in its folder!");
+    CloseWindow();
+  }
+}
+
+// A message gone in the middle of a batch, with a copy of it (the same
+// search key) already in Deleted Items: its row passes for moved, but the
+// check afterwards finds Deleted Items one short and says so.
+TEST_F(TreatTest, TheCheckAfterwardsShowsATargetThatDidNotGrowAsPlanned) {
+  OpenSearched(BatchProfile());
+  const std::vector<std::string> ids = CheckedIds();
+  const std::string gone = ids[TBatchTreatment::kBatchSize / 2];
+  ASSERT_EQ(before_.DeletedItemsOf(gone), "Mailbox/Deleted Items");
+  const long intoMailbox = static_cast<long>(std::count_if(ids.begin(), ids.end(), [this](const std::string& id) {
+    return before_.DeletedItemsOf(id) == "Mailbox/Deleted Items";
+  }));
+  dlg_->dlgProgress().OnPosition = [&](int p) {
+    if (p != static_cast<int>(TBatchTreatment::kBatchSize)) return;
+    TsxMAPI_Session other;
+    other.Logon();
+    ASSERT_NO_THROW(other.MoveMsg(gone, before_.FolderEntryID("Mailbox/Deleted Items"), 0));
+    ASSERT_NO_THROW(other.DelMsg(gone, false));
+  };
+  Run(kCommands[1]);
+
+  const std::string status = dlg_->StatusText();
+  EXPECT_NE(status.find("; 1 folder(s) not as planned"), std::string::npos) << status;
+  const TReportWindow* report = dlg_->TreatReportWindow();
+  ASSERT_NE(report, nullptr);
+  ASSERT_EQ(report->RowCount(), 1);
+  EXPECT_EQ(report->ListText(0, 0), L"Folder");
+  EXPECT_EQ(report->ListText(0, 1), L"Deleted Items");
+  EXPECT_EQ(report->ListText(0, 2), L"grew by " + std::to_wstring(intoMailbox - 1) + L", " +
+                                        std::to_wstring(intoMailbox) + L" were put there");
+}
+
+// The list call for Bulk failing, and then the call for one message of it
+// as the list is done again one message at a time: that message alone is
+// left, the rest of the batch is treated.
+TEST_F(TreatTest, AFailureInTheMiddleOfABatchLeavesOnlyItsRow) {
+  const int kFailingCall = 50;  // the list, then 48 messages on their own
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched(BatchProfile());
+    const std::vector<std::string> ids = CheckedIds();
+    std::vector<std::string> bulkInFirstBatch;
+    for (std::size_t i = 0; i < TBatchTreatment::kBatchSize; ++i)
+      if (before_.PathOf(ids[i]) == "Mailbox/Bulk") bulkInFirstBatch.push_back(ids[i]);
+    ASSERT_GE(bulkInFirstBatch.size(), static_cast<std::size_t>(kFailingCall));
+    const std::string failing = bulkInFirstBatch[kFailingCall - 2];
+    const char* call = command.treatment == TTreatment::DeletePermanently ? "DeleteMessages" : "CopyMessages";
+    standin_.AddFault(call, "Bulk", MAPI_E_CALL_FAILED, 0, 1);
+    standin_.AddFault(call, "Bulk", MAPI_E_NO_ACCESS, 0, kFailingCall);
+    Run(command);
+    standin_.ClearFaults();
+
+    std::vector<std::string> treated = ids;
+    treated.erase(std::find(treated.begin(), treated.end(), failing));
+    ExpectProfile(Treated(before_, treated, command.treatment));
+    ExpectRows(treated, ids);
+    const TReportWindow* report = dlg_->TreatReportWindow();
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(report->RowCount(), 1);
+    EXPECT_EQ(report->ListText(0, 1), L"Bulk");
+    EXPECT_EQ(report->ListText(0, 2), command.treatment == TTreatment::DeletePermanently
+                                          ? L"Could not delete message!"
+                                          : command.treatment == TTreatment::CopyToFolder ? L"Could not copy message!"
+                                                                                          : L"Could not move message!");
+    CloseWindow();
+  }
 }
 
 

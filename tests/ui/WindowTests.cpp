@@ -356,6 +356,57 @@ TEST_F(WindowTest, StopDuringLoadingKeepsTheRowsLoaded) {
   EXPECT_TRUE(AllEnabled(*dlg_, TreatmentCommands, dlg_->Emails().AnyChecked()));
 }
 
+// The list control asks the model for each row it shows, so its row count
+// must never run ahead of the model's rows; it may lag while batches arrive
+// and catches up at once when the search ends or stops.
+TEST_F(WindowTest, TheListCountFollowsTheRowsLoaded) {
+  Open(Busy(3000));
+  const HWND list = dlg_->vstEmails().Handle();
+  const auto shown = [&] { return static_cast<std::size_t>(ListView_GetItemCount(list)); };
+  std::size_t ahead = 0;
+  dlg_->btnSearchClick();
+  ASSERT_TRUE(PumpUntil([&] {
+    const std::size_t rows = dlg_->Emails().VisibleRows().size();
+    if (shown() > rows) ++ahead;
+    return dlg_->State() == TSearchState::Idle;
+  }));
+  EXPECT_EQ(ahead, 0u);
+  EXPECT_EQ(shown(), dlg_->Emails().VisibleRows().size());
+  EXPECT_EQ(dlg_->Emails().GroupCount(), 1000u);
+
+  // Stop during the load: what was loaded is shown, nothing more comes.
+  dlg_->btnSearchClick();
+  ASSERT_TRUE(PumpUntil([this] { return dlg_->Emails().VisibleRows().size() > 0; }));
+  dlg_->btnSearchClick();  // Stop
+  EXPECT_EQ(shown(), dlg_->Emails().VisibleRows().size());
+  PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(shown(), dlg_->Emails().VisibleRows().size());
+}
+
+// ReloadSoon sets the count within a tenth of a second; a Reload meanwhile
+// sets it at once.
+TEST_F(WindowTest, ReloadSoonCatchesUpAndReloadIsImmediate) {
+  Open(TwoStores());
+  ASSERT_TRUE(RunSearch());
+  TEmailListView& view = dlg_->vstEmails();
+  const auto shown = [&] { return static_cast<std::size_t>(ListView_GetItemCount(view.Handle())); };
+  ASSERT_EQ(shown(), 10u);
+  dlg_->Emails().CollapseAll();
+  view.ReloadSoon();
+  EXPECT_TRUE(PumpUntil([&] { return shown() == 3u; }, std::chrono::seconds(2)));
+
+  dlg_->Emails().ExpandAll();
+  view.ReloadSoon();
+  view.Reload();
+  EXPECT_EQ(shown(), 10u);
+  dlg_->Emails().CollapseAll();
+  // The timer the Reload cancelled sets nothing; only the next Reload does.
+  PumpUntil([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(shown(), 10u);
+  view.Reload();
+  EXPECT_EQ(shown(), 3u);
+}
+
 TEST_F(WindowTest, ASearchStartedRightAfterStopIsNotDisturbedByTheStoppedRun) {
   Open(Busy(3000));
   dlg_->btnSearchClick();

@@ -4,11 +4,12 @@
 #include <cstdio>
 
 std::string Hex(std::uint64_t value, int bytes) {
-  std::string text;
-  char two[3];
-  for (int i = bytes - 1; i >= 0; --i) {
-    std::snprintf(two, sizeof two, "%02X", static_cast<unsigned>((value >> (i * 8)) & 0xFF));
-    text += two;
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text(static_cast<std::size_t>(bytes) * 2, '0');
+  for (int i = 0; i < bytes; ++i) {
+    const unsigned byte = static_cast<unsigned>((value >> ((bytes - 1 - i) * 8)) & 0xFF);
+    text[2 * i] = kDigits[byte >> 4];
+    text[2 * i + 1] = kDigits[byte & 15];
   }
   return text;
 }
@@ -20,9 +21,19 @@ std::string Email(const std::string& person) {
 }
 
 std::string Time(Random& rnd) {
-  char text[32];
-  std::snprintf(text, sizeof text, "2024-%02u-%02uT%02u:%02u:%02uZ", 1 + rnd.Below(12), 1 + rnd.Below(28),
-                rnd.Below(24), rnd.Below(60), rnd.Below(60));
+  // "2024-MM-DDTHH:MM:SSZ", drawn from the seconds back to the month (the
+  // order every profile made so far has them in).
+  std::uint32_t fields[5];
+  fields[4] = rnd.Below(60);
+  fields[3] = rnd.Below(60);
+  fields[2] = rnd.Below(24);
+  fields[1] = 1 + rnd.Below(28);
+  fields[0] = 1 + rnd.Below(12);
+  std::string text = "2024-00-00T00:00:00Z";
+  for (int i = 0; i < 5; ++i) {
+    text[5 + 3 * i] = static_cast<char>('0' + fields[i] / 10);
+    text[6 + 3 * i] = static_cast<char>('0' + fields[i] % 10);
+  }
   return text;
 }
 

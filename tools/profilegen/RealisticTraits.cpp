@@ -197,23 +197,25 @@ std::string ContentKey(const std::string& text) {
 }
 
 void IdsOf(ordered_json& folder) {
-  for (ordered_json& m : folder["messages"]) {
-    ordered_json content = m;
-    content.erase("id");
-    const std::string key = ContentKey(content.dump());
-    if (!m.contains("searchKey")) m["searchKey"] = key;
-    if (!m.contains("internetMessageId") && m.contains("deliveryTime"))
-      m["internetMessageId"] = "<" + key.substr(0, 24) + "@mail.example.org>";
-    if (!m.contains("lastModificationTime")) {
-      const char* from = m.contains("deliveryTime") ? "deliveryTime" : m.contains("submitTime") ? "submitTime" : nullptr;
-      // Read or flagged a while after it came.
-      if (from) m["lastModificationTime"] = Ticks(m[from].get<std::string>()) + 10000000LL * (std::stoull(key.substr(0, 4), nullptr, 16) % 86400);
-    }
-  }
+  for (ordered_json& m : folder["messages"]) AddIdentifiers(m);
   for (ordered_json& sub : folder["folders"]) IdsOf(sub);
 }
 
 }  // namespace
+
+void AddIdentifiers(ordered_json& m) {
+  ordered_json content = m;
+  content.erase("id");
+  const std::string key = ContentKey(content.dump());
+  if (!m.contains("searchKey")) m["searchKey"] = key;
+  if (!m.contains("internetMessageId") && m.contains("deliveryTime"))
+    m["internetMessageId"] = "<" + key.substr(0, 24) + "@mail.example.org>";
+  if (!m.contains("lastModificationTime")) {
+    const char* from = m.contains("deliveryTime") ? "deliveryTime" : m.contains("submitTime") ? "submitTime" : nullptr;
+    // Read or flagged a while after it came.
+    if (from) m["lastModificationTime"] = Ticks(m[from].get<std::string>()) + 10000000LL * (std::stoull(key.substr(0, 4), nullptr, 16) % 86400);
+  }
+}
 
 TraitCounts TraitCountsFor(int messages) {
   return {std::max(1, messages / 200), std::clamp(messages / 2000, 1, 5)};

@@ -40,6 +40,8 @@ const char* StoreKindOf(int index);
 // them), and a last modification time (its delivery, submission or, for a
 // draft, its own time).
 void AddMessageIds(nlohmann::ordered_json& root);
+// The same for one message.
+void AddIdentifiers(nlohmann::ordered_json& message);
 
 // The legacy Exchange address of a person ("/O=QUOP/.../CN=ANNA.BERG").
 std::string ExchangeAddress(const std::string& person);

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -62,7 +63,9 @@ class TResponsiveness {
             SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
             const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now() - start).count();
-            if (took > FWorst.load()) FWorst.store(took);
+            long long worst = FWorst.load();
+            while (took > worst && !FWorst.compare_exchange_weak(worst, took)) {
+            }
             Sleep(5);
           }
         }) {}
@@ -70,7 +73,8 @@ class TResponsiveness {
     FStop.store(true);
     FThread.join();
   }
-  long long Worst() const { return FWorst.load(); }
+  // The longest spell since the last call.
+  long long TakeWorst() { return FWorst.exchange(0); }
 
  private:
   std::atomic<bool> FStop{false};
@@ -85,18 +89,31 @@ struct TRun {
   bool remove = false;
   bool skipped = false;
   std::chrono::steady_clock::time_point started;
+  // The collection ends where the loading of the results begins.
+  double collectSeconds = -1;
+  long long collectWorst = 0;
   std::unique_ptr<TResponsiveness> watch;
 };
 TRun g_run;
 constexpr UINT_PTR kStartTimer = 1, kWatchTimer = 2;
 
+double SecondsSinceStart() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - g_run.started).count();
+}
+
 void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
-  if (g_run.dlg->State() != TSearchState::Idle) return;
+  const TSearchState state = g_run.dlg->State();
+  if (state != TSearchState::Collecting && g_run.collectSeconds < 0) {
+    g_run.collectSeconds = SecondsSinceStart();
+    g_run.collectWorst = g_run.watch->TakeWorst();
+  }
+  if (state != TSearchState::Idle) return;
   KillTimer(hwnd, id);
   if (g_run.remove) g_run.dlg->mniDeleteClick();
   if (g_run.skipped) g_run.dlg->mniSkippedClick();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - g_run.started).count();
-  const long long worst = g_run.watch->Worst();
+  const double seconds = SecondsSinceStart();
+  const long long loadWorst = g_run.watch->TakeWorst();
+  const long long worst = std::max(g_run.collectWorst, loadWorst);
   g_run.watch.reset();
   RECT r;
   GetWindowRect(hwnd, &r);
@@ -106,6 +123,8 @@ void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   std::printf("groups %zu, rows %zu\n", g_run.dlg->Emails().GroupCount(), g_run.dlg->Emails().VisibleRows().size());
   std::printf("search to idle %.2f s, peak working set %.1f MB, longest unresponsive %lld ms\n", seconds,
               memory.PeakWorkingSetSize / 1048576.0, worst);
+  std::printf("collection %.2f s (longest unresponsive %lld ms), loading %.2f s (longest unresponsive %lld ms)\n",
+              g_run.collectSeconds, g_run.collectWorst, seconds - g_run.collectSeconds, loadWorst);
   std::printf("status: %s\n", g_run.dlg->StatusText().c_str());
   std::fflush(stdout);
   if (g_run.close) PostMessageA(hwnd, WM_CLOSE, 0, 0);

@@ -1,0 +1,300 @@
+#include "mapi/BatchTreatment.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <tuple>
+
+#include "mapi/EntryIDText.h"
+#include "mapi/TableReader.h"
+#include "mapi/sx_MAPI_Session.h"
+
+namespace {
+
+const char kGone[] = "The message is no longer in its folder!";
+
+// The folder's name for a check's line; a name that cannot be read is left
+// empty, as the check's own error says what went wrong.
+std::string NameOf(TsxMAPI_Folder& folder) {
+  try {
+    return folder.GetFolderName();
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::string Bytes(const SBinary& bin) { return std::string(reinterpret_cast<const char*>(bin.lpb), bin.cb); }
+
+// Whether an OpenEntry answer says the identifier names nothing (any more).
+bool NamesNothing(HRESULT hr) {
+  return hr == MAPI_E_NOT_FOUND || hr == MAPI_E_INVALID_ENTRYID || hr == MAPI_E_UNKNOWN_ENTRYID;
+}
+
+// The identifiers of the items as one ENTRYLIST; the list points into `ids`.
+struct TEntryList {
+  explicit TEntryList(std::span<TBatchItem* const> items) {
+    ids.reserve(items.size());
+    bins.reserve(items.size());
+    for (const TBatchItem* item : items) {
+      ids.push_back(TextToEntryID(item->entryID));
+      bins.push_back({static_cast<ULONG>(ids.back().size()), ids.back().data()});
+    }
+    list = {static_cast<ULONG>(bins.size()), bins.data()};
+  }
+  std::vector<std::vector<unsigned char>> ids;
+  std::vector<SBinary> bins;
+  ENTRYLIST list;
+};
+
+}  // namespace
+
+struct TBatchTreatment::TTarget {
+  std::unique_ptr<TsxMAPI_Folder> folder;
+  ULONG countBefore = 0;
+  long put = 0;  // messages put here by this treatment
+};
+
+struct TBatchTreatment::TSource {
+  std::unique_ptr<TsxMAPI_Folder> folder;
+  TTarget* target = nullptr;  // none for a permanent delete
+};
+
+TBatchTreatment::TBatchTreatment(TsxMAPI_Session& session, TBatchAction action, std::string target)
+    : FSession(session), FAction(action), FTargetText(std::move(target)) {}
+
+TBatchTreatment::~TBatchTreatment() = default;
+
+std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist) {
+  const std::vector<unsigned char> id = TextToEntryID(entryID);
+  if (id.empty()) throw Exception("No message entry identifier given!");
+  if (!FSession.GetActive()) FSession.Logon();
+  // Read-only: a message held open for writing could not be moved meanwhile.
+  TComPtr<IMessage> message;
+  ULONG type = 0;
+  const TEntryIDRef ref = RefTo(id);
+  const HRESULT hr = FSession.Session()->OpenEntry(ref.cb, ref.lpb, &IID_IMessage, 0, &type, message.As<IUnknown>());
+  if (!mustExist && NamesNothing(hr)) return {};
+  CheckForError(SUCCEEDED(hr) && !message ? MAPI_E_CALL_FAILED : hr, "Could not open message!");
+  static const std::string kWhat = "Could not get the message's parent folder!";
+  enum { colParent, colSearchKey };
+  const auto tags = MakeTagArray({PR_PARENT_ENTRYID, PR_SEARCH_KEY});
+  ULONG count = 0;
+  TMapiBuffer<SPropValue> values;
+  CheckForError(message->GetProps(tags.Get(), 0, &count, &values), kWhat);
+  if (!values || count != 2) CheckValue(nullptr, PR_PARENT_ENTRYID, kWhat);
+  const SPropValue& searchKey = values.Get()[colSearchKey];
+  return {Bytes(EntryIDOf(&values.Get()[colParent], PR_PARENT_ENTRYID, kWhat)),
+          searchKey.ulPropTag == PR_SEARCH_KEY ? Bytes(searchKey.Value.bin) : std::string()};
+}
+
+void TBatchTreatment::Locate(std::span<TBatchItem> items) {
+  for (TBatchItem& item : items) {
+    item.located = item.done = false;
+    item.error.clear();
+    try {
+      std::tie(item.folderKey, item.searchKey) = FolderNow(item.entryID, true);
+      item.located = true;
+    } catch (const std::exception& e) {
+      item.error = e.what();
+    }
+  }
+}
+
+TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
+                                                    const std::function<TComPtr<IMAPIFolder>()>& open) {
+  // Kept only once whole: the check afterwards reads every kept target.
+  if (const auto known = FTargets.find(key); known != FTargets.end()) return *known->second;
+  auto target = std::make_unique<TTarget>();
+  const TComPtr<IMAPIFolder> folder = open();
+  target->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
+  target->countBefore = target->folder->ContentCount();
+  return *FTargets.emplace(key, std::move(target)).first->second;
+}
+
+// The Deleted Items of the store that holds the folder's messages, told by
+// asking the stores for one of them; should no store tell, nothing of the
+// folder is moved: another store's Deleted Items would carry it across.
+TBatchTreatment::TTarget* TBatchTreatment::DeletedItemsFor(std::span<TBatchItem* const> items) {
+  std::optional<std::runtime_error> failure;
+  for (const TBatchItem* item : items) {
+    try {
+      const TComPtr<IMsgStore> store = FSession.StoreHolding(item->entryID);
+      static const std::string kWhat = "Could not get EntryID for folder!";
+      const TMapiBuffer<SPropValue> value = GetOneProp(store.Get(), PR_IPM_WASTEBASKET_ENTRYID, kWhat);
+      const SBinary& id = EntryIDOf(value.Get(), PR_IPM_WASTEBASKET_ENTRYID, kWhat);
+      return &TargetOf(Bytes(id), [&] { return OpenFolderEntry(store.Get(), RefTo(id), MAPI_BEST_ACCESS); });
+    } catch (const std::exception& e) {
+      if (!failure) failure.emplace(e.what());
+    }
+  }
+  throw failure ? *failure : std::runtime_error("No message to find the store by!");
+}
+
+TBatchTreatment::TSource& TBatchTreatment::SourceOf(const std::string& key, std::span<TBatchItem* const> items) {
+  if (const auto known = FSources.find(key); known != FSources.end()) return *known->second;
+  auto source = std::make_unique<TSource>();
+  {
+    const TComPtr<IMAPIFolder> folder = OpenFolderEntry(FSession.Session(), RefTo(key), MAPI_BEST_ACCESS);
+    source->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
+  }
+  if (FAction == TBatchAction::MoveToDeletedItems) {
+    source->target = DeletedItemsFor(items);
+  } else if (FAction != TBatchAction::Delete) {
+    const std::vector<unsigned char> target = TextToEntryID(FTargetText);
+    if (target.empty()) throw Exception("No target folder given!");
+    source->target = &TargetOf(std::string(target.begin(), target.end()), [&] {
+      return OpenFolderEntry(FSession.Session(), RefTo(target), MAPI_BEST_ACCESS);
+    });
+  }
+  return *FSources.emplace(key, std::move(source)).first->second;
+}
+
+HRESULT TBatchTreatment::Send(TSource& source, ENTRYLIST& list) {
+  switch (FAction) {
+    case TBatchAction::Delete: return source.folder->DeleteMessages(list);
+    case TBatchAction::Copy: return source.folder->CopyMessages(list, *source.target->folder, 0);
+    default: return source.folder->CopyMessages(list, *source.target->folder, MESSAGE_MOVE);
+  }
+}
+
+void TBatchTreatment::Treat(std::span<TBatchItem> items) {
+  // The located items by folder, in the order the folders first come.
+  std::vector<std::pair<std::string, std::vector<TBatchItem*>>> folders;
+  for (TBatchItem& item : items) {
+    if (!item.located || item.done) continue;
+    auto it = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == item.folderKey; });
+    if (it == folders.end()) it = folders.insert(folders.end(), {item.folderKey, {}});
+    it->second.push_back(&item);
+  }
+  for (auto& [key, members] : folders) {
+    TSource* source = nullptr;
+    try {
+      source = &SourceOf(key, members);
+    } catch (const std::exception& e) {
+      for (TBatchItem* item : members) item->error = e.what();
+      continue;
+    }
+    for (std::size_t at = 0; at < members.size(); at += kBatchSize)
+      TreatList(*source, std::span(members).subspan(at, std::min(kBatchSize, members.size() - at)));
+  }
+}
+
+void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> items) {
+  TEntryList list(items);
+  const HRESULT hr = Send(source, list.list);
+  if (hr == S_OK) {
+    for (TBatchItem* item : items) item->done = true;
+    if (source.target) source.target->put += static_cast<long>(items.size());
+    return;
+  }
+  TKeySet targetKeys;
+  for (TBatchItem* item : items) {
+    try {
+      SortOut(source, *item, hr, targetKeys);
+    } catch (const std::exception& e) {
+      item->error = e.what();
+    }
+  }
+}
+
+// A moved message has a new entry identifier, so it is known in the target
+// by its search key. A copy already there may share the key: the target's
+// count, checked at the end, still tells any shortfall.
+bool TBatchTreatment::ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys) {
+  if (item.searchKey.empty()) return false;
+  if (!targetKeys) {
+    targetKeys.emplace();
+    TComPtr<IMAPITable> table;
+    CheckForError(source.target->folder->Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
+    const auto columns = MakeTagArray({PR_SEARCH_KEY});
+    TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
+      const SPropValue* key = Column(row, 0);
+      if (key && key->ulPropTag == PR_SEARCH_KEY) targetKeys->insert(Bytes(key->Value.bin));
+      return true;
+    });
+  }
+  return targetKeys->count(item.searchKey) > 0;
+}
+
+// After a list the store did not take whole, each message is sorted out by
+// where it is now. Still in its folder: a copy after a partial completion was
+// made (a copy leaves its message in place, and the warning names only the
+// missing ones); anything else is treated again on its own. Gone from its
+// folder: a delete was done, a move only if the message arrived in the
+// target, and a copy never.
+void TBatchTreatment::SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys) {
+  const std::string now = FolderNow(item.entryID, false).first;
+  const bool copy = FAction == TBatchAction::Copy;
+  const bool done = now == item.folderKey ? copy && listAnswer == MAPI_W_PARTIAL_COMPLETION
+                    : FAction == TBatchAction::Delete ? now.empty()
+                    : !copy && ArrivedInTarget(source, item, targetKeys);
+  if (!done && now != item.folderKey)
+    throw EHeapException(kGone + std::string("\r\n") + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
+  if (!done) {
+    TBatchItem* const one[] = {&item};
+    TEntryList list(one);
+    const HRESULT hr = Send(source, list.list);
+    const char* what = FAction == TBatchAction::Delete ? "Could not delete message!"
+                       : copy                          ? "Could not copy message!"
+                                                       : "Could not move message!";
+    // For a list of one, the warning means nothing was done.
+    if (hr == MAPI_W_PARTIAL_COMPLETION) throw EHeapException(what + std::string("\r\n") + SystemErrorText(hr), hr);
+    CheckForError(hr, what);
+  }
+  item.done = true;
+  if (source.target) ++source.target->put;
+}
+
+void TBatchTreatment::CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,
+                                  std::vector<TFolderCheck>& checks) {
+  std::set<std::string> treated;
+  for (const TBatchItem& item : items)
+    if (item.done && item.folderKey == key) {
+      const std::vector<unsigned char> id = TextToEntryID(item.entryID);
+      treated.emplace(id.begin(), id.end());
+    }
+  if (treated.empty()) return;
+  std::set<std::string> stillThere;
+  try {
+    TComPtr<IMAPITable> table;
+    CheckForError(source.folder->Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
+    const auto columns = MakeTagArray({PR_ENTRYID});
+    TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
+      const SPropValue* id = Column(row, 0);
+      if (id && id->ulPropTag == PR_ENTRYID && treated.count(Bytes(id->Value.bin)))
+        stillThere.insert(Bytes(id->Value.bin));
+      return true;
+    });
+  } catch (const std::exception& e) {
+    checks.push_back({NameOf(*source.folder), 0, 0, e.what()});
+    return;
+  }
+  for (TBatchItem& item : items) {
+    if (!item.done || item.folderKey != key) continue;
+    const std::vector<unsigned char> id = TextToEntryID(item.entryID);
+    if (!stillThere.count(std::string(id.begin(), id.end()))) continue;
+    item.done = false;
+    item.error = "The message is still in its folder after the treatment!";
+    if (source.target) --source.target->put;
+  }
+}
+
+std::vector<TFolderCheck> TBatchTreatment::Verify(std::span<TBatchItem> items) {
+  std::vector<TFolderCheck> checks;
+  if (FAction != TBatchAction::Copy)
+    for (auto& [key, source] : FSources) {
+      // A move into the folder the message is in leaves it there.
+      const auto same = FTargets.find(key);
+      if (source->target && same != FTargets.end() && same->second.get() == source->target) continue;
+      CheckSource(key, *source, items, checks);
+    }
+  for (auto& [key, target] : FTargets) {
+    try {
+      const long grown = static_cast<long>(target->folder->ContentCount()) - static_cast<long>(target->countBefore);
+      if (grown != target->put) checks.push_back({NameOf(*target->folder), target->put, grown, ""});
+    } catch (const std::exception& e) {
+      checks.push_back({NameOf(*target->folder), target->put, 0, e.what()});
+    }
+  }
+  return checks;
+}

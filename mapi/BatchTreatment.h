@@ -1,0 +1,88 @@
+// Treating many messages at once: each message's folder is looked up, the
+// messages of one folder go to the store in lists of up to kBatchSize a call,
+// and a list the store did not take whole is sorted out one message at a
+// time, so that the outcome of every message is known. Afterwards the plan is
+// checked against the stores: the treated messages gone from their folders,
+// each target grown by what was put in it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "mapi/sx_MAPI.h"
+
+enum class TBatchAction { Delete, MoveToDeletedItems, Copy, Move };
+
+// One message to treat, named by its entry-identifier text.
+struct TBatchItem {
+  std::string entryID;
+  bool located = false;   // its folder is known (Locate)
+  bool done = false;
+  std::string error;      // why it was not done: the failed call's text
+  std::string folderKey;  // the entry identifier (bytes) of its folder
+  std::string searchKey;  // PR_SEARCH_KEY (bytes), which a moved copy keeps
+};
+
+// A folder whose check after the treatment did not come out as planned: a
+// target that grew by another count than was put in it, or a folder that
+// could not be read for the check (`error`).
+struct TFolderCheck {
+  std::string folder;  // display name, UTF-8
+  long expected = 0;
+  long grown = 0;
+  std::string error;
+};
+
+class TBatchTreatment {
+ public:
+  static constexpr std::size_t kBatchSize = 100;
+
+  // `target`: the entry-identifier text of the folder of a Copy or Move.
+  // Nothing is opened here.
+  TBatchTreatment(TsxMAPI_Session& session, TBatchAction action, std::string target = "");
+  ~TBatchTreatment();
+  TBatchTreatment(const TBatchTreatment&) = delete;
+  TBatchTreatment& operator=(const TBatchTreatment&) = delete;
+
+  // Finds the folder of each item; one that cannot be found gets its error.
+  void Locate(std::span<TBatchItem> items);
+  // Treats the located items, a list per folder; sets done or error.
+  void Treat(std::span<TBatchItem> items);
+  // After the last Treat, over every item: a delete or move whose message is
+  // still in its folder is set back to not done; the folders that did not
+  // come out as planned are returned.
+  std::vector<TFolderCheck> Verify(std::span<TBatchItem> items);
+
+ private:
+  struct TTarget;
+  struct TSource;
+
+  TSource& SourceOf(const std::string& key, std::span<TBatchItem* const> items);
+  // The target by its entry identifier (bytes), opened by `open` the first time.
+  TTarget& TargetOf(const std::string& key, const std::function<TComPtr<IMAPIFolder>()>& open);
+  TTarget* DeletedItemsFor(std::span<TBatchItem* const> items);
+  HRESULT Send(TSource& source, ENTRYLIST& list);
+  void TreatList(TSource& source, std::span<TBatchItem* const> items);
+  // Whether a message gone from its folder after a list was moved by it.
+  using TKeySet = std::optional<std::set<std::string>>;
+  bool ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys);
+  void SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys);
+  void CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,
+                   std::vector<TFolderCheck>& checks);
+  // The folder that holds the message now (entry identifier bytes) and its
+  // search key; the folder is empty when no store has the message any more
+  // (unless it must exist). Other failures raise.
+  std::pair<std::string, std::string> FolderNow(const std::string& entryID, bool mustExist);
+
+  TsxMAPI_Session& FSession;
+  TBatchAction FAction;
+  std::string FTargetText;
+  std::map<std::string, std::unique_ptr<TTarget>> FTargets;  // by entry identifier
+  std::map<std::string, std::unique_ptr<TSource>> FSources;  // by entry identifier
+};

@@ -1,0 +1,66 @@
+#include "mapi/CollectedMessage.h"
+
+#include "indexapi/CompareFields.h"
+#include "mapi/AttachmentSummary.h"
+#include "mapi/MapiText.h"
+#include "mapi/MessageSlots.h"
+
+namespace {
+
+constexpr std::int32_t kOpenedFields = FIELD_MESSAGE | FIELD_SENT_TO | FIELD_CC | FIELD_BCC | FIELD_ATTACHMENT;
+
+}  // namespace
+
+bool NeedsOpenMessage(std::int32_t mask) { return (mask & kOpenedFields) != 0; }
+
+TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask) {
+  const auto wants = [mask](std::int32_t field) { return (mask & field) != 0; };
+  TCollectedMessage m;
+  m.entryID = message.GetEntryIDString();
+  m.senderName = message.GetSender();
+  m.subject = message.GetSubject();
+  m.senderEmail = message.GetSenderAddr();
+  if (wants(FIELD_ATTACHMENT)) m.attached = message.GetAttachmentString();
+  m.received = message.GetRecivedTime();
+  m.sent = message.GetSentTime();
+  if (wants(FIELD_SENT_TO)) m.to = message.GetTo();
+  if (wants(FIELD_CC)) m.cc = message.GetCC();
+  if (wants(FIELD_BCC)) m.bcc = message.GetBCC();
+  if (wants(FIELD_MESSAGE)) m.bodyCrc = message.GetBodyCRC();
+  m.size = static_cast<std::int32_t>(message.GetSize());
+  m.read = message.IsRead();
+  return m;
+}
+
+void ReadOpenedFields(TsxMAPI_Message& message, std::int32_t mask, TCollectedMessage& m) {
+  static const std::string kWhat = "Could not get properties!";
+  if (mask & FIELD_ATTACHMENT) m.attached = AttachmentSummary(message, true);
+  // The texts in the order a record lists them, the body last.
+  const struct {
+    std::int32_t field;
+    ULONG tag;
+    std::string* text;
+  } kTexts[] = {{FIELD_SENT_TO, PR_DISPLAY_TO, &m.to},
+                {FIELD_CC, PR_DISPLAY_CC, &m.cc},
+                {FIELD_BCC, PR_DISPLAY_BCC, &m.bcc},
+                {FIELD_MESSAGE, PR_BODY, nullptr}};
+  SizedSPropTagArray(4, tags) = {0, {}};
+  std::string* into[4] = {};
+  for (const auto& t : kTexts) {
+    if ((mask & t.field) == 0) continue;
+    into[tags.cValues] = t.text;
+    tags.aulPropTag[tags.cValues++] = TextTag(t.tag, message.Unicode());
+  }
+  if (tags.cValues == 0) return;
+  ULONG count = 0;
+  TMapiBuffer<SPropValue> values;
+  IMessage* object = message.Message();
+  CheckForError(object->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values), kWhat);
+  if (!values || count != tags.cValues) CheckValue(nullptr, tags.aulPropTag[0], kWhat);
+  for (ULONG i = 0; i < tags.cValues; ++i) {
+    if (into[i])
+      *into[i] = SlotText(object, values[i], tags.aulPropTag[i]);
+    else
+      m.bodyCrc = BodyCrcOfSlot(object, values[i], tags.aulPropTag[i]);
+  }
+}

@@ -1,0 +1,25 @@
+// The rows a table serves, fixed when the table is made and each made when
+// a call asks for it: a contents table of a million messages holds a copy
+// of the folder's listing, not a million rows.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "standin/Model.h"
+
+namespace standin {
+
+class TableRows {
+ public:
+  virtual ~TableRows() = default;
+  virtual std::size_t Count() const = 0;
+  virtual std::shared_ptr<const PropBag> Row(std::size_t index) const = 0;
+};
+
+std::shared_ptr<const TableRows> RowsOf(std::vector<PropBag> rows);
+// The messages of a folder as they are now, each row a message's values.
+std::shared_ptr<const TableRows> MessageRows(std::shared_ptr<const StoreData> store, MessageListing messages);
+
+}  // namespace standin
