@@ -28,6 +28,7 @@
 #include "mapi/BatchTreatment.h"
 #include "mapi/EntryIDText.h"
 #include "mapi/sx_MAPI_Session.h"
+#include "support/MessagePump.h"
 #include "om/OutlookCalls.h"
 #include "ui/uMainDlg.h"
 #include "standin/StandinControl.h"
@@ -167,20 +168,7 @@ std::string TargetId(TsxMAPI_Session& session) {
 }
 
 // Hands the window its messages until `done`, or false after two minutes.
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-  }
-  return true;
-}
+bool PumpUntil(const std::function<bool()>& done) { return PumpMessagesUntil(done, std::chrono::minutes(2)); }
 
 struct TWindowRun {
   std::size_t rows = 0;

@@ -6,6 +6,7 @@
 
 #include "support/AnsiText.h"
 #include "support/BstrHolder.h"
+#include "support/MessagePump.h"
 #include "om/OutlookCalls.h"
 #include "mapi/QueueDispatcher.h"
 #include "mapi/SearchSetup.h"
@@ -61,18 +62,7 @@ void WindowTest::TearDown() {
 }
 
 bool WindowTest::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-  }
-  return true;
+  return PumpMessagesUntil(done, timeout);
 }
 
 bool WindowTest::RunSearch() {
