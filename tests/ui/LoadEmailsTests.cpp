@@ -249,10 +249,11 @@ class TWatchedDispatcher : public TEventDispatcher {
     }
     posted_.notify_all();
   }
+  // False when ten seconds pass first.
   template <typename TCondition>
-  void WaitUntil(TCondition condition) {
+  bool WaitUntil(TCondition condition) {
     std::unique_lock<std::mutex> hold(lock_);
-    posted_.wait(hold, condition);
+    return posted_.wait_for(hold, std::chrono::seconds(10), condition);
   }
 
   TQueueDispatcher queue;
@@ -283,7 +284,7 @@ TEST_F(LoadEmailsTest, DestroyedWithABatchUndelivered) {
         TLoadEmails loader(db_, dispatcher, std::move(events));
         loader.Start();
         // Held here, by the loader's events, and now by a posted batch.
-        dispatcher.WaitUntil([&] { return token.use_count() > 2; });
+        ASSERT_TRUE(dispatcher.WaitUntil([&] { return token.use_count() > 2; }));
       }  // the loader terminates and its thread ends, nothing pumped
       EXPECT_GE(token.use_count(), 2) << "the posted batch lives on in the queue";
       if (pumpAfterwards) {
@@ -316,10 +317,14 @@ TEST_F(LoadEmailsTest, OneBatchAtATimeWaitsForTheOwner) {
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     // Held here, by the loader's events, and by each batch posted unrun.
-    dispatcher.WaitUntil([&] { return token.use_count() > 2; });
+    ASSERT_TRUE(dispatcher.WaitUntil([&] { return token.use_count() > 2; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(token.use_count(), 3) << "batches posted while the first waits";
-    Drain(dispatcher.queue);
+    // Exactly the one batch: draining the queue could also take the batches
+    // the loader posts meanwhile, and leave the next round nothing to see.
+    const std::size_t taken = owner.batchSizes.size();
+    ASSERT_TRUE(dispatcher.queue.PumpUntil([&] { return owner.batchSizes.size() > taken; },
+                                           std::chrono::seconds(10)));
   }
   ASSERT_TRUE(dispatcher.queue.PumpUntil([&] { return owner.terminations > 0; }));
   loader.WaitFor();
