@@ -18,7 +18,7 @@ namespace standin {
 
 class GeneratedMail {
  public:
-  GeneratedMail(const MailboxSpec& spec, const std::string& storeName) : FMailbox(spec, storeName) {}
+  GeneratedMail(const MailboxShape& shape, const std::string& storeName) : FMailbox(shape, storeName) {}
 
   const GeneratedMailbox& Mailbox() const { return FMailbox; }
   // Gives each run of positions to its folder, once the store's subtree is

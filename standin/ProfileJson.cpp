@@ -219,7 +219,7 @@ void WriteRules(const StoreRules& rules, ordered_json& js) {
 // Folders a generated store may add, at most.
 constexpr ULONG kMostGeneratedFolders = 10000;
 
-MailboxSpec ReadMailboxSpec(const ordered_json& j, const std::string& store) {
+MailboxShape ReadMailboxShape(const ordered_json& j, const std::string& store) {
   const std::string what = "store " + store + ": generate";
   if (!j.is_object()) Fail(what + " is not an object");
   auto share = [&](const std::string& key, const ordered_json& value) {
@@ -227,28 +227,28 @@ MailboxSpec ReadMailboxSpec(const ordered_json& j, const std::string& store) {
       Fail(what + ": " + key + " is not a share from 0 to 1: " + value.dump());
     return value.get<double>();
   };
-  MailboxSpec spec;
+  MailboxShape shape;
   for (const auto& [key, value] : j.items()) {
     if (key == "messages") {
-      spec.messages = ReadCount(value, what + ": messages");
+      shape.messages = ReadCount(value, what + ": messages");
     } else if (key == "seed") {
       if (!value.is_number_unsigned()) Fail(what + ": seed is not a count: " + value.dump());
-      spec.seed = value.get<std::uint64_t>();
+      shape.seed = value.get<std::uint64_t>();
     } else if (key == "exact") {
-      spec.exact = share(key, value);
+      shape.exact = share(key, value);
     } else if (key == "near") {
-      spec.nearCopies = share(key, value);
+      shape.nearCopies = share(key, value);
     } else if (key == "folders") {
-      spec.folders = ReadCount(value, what + ": folders");
-      if (spec.folders > kMostGeneratedFolders) Fail(what + ": more than 10000 folders");
+      shape.folders = ReadCount(value, what + ": folders");
+      if (shape.folders > kMostGeneratedFolders) Fail(what + ": more than 10000 folders");
     } else if (key == "realistic") {
-      spec.realistic = value.get<bool>();
+      shape.realistic = value.get<bool>();
     } else {
       Fail(what + ": unknown key " + key);
     }
   }
-  if (spec.exact + spec.nearCopies > 1) Fail(what + ": exact and near add up to more than 1");
-  return spec;
+  if (shape.exact + shape.nearCopies > 1) Fail(what + ": exact and near add up to more than 1");
+  return shape;
 }
 
 std::shared_ptr<StoreData> ReadStore(const ordered_json& js, const Profile& profile) {
@@ -262,7 +262,7 @@ std::shared_ptr<StoreData> ReadStore(const ordered_json& js, const Profile& prof
   ReadRules(js, *store);
   if (js.contains("generate")) {
     if (js.contains("subtree")) Fail("store " + store->name + ": generate and subtree exclude each other");
-    store->generated = std::make_shared<GeneratedMail>(ReadMailboxSpec(js["generate"], store->name), store->name);
+    store->generated = std::make_shared<GeneratedMail>(ReadMailboxShape(js["generate"], store->name), store->name);
     store->subtree = ReadFolder(store->generated->Mailbox().Subtree(), *store, Bytes());
     store->generated->Place(*store);
   } else if (js.contains("subtree")) {

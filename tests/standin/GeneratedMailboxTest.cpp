@@ -17,8 +17,8 @@ namespace {
 
 using nlohmann::ordered_json;
 
-MailboxSpec Spec(std::uint32_t messages, double exact, double nearCopies, std::uint64_t seed = 11) {
-  MailboxSpec s;
+MailboxShape Shape(std::uint32_t messages, double exact, double nearCopies, std::uint64_t seed = 11) {
+  MailboxShape s;
   s.messages = messages;
   s.exact = exact;
   s.nearCopies = nearCopies;
@@ -46,7 +46,7 @@ std::vector<std::string> AllButOne(const ordered_json& m) {
 }
 
 TEST(GeneratedMailbox, SharesOfCopiesAndWhereTheyGoAreWhatWasAsked) {
-  const GeneratedMailbox box(Spec(3000, 0.30, 0.20), "Big");
+  const GeneratedMailbox box(Shape(3000, 0.30, 0.20), "Big");
   std::map<std::string, std::set<std::size_t>> foldersOf;  // content -> folders that had it before
   std::set<std::string> earlierButOne;
   std::size_t exact = 0, exactInSameFolder = 0, nearOnes = 0;
@@ -74,19 +74,19 @@ TEST(GeneratedMailbox, SharesOfCopiesAndWhereTheyGoAreWhatWasAsked) {
   // Half copy a message of their own folder, the others one of any folder.
   EXPECT_NEAR(double(exactInSameFolder) / double(exact), 0.62, 0.1);
 
-  const GeneratedMailbox originalsOnly(Spec(500, 0, 0), "Big");
+  const GeneratedMailbox originalsOnly(Shape(500, 0, 0), "Big");
   std::set<std::string> distinct;
   for (std::uint32_t p = 0; p < 500; ++p) distinct.insert(Content(originalsOnly.Message(p)));
   EXPECT_EQ(distinct.size(), 500u);
 }
 
 TEST(GeneratedMailbox, EachPositionAloneGivesItsMessageAndTheSeedDecides) {
-  const GeneratedMailbox box(Spec(400, 0.2, 0.2), "Big");
+  const GeneratedMailbox box(Shape(400, 0.2, 0.2), "Big");
   std::vector<ordered_json> inOrder;
   for (std::uint32_t p = 0; p < 400; ++p) inOrder.push_back(box.Message(p));
-  const GeneratedMailbox again(Spec(400, 0.2, 0.2), "Big");
+  const GeneratedMailbox again(Shape(400, 0.2, 0.2), "Big");
   for (std::uint32_t p : {399u, 7u, 200u, 0u, 398u}) EXPECT_EQ(again.Message(p), inOrder[p]) << p;
-  const GeneratedMailbox otherSeed(Spec(400, 0.2, 0.2, 12), "Big");
+  const GeneratedMailbox otherSeed(Shape(400, 0.2, 0.2, 12), "Big");
   EXPECT_NE(Content(otherSeed.Message(5)), Content(inOrder[5]));
 
   for (std::uint32_t p : {0u, 1u, 255u, 399u}) {
@@ -104,9 +104,9 @@ TEST(GeneratedMailbox, MailFoldersTakeEqualRunsThatCoverEveryPositionOnce) {
     std::uint32_t messages, folders;
   };
   for (const Case c : {Case{1000, 0}, Case{1001, 3}, Case{4, 0}, Case{0, 2}}) {
-    MailboxSpec spec = Spec(c.messages, 0.15, 0.1);
-    spec.folders = c.folders;
-    const GeneratedMailbox box(spec, "Big");
+    MailboxShape shape = Shape(c.messages, 0.15, 0.1);
+    shape.folders = c.folders;
+    const GeneratedMailbox box(shape, "Big");
     const auto& runs = box.MailFolders();
     ASSERT_EQ(runs.size(), 9u + c.folders);  // Inbox, Customers, Newsletters, Sent, Outbox, Deleted, Mail from contacts, Projects, Alpha
     std::uint32_t next = 0;
@@ -137,9 +137,9 @@ TEST(GeneratedMailbox, MailFoldersTakeEqualRunsThatCoverEveryPositionOnce) {
 }
 
 TEST(GeneratedMailbox, RealisticTraitsAreThereAndCopiesKeepTheirIdentifiers) {
-  MailboxSpec spec = Spec(4000, 0.15, 0.10);
-  spec.realistic = true;
-  const GeneratedMailbox box(spec, "Big");
+  MailboxShape shape = Shape(4000, 0.15, 0.10);
+  shape.realistic = true;
+  const GeneratedMailbox box(shape, "Big");
   std::size_t large = 0, megabyte = 0, exchange = 0, drafts = 0, chinese = 0;
   std::map<std::string, std::set<std::string>> contentsOfKey;
   for (std::uint32_t p = 0; p < box.Messages(); ++p) {
@@ -172,8 +172,8 @@ TEST(GeneratedMailbox, RealisticTraitsAreThereAndCopiesKeepTheirIdentifiers) {
 }
 
 TEST(GeneratedMailbox, SharesOutsideZeroToOneAreRefused) {
-  EXPECT_THROW(GeneratedMailbox(Spec(10, 0.8, 0.3), "x"), std::invalid_argument);
-  EXPECT_THROW(GeneratedMailbox(Spec(10, -0.1, 0), "x"), std::invalid_argument);
+  EXPECT_THROW(GeneratedMailbox(Shape(10, 0.8, 0.3), "x"), std::invalid_argument);
+  EXPECT_THROW(GeneratedMailbox(Shape(10, -0.1, 0), "x"), std::invalid_argument);
 }
 
 }  // namespace

@@ -30,23 +30,23 @@ void CollectMail(ordered_json& folder, std::vector<ordered_json*>& out) {
 
 }  // namespace
 
-GeneratedMailbox::GeneratedMailbox(const MailboxSpec& spec, const std::string& storeName) : FSpec(spec) {
-  if (!(spec.exact >= 0 && spec.nearCopies >= 0 && spec.exact + spec.nearCopies <= 1))
+GeneratedMailbox::GeneratedMailbox(const MailboxShape& shape, const std::string& storeName) : FSpec(shape) {
+  if (!(shape.exact >= 0 && shape.nearCopies >= 0 && shape.exact + shape.nearCopies <= 1))
     throw std::invalid_argument("shares of copies must be from 0 to 1 and add up to 1 at most");
   IdCounter ids;
   FSubtree = StoreSubtree(storeName, 0, false, ids);
-  for (std::uint32_t k = 1; k <= spec.folders; ++k)
+  for (std::uint32_t k = 1; k <= shape.folders; ++k)
     FSubtree["folders"].push_back(NewFolder("Mail folder " + std::to_string(k), "IPF.Note", nullptr, ids));
   std::vector<ordered_json*> mail;
   for (auto& child : FSubtree["folders"]) CollectMail(child, mail);
-  const std::uint64_t n = spec.messages;
+  const std::uint64_t n = shape.messages;
   for (std::size_t j = 0; j < mail.size(); ++j) {
     const auto first = static_cast<std::uint32_t>(n * j / mail.size());
     const auto end = static_cast<std::uint32_t>(n * (j + 1) / mail.size());
     FMailFolders.push_back({(*mail[j])["id"].get<std::string>(), first, end - first});
   }
-  if (spec.realistic) {
-    const TraitCounts counts = TraitCountsFor(static_cast<int>(std::min<std::uint32_t>(spec.messages, 0x7FFFFFFF)));
+  if (shape.realistic) {
+    const TraitCounts counts = TraitCountsFor(static_cast<int>(std::min<std::uint32_t>(shape.messages, 0x7FFFFFFF)));
     FUnits = counts.units;
     FMegabyteUnits = counts.megabyte;
   }

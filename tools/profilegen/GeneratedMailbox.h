@@ -20,7 +20,7 @@
 #include "tools/profilegen/GenSupport.h"
 #include "tools/profilegen/MessageWriter.h"
 
-struct MailboxSpec {
+struct MailboxShape {
   std::uint32_t messages = 0;
   std::uint64_t seed = 1;
   double exact = 0.15;       // share of exact copies
@@ -38,7 +38,7 @@ class GeneratedMailbox {
   };
 
   // Throws std::invalid_argument for shares outside 0..1 or adding up to more.
-  GeneratedMailbox(const MailboxSpec& spec, const std::string& storeName);
+  GeneratedMailbox(const MailboxShape& shape, const std::string& storeName);
 
   // The IPM subtree with its folders and its few non-mail items, none of the
   // generated messages.
@@ -71,7 +71,7 @@ class GeneratedMailbox {
   bool IsTrait(std::uint32_t position) const;
   nlohmann::ordered_json TraitAt(std::uint32_t position) const;
 
-  MailboxSpec FSpec;
+  MailboxShape FSpec;
   nlohmann::ordered_json FSubtree;
   std::vector<MailFolder> FMailFolders;
   int FUnits = 0, FMegabyteUnits = 0;  // realistic: trait sets, those with a 1 MB pair
