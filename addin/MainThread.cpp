@@ -16,10 +16,7 @@ namespace {
 
 const char kWhere[] = "finder window";
 
-struct TKernelHandleTraits {
-  static void Free(HANDLE handle) { CloseHandle(handle); }
-};
-using TThreadHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
+using TThreadHandle = TKernelHandle;
 
 // The Application marshalled for the finder thread. Until the thread takes
 // the stream over, the marshalled reference goes back with it, or Outlook's

@@ -50,6 +50,9 @@ struct TImageListTraits {
 struct TLibraryTraits {
   static void Free(HMODULE module) { FreeLibrary(module); }
 };
+struct TKernelHandleTraits {
+  static void Free(HANDLE handle) { CloseHandle(handle); }
+};
 
 // A top-level window; destroyed (with its child controls) on the thread
 // that owns it.
@@ -76,6 +79,10 @@ using TImageList = TUniqueHandle<HIMAGELIST, TImageListTraits>;
 
 // A module loaded with LoadLibrary.
 using TModuleHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
+
+// A kernel object's handle (a thread, an event, a file), closed with
+// CloseHandle. Not for INVALID_HANDLE_VALUE answers: test those first.
+using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
 
 // A window's device context, released at the end of the scope.
 class TWindowDC {
