@@ -64,3 +64,11 @@ char UserDecimalSeparator() {
     return static_cast<char>(text[0]);
   return '.';
 }
+
+char UserThousandsSeparator() {
+  wchar_t text[8] = {};
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, text, 8) > 1 && text[0] > 0 && text[0] < 0x80)
+    return static_cast<char>(text[0]);
+  // A no-break space and other separators outside ASCII: none.
+  return 0;
+}

@@ -15,3 +15,5 @@ std::string ReceivedTextWithBias(TDateTime utc, long biasMinutes);
 std::string ReceivedTextInLocale(TDateTime utc, long biasMinutes, unsigned long lcid);
 // The user's decimal separator.
 char UserDecimalSeparator();
+// The user's digit-group separator (',' in English), 0 for none.
+char UserThousandsSeparator();

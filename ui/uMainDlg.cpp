@@ -249,14 +249,18 @@ void TMainDlg::FormCreate() {
   MLang->SetIncludeListViewItems(true);
   MLang->SetIncludeListViewHead(true);
   MLang->SetIncludeTreeViewItems(true);
-  MLang->SetMsgList({"strError=Error", "strSelFolders=Please select folders for search",
+  TLangLines messages = {"strError=Error", "strSelFolders=Please select folders for search",
                      "strSelFields=Please select fields for compare",
                      "strClickSearch=Click Search button to find duplicate emails",
                      "strNoDuplicates=No duplicated emails found yet", "strSearching=Searching...",
                      "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?",
                      "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
                      "strSkippedKind=Kind", "strSkippedName=Name", "strSkippedReason=Reason",
-                     "strSkippedError=Error"});
+                     "strSkippedError=Error"};
+  // strTreatNotMoved serves two treatments; the file takes it once.
+  for (const std::string& line : TreatmentTextDefaults())
+    if (std::find(messages.begin(), messages.end(), line) == messages.end()) messages.push_back(line);
+  MLang->SetMsgList(messages);
   try {
     MLang->SetFileName(FSetup.strLangFile);
     MLang->SetActive(true);

@@ -47,6 +47,9 @@ enum class TSearchState { Idle, Collecting, Loading };
 
 // What a treatment command does with each checked message.
 enum class TTreatment { DeletePermanently, MoveToDeletedItems, CopyToFolder, MoveToFolder };
+// "key=English text" of every text a treatment's outcome shows.
+std::vector<std::string> TreatmentTextDefaults();
+
 // Copies and moves go to a folder the user picks first.
 constexpr bool NeedsTarget(TTreatment treatment) {
   return treatment == TTreatment::CopyToFolder || treatment == TTreatment::MoveToFolder;

@@ -8,6 +8,7 @@
 #include "support/AnsiText.h"
 #include "support/BstrHolder.h"
 #include "ui/CountText.h"
+#include "ui/ReceivedText.h"
 #include "ui/uMainDlg.h"
 
 namespace {
@@ -99,6 +100,15 @@ constexpr TOutcomeTexts kOutcomeTexts[] = {
     {"strTreatMoved", "Moved %d of %d", "strTreatNotMoved", "%d could not be moved"},
 };
 
+// The other texts of a treatment's outcome: key and English text.
+struct TLangText {
+  const char* szKey;
+  const char* szText;
+};
+constexpr TLangText kTreatStopped{"strTreatStopped", "stopped before %d"};
+constexpr TLangText kTreatChecks{"strTreatChecks", "%d folder(s) not as planned"};
+constexpr TLangText kTreatGrew{"strTreatGrew", "grew by %d, %d were put there"};
+
 // A failure's text is the operation's, then the system's message on a line of its own.
 std::string ReasonOf(const std::string& error) { return error.substr(0, error.find("\r\n")); }
 std::string DetailOf(const std::string& error) {
@@ -107,6 +117,17 @@ std::string DetailOf(const std::string& error) {
 }
 
 }  // namespace
+
+std::vector<std::string> TreatmentTextDefaults() {
+  std::vector<std::string> lines;
+  for (const TOutcomeTexts& texts : kOutcomeTexts) {
+    lines.push_back(std::string(texts.szDoneKey) + "=" + texts.szDone);
+    lines.push_back(std::string(texts.szLeftKey) + "=" + texts.szLeft);
+  }
+  for (const TLangText& text : {kTreatStopped, kTreatChecks, kTreatGrew})
+    lines.push_back(std::string(text.szKey) + "=" + text.szText);
+  return lines;
+}
 
 // The target folder from Outlook's folder picker; false when the user
 // cancelled, the folder has no identifier or a call failed (shown).
@@ -225,13 +246,16 @@ void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatch
   const long done =
       static_cast<long>(std::count_if(items.begin(), items.end(), [](const TBatchItem& i) { return i.done; }));
   const long left = static_cast<long>(items.size()) - done;
-  std::string summary = FillCounts(Msg(texts.szDoneKey, texts.szDone), {done, static_cast<long>(items.size())});
-  if (left > 0) summary += "; " + FillCounts(Msg(texts.szLeftKey, texts.szLeft), {left});
+  const char thousands = UserThousandsSeparator();
+  std::string summary =
+      FillCounts(Msg(texts.szDoneKey, texts.szDone), {done, static_cast<long>(items.size())}, thousands);
+  if (left > 0) summary += "; " + FillCounts(Msg(texts.szLeftKey, texts.szLeft), {left}, thousands);
   if (notReached > 0)
-    summary += "; " + FillCounts(Msg("strTreatStopped", "stopped before %d"), {static_cast<long>(notReached)});
+    summary += "; " + FillCounts(Msg(kTreatStopped.szKey, kTreatStopped.szText), {static_cast<long>(notReached)},
+                                 thousands);
   if (!checks.empty())
-    summary += "; " + FillCounts(Msg("strTreatChecks", "%d folder(s) not as planned"),
-                                 {static_cast<long>(checks.size())});
+    summary += "; " + FillCounts(Msg(kTreatChecks.szKey, kTreatChecks.szText),
+                                 {static_cast<long>(checks.size())}, thousands);
   ShowStatus(AnsiToWide(summary));
   if (left == 0 && checks.empty()) return;
 
@@ -246,7 +270,7 @@ void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatch
   for (const TFolderCheck& check : checks) {
     const std::string reason =
         check.error.empty()
-            ? FillCounts(Msg("strTreatGrew", "grew by %d, %d were put there"), {check.grown, check.expected})
+            ? FillCounts(Msg(kTreatGrew.szKey, kTreatGrew.szText), {check.grown, check.expected})
             : ReasonOf(check.error);
     report.push_back({text("strSkippedFolder", "Folder"), Utf8ToWide(check.folder), AnsiToWide(reason),
                       Utf8ToWide(DetailOf(check.error))});

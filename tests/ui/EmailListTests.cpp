@@ -9,6 +9,7 @@
 
 #include "index/QuopMsgCopy.h"
 #include "indexapi/CompareFields.h"
+#include "ui/CountText.h"
 #include "ui/EmailList.h"
 #include "ui/ReceivedText.h"
 #include "ui/SizeText.h"
@@ -536,3 +537,21 @@ TEST(ReceivedTextTest, UserFormatsFollowTheOffset) {
 }
 
 }  // namespace
+
+TEST(CountTextTest, CountsAreGroupedInThreesWithTheSeparatorGiven) {
+  const struct {
+    const char* pattern;
+    std::initializer_list<long> values;
+    char thousands;
+    const char* text;
+  } cases[] = {
+      {"Moved %d of %d to Deleted Items", {9998, 10000}, ',', "Moved 9,998 of 10,000 to Deleted Items"},
+      {"%d could not be moved", {2}, ',', "2 could not be moved"},
+      {"%d|%d|%d|%d", {999, 1000, 100000, 1234567}, '.', "999|1.000|100.000|1.234.567"},
+      {"%d|%d", {-1234, 0}, ',', "-1,234|0"},
+      {"%d of %d", {10000, 10000}, 0, "10000 of 10000"},
+      // A translator's other '%' and a missing value stay as written.
+      {"%d%% %s %d", {5000}, ',', "5,000%% %s %d"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FillCounts(c.pattern, c.values, c.thousands), c.text) << c.pattern;
+}

@@ -114,7 +114,8 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strProgressCaption=Treating Messages", "[Fields]", "strSenderEmail=Sender E-mail",
                            "strRecieved=Recieved", "mniSkipped_Caption=&Skipped Items...",
                            "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
-                           "strSkippedReason=Reason"})
+                           "strSkippedReason=Reason", "strTreatMovedToDeleted=Moved %d of %d to Deleted Items",
+                           "strTreatNotMoved=%d could not be moved", "strTreatGrew=grew by %d, %d were put there"})
     EXPECT_NE(file.find(line), std::string::npos) << line;
   EXPECT_EQ(file.find("N1_Caption"), std::string::npos);
   EXPECT_EQ(file.find("N4_Caption"), std::string::npos);
