@@ -10,18 +10,27 @@
 //
 // Prints messages, skipped, seconds, messages_per_second, the memory
 // figures (peak_rss_mb: the process, the stand-in's profile in memory
-// included; standin_model_mb: what the stand-in's profile model holds, so
-// that the rest is the product's and Wine's), the most MAPI objects open at
-// once (all of them and by type, as the stand-in counts them) and the MAPI
-// calls the run made.
+// included; standin_model_mb: what the stand-in's profile model holds;
+// run_added_mb: how far the peak rose above what the process held before
+// the run, which is the product's collection and index with the stand-in's
+// tables and open objects), the most MAPI objects open at once (all of them
+// and by type, as the stand-in counts them), the MAPI calls the run made,
+// in all and by call, and how the run's time split between the product, the
+// stand-in, the index library and Wine's own libraries (time_share_*, by
+// sampling the run's threads; see ThreadSampler.h).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench/PeakMemory.h"
+#include "bench/ThreadSampler.h"
 #include "indexapi/CompareFields.h"
 #include "index/uDB.h"
 #include "mapi/QueueDispatcher.h"
@@ -73,6 +82,43 @@ std::string GeneratedProfile(const Options& o) {
   return file;
 }
 
+// The stand-in's calls a message cost, by call, the ones made at all.
+void PrintCallsByName(ULONG(WINAPI* callCountOf)(const char*), std::int32_t messages) {
+  for (const char* call : {"GetContentsTable", "GetHierarchyTable", "SetColumns", "QueryRows", "SeekRow",
+                           "GetRowCount", "Restrict", "OpenEntry", "GetProps", "OpenProperty", "Read", "Seek",
+                           "Stat", "GetAttachmentTable", "OpenAttach", "OpenMsgStore", "GetReceiveFolder"}) {
+    const ULONG count = callCountOf(call);
+    if (count != 0) std::printf("mapi_calls_per_message_%s: %.3f\n", call, messages ? count / double(messages) : 0.0);
+  }
+}
+
+// Each part's share of the samples. The product is the benchmark's own
+// program, into which the mail-store layer is linked; the system libraries'
+// time goes to the part that called them.
+void PrintTimeSplit(const bench::TThreadSampler& sampler, double seconds) {
+  if (sampler.Samples() == 0) return;
+  const std::pair<const char*, const char*> parts[] = {
+      {"collect_bench.exe", "product"}, {"quopstandin.dll", "standin"}, {"quopdb.dll", "index"}};
+  std::map<std::string, unsigned long> shares = {{"product", 0}, {"standin", 0}, {"index", 0}, {"system", 0}};
+  std::map<std::string, unsigned long> inSystem;
+  for (const auto& [place, samples] : sampler.SamplesByPlace()) {
+    const std::size_t via = place.find(" via ");
+    const std::string module = via == std::string::npos ? place : place.substr(via + 5);
+    std::string part = "system";
+    for (const auto& [name, label] : parts)
+      if (module == name) part = label;
+    shares[part] += samples;
+    if (via != std::string::npos) inSystem[part] += samples;
+  }
+  const auto share = [&](unsigned long samples) { return samples / double(sampler.Samples()); };
+  std::printf("time_samples: %lu\n", sampler.Samples());
+  for (const auto& [part, samples] : shares) {
+    std::printf("time_share_%s: %.3f\n", part.c_str(), share(samples));
+    std::printf("seconds_%s: %.3f\n", part.c_str(), share(samples) * seconds);
+    if (part != "system") std::printf("time_share_%s_in_system_libraries: %.3f\n", part.c_str(), share(inSystem[part]));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -107,8 +153,11 @@ int main(int argc, char** argv) {
 
   if (resetPeaks) resetPeaks();
   if (resetCalls) resetCalls();
+  const double residentBefore = bench::ResidentMegabytes();
   const auto t0 = std::chrono::steady_clock::now();
+  bench::TThreadSampler sampler({"collect_bench.exe", "quopstandin.dll", "quopdb.dll"});
   if (!RunCollection(session, events)) return 1;
+  sampler.Stop();
   db.CommitDB();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const std::int32_t messages = db.GetMsgCount();
@@ -117,6 +166,7 @@ int main(int argc, char** argv) {
   std::printf("seconds: %.3f\n", seconds);
   std::printf("messages_per_second: %.0f\n", messages / seconds);
   std::printf("peak_rss_mb: %.1f\n", bench::PeakResidentMegabytes());
+  std::printf("run_added_mb: %.1f\n", bench::PeakResidentMegabytes() - residentBefore);
   if (modelBytes) {
     const double model = modelBytes();
     std::printf("standin_model_mb: %.1f\n", model / (1024.0 * 1024.0));
@@ -131,6 +181,9 @@ int main(int argc, char** argv) {
     std::printf("mapi_calls: %lu\n", static_cast<unsigned long>(callCount()));
     std::printf("mapi_calls_per_message: %.2f\n", messages ? callCount() / static_cast<double>(messages) : 0.0);
   }
+  if (const auto callCountOf = reinterpret_cast<ULONG(WINAPI*)(const char*)>(control("StandinCallCountOf")))
+    PrintCallsByName(callCountOf, messages);
+  PrintTimeSplit(sampler, seconds);
   db.CloseDB();
   std::filesystem::remove(store);
   if (options.generate != 0) std::filesystem::remove(profile);

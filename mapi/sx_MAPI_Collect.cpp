@@ -14,6 +14,7 @@ bool TsxMAPI_Session::GetAllMessage() {
   // Cleared here, before the worker starts: a stop asked for from now on,
   // even before the worker's first step, ends the run.
   FStopGetAllMsg = false;
+  FLastProgressTick = 0;  // a run's first message is reported
   FRunThread = std::make_unique<TGetAllMsgThread>(this);
   FRunThread->Start();
   return true;
@@ -174,6 +175,11 @@ bool TsxMAPI_Session::CollectMessage(const std::string& rowSubject, const std::s
     Skip("message", subject, e);
   }
   ++FMsgCount;
+  if (FProgressInterval != 0) {
+    const std::uint64_t now = GetTickCount64();
+    if (FLastProgressTick != 0 && now - FLastProgressTick < FProgressInterval) return !FStopGetAllMsg.load();
+    FLastProgressTick = now;
+  }
   RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + folderName + "] " + subject);
   return !FStopGetAllMsg.load();
 }

@@ -70,6 +70,11 @@ class TsxMAPI_Session {
   // table, opening a message only for the rest (the default); or every
   // message opened and read on its own. Both give the same records.
   void SetReadThroughTables(bool value) { FReadThroughTables = value; }
+  // How often a run reports a message it has read: each one (0, the
+  // default), or at most once in that many milliseconds. A folder's start
+  // is always reported. A window showing the text spares itself a posted
+  // event per message.
+  void SetProgressInterval(unsigned milliseconds) { FProgressInterval = milliseconds; }
   // Waits until the worker of the last run has ended.
   void WaitForRun();
   // After a run: the messages added to the index, and what could not be read.
@@ -130,6 +135,8 @@ class TsxMAPI_Session {
   HWND FOwner;
   std::atomic<bool> FStopGetAllMsg{false};
   bool FReadThroughTables = true;
+  unsigned FProgressInterval = 0;
+  std::uint64_t FLastProgressTick = 0;  // GetTickCount64 of the last message reported
   std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)
   std::atomic<std::int32_t> FAddedCount{0};  // messages added to the index
   TCollectSkips FSkipped;

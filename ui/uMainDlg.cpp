@@ -286,6 +286,8 @@ void TMainDlg::FormCreate() {
   FSession = std::make_unique<TsxMAPI_Session>(FHandle);
   FSession->SetDB(FtxDB.get());
   FSession->SetDispatcher(FDispatcher.get());
+  // The status bar shows a message count; a few updates a second read well.
+  FSession->SetProgressInterval(kCollectProgressInterval);
   BindSessionEvents(FRun);
   try {
     FSession->Logon();

@@ -279,6 +279,7 @@ class TMainDlg : public ILangComponent {
   bool FTreating = false;
   bool FCloseAfterTreat = false;  // the window was closed during a treatment
   static constexpr UINT_PTR kStatusTimer = 1;
+  static constexpr unsigned kCollectProgressInterval = 50;  // ms between message counts shown
   UINT_PTR FStatusTimer = 0;
   std::string FPendingStatus;  // UTF-8
   // The counts of the last collection, taken when it ended; shown in the

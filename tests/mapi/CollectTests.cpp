@@ -25,6 +25,28 @@ TEST_F(CollectTest, WalksEveryStoreDepthFirstThroughTickedMailFolders) {
   EXPECT_EQ(steps_, 11) << "one step per ticked mail folder";
 }
 
+// With an interval, a message is reported only when that long has passed
+// since the last one reported; every folder start still is, and every
+// message is still read.
+TEST_F(CollectTest, AProgressIntervalSparesMessageReportsButNotFolderStarts) {
+  Session().SetProgressInterval(60 * 60 * 1000);
+  Run(DefaultFieldMask());
+  EXPECT_EQ(Subjects().size(), 5u);
+  const std::vector<std::string> expected = {
+      "0 [Top of Personal] ", "0 [Inbox] ", "1 [Inbox] Meeting notes", "2 [Old] ", "3 [Mail in contacts] ",
+      "4 [Empty] ", "4 [Deleted Items] ", "4 [Sent Items] ", "4 [Outbox] ", "4 [Top of Archive] ",
+      "4 [Inbox] ", "5 [Deleted Items] "};
+  EXPECT_EQ(texts_, expected);
+  EXPECT_EQ(steps_, 11);
+
+  // The next run reports its own first message again.
+  db_.ClearDB();
+  ends_ = 0;
+  texts_.clear();
+  Run(DefaultFieldMask());
+  EXPECT_EQ(texts_.at(2), "1 [Inbox] Meeting notes");
+}
+
 TEST_F(CollectTest, MaskDecidesWhichOptionalFieldsAreRead) {
   Run(0xFFF);
   std::vector<TRecord> all = Records();
