@@ -1,18 +1,26 @@
-// The four exports of QuopDuplicate.dll, the in-process server of the
-// add-in. Registration happens only here, never when the library loads.
+// The five exports of QuopDuplicate.dll, the in-process server of the
+// add-in. Registration happens only here, never when the library loads:
+// for the machine through DllRegisterServer and DllUnregisterServer, for
+// the current user alone through DllInstall ("regsvr32 /n /i:user").
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
+
+#include <optional>
 
 #include "addin/ComBoundary.h"
 #include "addin/ComServer.h"
 #include "addin/MainThread.h"
 #include "addin/QuopFactory.h"
+#include "addin/RegKey.h"
 #include "om/OutlookCalls.h"
 
 namespace {
 
 using TUnRegisterTypeLib = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+using TRegisterTypeLib = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
+
+const wchar_t kUserInstallCommand[] = L"user";
 
 ITypeLib* ServerTypeLib() {
   ITypeLib* lib = comserver::TypeLib();
@@ -20,20 +28,52 @@ ITypeLib* ServerTypeLib() {
   return lib;
 }
 
-// Registered with the module's long path; its folder, with the trailing
-// separator, is the help folder.
-void RegisterTypeLibrary() {
-  std::wstring strFile = comserver::ServerFileName();
-  std::wstring strHelpDir = strFile.substr(0, strFile.find_last_of(L"\\/") + 1);
-  CheckOle(RegisterTypeLib(ServerTypeLib(), strFile.data(), strHelpDir.data()), "RegisterTypeLib");
+template <class TProc>
+TProc OleAutomationProc(const char* szName) {
+  return reinterpret_cast<TProc>(
+      reinterpret_cast<void*>(GetProcAddress(comserver::OleAutomationLibrary(), szName)));
 }
 
-// UnRegisterTypeLib is looked up, since older systems lack it; its answer
-// does not matter.
-void UnregisterTypeLibrary() {
-  const FARPROC proc = GetProcAddress(comserver::OleAutomationLibrary(), "UnRegisterTypeLib");
-  if (proc == nullptr) return;
-  const auto unregister = reinterpret_cast<TUnRegisterTypeLib>(reinterpret_cast<void*>(proc));
+// While it lives, HKEY_CLASSES_ROOT of this process is the current user's
+// Software\Classes (RegOverridePredefKey), so a type library registration
+// lands there even where the per-user call falls back to the machine-wide
+// one (Windows XP has no per-user call; Wine's registers system-wide).
+class TUserClassesRoot {
+ public:
+  TUserClassesRoot() {
+    const TRegKey key = CreateRegKey(HKEY_CURRENT_USER, L"Software\\Classes", KEY_ALL_ACCESS);
+    const LONG nResult = key ? RegOverridePredefKey(HKEY_CLASSES_ROOT, key.Get()) : ERROR_ACCESS_DENIED;
+    if (nResult != ERROR_SUCCESS) CheckOle(HRESULT_FROM_WIN32(nResult), "RegOverridePredefKey");
+  }
+  ~TUserClassesRoot() { RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr); }
+  TUserClassesRoot(const TUserClassesRoot&) = delete;
+  TUserClassesRoot& operator=(const TUserClassesRoot&) = delete;
+};
+
+// Registered with the module's long path; its folder, with the trailing
+// separator, is the help folder. For the user through
+// RegisterTypeLibForUser (Windows Vista on) where there is one.
+void RegisterTypeLibrary(bool bForUser) {
+  std::wstring strFile = comserver::ServerFileName();
+  std::wstring strHelpDir = strFile.substr(0, strFile.find_last_of(L"\\/") + 1);
+  if (!bForUser) {
+    CheckOle(RegisterTypeLib(ServerTypeLib(), strFile.data(), strHelpDir.data()), "RegisterTypeLib");
+    return;
+  }
+  const TUserClassesRoot userRoot;
+  const auto registerForUser = OleAutomationProc<TRegisterTypeLib>("RegisterTypeLibForUser");
+  CheckOle((registerForUser ? registerForUser : &RegisterTypeLib)(ServerTypeLib(), strFile.data(), strHelpDir.data()),
+           "RegisterTypeLibForUser");
+}
+
+// UnRegisterTypeLib(ForUser) is looked up, since older systems lack it; its
+// answer does not matter.
+void UnregisterTypeLibrary(bool bForUser) {
+  std::optional<TUserClassesRoot> userRoot;
+  if (bForUser) userRoot.emplace();
+  auto unregister = bForUser ? OleAutomationProc<TUnRegisterTypeLib>("UnRegisterTypeLibForUser") : nullptr;
+  if (unregister == nullptr) unregister = OleAutomationProc<TUnRegisterTypeLib>("UnRegisterTypeLib");
+  if (unregister == nullptr) return;
   ITypeLib* lib = ServerTypeLib();
   TLIBATTR* attr = nullptr;
   CheckOle(lib->GetLibAttr(&attr), "GetLibAttr");
@@ -43,23 +83,31 @@ void UnregisterTypeLibrary() {
 
 // A registration that fails part-way stops there and answers E_FAIL, with
 // the failure in the debug output (regsvr32 shows only the code).
-HRESULT UpdateServerRegistry(const char* where, bool bRegister) {
-  return comserver::Guarded(where, E_FAIL, [bRegister] {
+HRESULT UpdateServerRegistry(const char* where, bool bRegister, const TRegistryScope& scope) {
+  return comserver::Guarded(where, E_FAIL, [bRegister, &scope] {
+    const bool bForUser = &scope == &kUserScope;
     if (bRegister) {
-      RegisterTypeLibrary();
+      RegisterTypeLibrary(bForUser);
     } else {
-      UnregisterTypeLibrary();
+      UnregisterTypeLibrary(bForUser);
     }
-    TQuopFactory::Instance().UpdateRegistry(bRegister);
+    TQuopFactory::Instance().UpdateRegistry(bRegister, scope);
     return S_OK;
   });
 }
 
 }  // namespace
 
-STDAPI DllUnregisterServer() { return UpdateServerRegistry("DllUnregisterServer", false); }
+STDAPI DllUnregisterServer() { return UpdateServerRegistry("DllUnregisterServer", false, kMachineScope); }
 
-STDAPI DllRegisterServer() { return UpdateServerRegistry("DllRegisterServer", true); }
+STDAPI DllRegisterServer() { return UpdateServerRegistry("DllRegisterServer", true, kMachineScope); }
+
+// "regsvr32 /n /i:user" registers for the current user, "/u /n /i:user"
+// unregisters; any other command line is refused.
+STDAPI DllInstall(BOOL bInstall, PCWSTR pszCmdLine) {
+  if (pszCmdLine == nullptr || lstrcmpiW(pszCmdLine, kUserInstallCommand) != 0) return E_INVALIDARG;
+  return UpdateServerRegistry("DllInstall", bInstall != FALSE, kUserScope);
+}
 
 // COM unloads the library once this says S_OK: not while an object of the
 // server lives, the factory is referenced or locked, or a finder thread

@@ -17,6 +17,20 @@ class ERegistryException : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Where a registration goes. The same entries are written for the machine
+// (DllRegisterServer) and for the current user alone (DllInstall "user"),
+// which needs no administrator rights.
+struct TRegistryScope {
+  HKEY classesRoot;             // the class and ProgID keys go below
+  const wchar_t* szClassesKey;  // this key of classesRoot ("" : the root itself)
+  HKEY addInRoot;               // Software\Microsoft\Office\Outlook\Addins\<ProgID>
+  bool bAddInKeyRequired;       // false: left out without rights on it
+};
+// HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE.
+extern const TRegistryScope kMachineScope;
+// HKEY_CURRENT_USER\Software\Classes and HKEY_CURRENT_USER.
+extern const TRegistryScope kUserScope;
+
 // One instance, made on first demand and kept until the library is
 // unloaded; its references count as factory references of the server.
 class TQuopFactory final : public IClassFactory {
@@ -29,9 +43,9 @@ class TQuopFactory final : public IClassFactory {
   const std::wstring& Description() const { return FDescription; }
   // The server name (the type library's name), "." and the class name.
   std::wstring ProgId() const;
-  // Entries 1-8 in HKEY_CLASSES_ROOT and the Outlook add-in key, written
-  // or removed, then RemoveDisable; a failure raises.
-  void UpdateRegistry(bool bRegister);
+  // Entries 1-8 below the scope's classes key and the Outlook add-in key,
+  // written or removed, then RemoveDisable; a failure raises.
+  void UpdateRegistry(bool bRegister, const TRegistryScope& scope);
   // Deletes the values of the current user's Outlook disabled-items lists
   // (Office 0.0 to 20.0) that name this library; an unreadable value
   // raises ERegistryException.
@@ -51,8 +65,8 @@ class TQuopFactory final : public IClassFactory {
   TQuopFactory& operator=(const TQuopFactory&) = delete;
   virtual ~TQuopFactory() = default;
 
-  void UpdateClassEntries(bool bRegister);
-  void UpdateAddInKey(bool bRegister);
+  void UpdateClassEntries(bool bRegister, const TRegistryScope& scope);
+  void UpdateAddInKey(bool bRegister, const TRegistryScope& scope);
 
   std::wstring FServerName;
   std::wstring FClassName;

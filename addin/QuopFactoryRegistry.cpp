@@ -1,5 +1,5 @@
-// TQuopFactory::UpdateRegistry: the class entries in HKEY_CLASSES_ROOT, the
-// Outlook add-in key in HKEY_LOCAL_MACHINE, then RemoveDisable.
+// TQuopFactory::UpdateRegistry: the class entries and the Outlook add-in key
+// of a scope (the machine's or the current user's), then RemoveDisable.
 #include <cstdio>
 #include <iterator>
 
@@ -7,6 +7,9 @@
 #include "addin/QuopDuplicate_TLB.h"
 #include "addin/QuopFactory.h"
 #include "addin/RegKey.h"
+
+const TRegistryScope kMachineScope = {HKEY_CLASSES_ROOT, L"", HKEY_LOCAL_MACHINE, false};
+const TRegistryScope kUserScope = {HKEY_CURRENT_USER, L"Software\\Classes", HKEY_CURRENT_USER, true};
 
 namespace {
 
@@ -76,8 +79,10 @@ std::wstring LibraryVersionText() {
   return szText;
 }
 
-std::wstring EntryKey(const TClassTexts& texts, const TClassEntry& entry) {
-  std::wstring strKey = texts.*entry.pBase;
+std::wstring EntryKey(const TRegistryScope& scope, const TClassTexts& texts, const TClassEntry& entry) {
+  std::wstring strKey = scope.szClassesKey;
+  if (!strKey.empty()) strKey.append(L"\\");
+  strKey.append(texts.*entry.pBase);
   if (entry.szSubKey != nullptr) strKey.append(L"\\").append(entry.szSubKey);
   return strKey;
 }
@@ -87,8 +92,8 @@ bool SetText(HKEY key, const wchar_t* szName, const std::wstring& strData) {
                         static_cast<DWORD>((strData.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-void CreateEntry(const TClassTexts& texts, const TClassEntry& entry) {
-  const TRegKey key = CreateRegKey(HKEY_CLASSES_ROOT, EntryKey(texts, entry).c_str(), KEY_SET_VALUE);
+void CreateEntry(const TRegistryScope& scope, const TClassTexts& texts, const TClassEntry& entry) {
+  const TRegKey key = CreateRegKey(scope.classesRoot, EntryKey(scope, texts, entry).c_str(), KEY_SET_VALUE);
   if (!key || !SetText(key.Get(), entry.szValueName, texts.*entry.pData)) {
     throw ERegistryException("Error creating system registry entry");
   }
@@ -96,13 +101,13 @@ void CreateEntry(const TClassTexts& texts, const TClassEntry& entry) {
 
 }  // namespace
 
-void TQuopFactory::UpdateRegistry(bool bRegister) {
-  UpdateClassEntries(bRegister);
-  UpdateAddInKey(bRegister);
+void TQuopFactory::UpdateRegistry(bool bRegister, const TRegistryScope& scope) {
+  UpdateClassEntries(bRegister, scope);
+  UpdateAddInKey(bRegister, scope);
   RemoveDisable();
 }
 
-void TQuopFactory::UpdateClassEntries(bool bRegister) {
+void TQuopFactory::UpdateClassEntries(bool bRegister, const TRegistryScope& scope) {
   TClassTexts texts;
   texts.strClassId = GuidText(ClassId());
   texts.strClassKey = L"CLSID\\" + texts.strClassId;
@@ -113,29 +118,31 @@ void TQuopFactory::UpdateClassEntries(bool bRegister) {
     texts.strThreadingModel = L"Apartment";
     texts.strVersion = LibraryVersionText();
     texts.strLibId = GuidText(LIBID_QuopDuplicate);
-    for (const TClassEntry& entry : kClassEntries) CreateEntry(texts, entry);
+    for (const TClassEntry& entry : kClassEntries) CreateEntry(scope, texts, entry);
     return;
   }
   std::wstring strDeleted;
   for (auto it = std::rbegin(kClassEntries); it != std::rend(kClassEntries); ++it) {
-    const std::wstring strKey = EntryKey(texts, *it);
+    const std::wstring strKey = EntryKey(scope, texts, *it);
     if (strKey == strDeleted) continue;
-    RegDeleteKeyW(HKEY_CLASSES_ROOT, strKey.c_str());  // the result does not matter
+    RegDeleteKeyW(scope.classesRoot, strKey.c_str());  // the result does not matter
     strDeleted = strKey;
   }
 }
 
-void TQuopFactory::UpdateAddInKey(bool bRegister) {
+void TQuopFactory::UpdateAddInKey(bool bRegister, const TRegistryScope& scope) {
   const std::wstring strKey = kAddInKeyPrefix + ProgId();
   if (!bRegister) {
-    if (OpenRegKey(HKEY_LOCAL_MACHINE, strKey.c_str(), KEY_READ)) RegDeleteTreeW(HKEY_LOCAL_MACHINE, strKey.c_str());
+    if (OpenRegKey(scope.addInRoot, strKey.c_str(), KEY_READ)) RegDeleteTreeW(scope.addInRoot, strKey.c_str());
     return;
   }
   // Without rights on the machine's add-in list the entries are left out
-  // without a message.
-  const TRegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, strKey.c_str(), KEY_SET_VALUE);
-  if (!key) return;
-  SetText(key.Get(), L"FriendlyName", kFriendlyName);
-  RegSetValueExW(key.Get(), L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kLoadAtStartup),
-                 sizeof(kLoadAtStartup));
+  // without a message; the user's own list is always writable, so a
+  // failure there is one.
+  const TRegKey key = CreateRegKey(scope.addInRoot, strKey.c_str(), KEY_SET_VALUE);
+  const bool bWritten =
+      key && SetText(key.Get(), L"FriendlyName", kFriendlyName) &&
+      RegSetValueExW(key.Get(), L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kLoadAtStartup),
+                     sizeof(kLoadAtStartup)) == ERROR_SUCCESS;
+  if (!bWritten && scope.bAddInKeyRequired) throw ERegistryException("Error creating the Outlook add-in entry");
 }

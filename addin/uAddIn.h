@@ -1,7 +1,8 @@
 // The add-in object that Outlook creates through the class factory and
-// drives through _IDTExtensibility2: on connection it adds the "Quop" bar
-// with the "Twinsweeps" button; a click opens the finder window on a thread
-// of its own.
+// drives through _IDTExtensibility2. Outlook 2010 and later get the
+// "Twinsweeps" button on the ribbon (IRibbonExtensibility, callbacks through
+// IDispatch); older ones get the "Quop" bar with that button on connection.
+// A click opens the finder window on a thread of its own.
 #pragma once
 
 #include <windows.h>

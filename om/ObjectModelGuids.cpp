@@ -22,6 +22,8 @@ QUOP_OLE_GUID(IID_CommandBarControls, 0x000C0306);
 QUOP_OLE_GUID(IID_CommandBarControl, 0x000C0308);
 QUOP_OLE_GUID(IID__CommandBarButton, 0x000C030E);
 QUOP_OLE_GUID(IID__CommandBarButtonEvents, 0x000C0351);
+QUOP_OLE_GUID(IID_IRibbonControl, 0x000C0395);
+QUOP_OLE_GUID(IID_IRibbonExtensibility, 0x000C0396);
 
 extern "C" const GUID CLSID_CommandBarButton = {0x55F88891, 0x7708, 0x11D1, {0xAC, 0xEB, 0x00, 0x60, 0x08, 0x96, 0x1D, 0xA5}};
 extern "C" const GUID CLSID_CommandBars = {0x55F88893, 0x7708, 0x11D1, {0xAC, 0xEB, 0x00, 0x60, 0x08, 0x96, 0x1D, 0xA5}};

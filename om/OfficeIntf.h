@@ -231,3 +231,30 @@ struct _CommandBarButton : CommandBarControl {
 // IDispatch::Invoke with rgvarg[1] = Ctrl (VT_DISPATCH, the button) and
 // rgvarg[0] = CancelDefault (VT_BOOL | VT_BYREF).
 struct _CommandBarButtonEvents : IDispatch {};
+
+// The ribbon (Office 2007 and later). IRibbonExtensibility
+// {000C0396-0000-0000-C000-000000000046}: dual, base IDispatch; Office asks
+// an add-in object for it and calls GetCustomUI (DISPID 1) once per ribbon
+// it builds. An empty or null answer means no customisation for that ribbon.
+extern "C" {
+extern const IID IID_IRibbonExtensibility;
+extern const IID IID_IRibbonControl;
+}
+
+#define QUOP_IRIBBONEXTENSIBILITY_METHODS(M) \
+  M(GetCustomUI, (BSTR RibbonID, BSTR* RibbonXml)) /* 7 */
+struct IRibbonExtensibility : IDispatch {
+  QUOP_IRIBBONEXTENSIBILITY_METHODS(QUOP_DECLARE_PURE)
+};
+
+// {000C0395-0000-0000-C000-000000000046}: dual, base IDispatch; the control a
+// ribbon callback (onAction, getImage, ...) is called for, passed through
+// IDispatch::Invoke as a VT_DISPATCH argument. DISPIDs 1 (Id), 2 (Context:
+// the window, in Outlook the Explorer or Inspector) and 3 (Tag).
+#define QUOP_IRIBBONCONTROL_METHODS(M)  \
+  M(get_Id, (BSTR* Id))                 /* 7 */ \
+  M(get_Context, (IDispatch** Context)) /* 8 */ \
+  M(get_Tag, (BSTR* Tag))               /* 9 */
+struct IRibbonControl : IDispatch {
+  QUOP_IRIBBONCONTROL_METHODS(QUOP_DECLARE_PURE)
+};

@@ -1,5 +1,6 @@
 #include "standin/host/AddInConnection.h"
 
+#include "om/OfficeIntf.h"
 #include "standin/host/ClassActivation.h"
 #include "standin/host/OutlookObjects.h"
 
@@ -43,6 +44,22 @@ HRESULT TAddInConnection::Connect(IDispatch* application, ext_ConnectMode mode) 
   return S_OK;
 }
 
+HRESULT TAddInConnection::AskRibbon(const wchar_t* ribbonId, std::wstring* xml) {
+  xml->clear();
+  if (!Connected()) return E_UNEXPECTED;
+  TComPtr<IRibbonExtensibility> ribbon;
+  if (FAILED(addIn_->QueryInterface(IID_IRibbonExtensibility, reinterpret_cast<void**>(&ribbon)))) return S_FALSE;
+  HRESULT hr = addIn_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&callbacks_));
+  if (FAILED(hr)) return hr;
+  BSTR id = SysAllocString(ribbonId);
+  BSTR answer = nullptr;
+  hr = id ? ribbon->GetCustomUI(id, &answer) : E_OUTOFMEMORY;
+  SysFreeString(id);
+  if (SUCCEEDED(hr) && answer != nullptr) xml->assign(answer, SysStringLen(answer));
+  SysFreeString(answer);
+  return hr;
+}
+
 void TAddInConnection::StartupComplete() {
   if (!Connected()) return;
   TCustomArray custom;
@@ -59,6 +76,7 @@ void TAddInConnection::Disconnect(ext_DisconnectMode mode) {
   if (!Connected()) return;
   TCustomArray custom;
   addIn_->OnDisconnection(mode, custom.Address());
+  callbacks_.Reset();
   addIn_.Reset();
   instance_.Reset();
 }

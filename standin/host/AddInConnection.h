@@ -24,6 +24,13 @@ class TAddInConnection {
   // OnConnection with a new add-in instance object. A failure leaves the
   // add-in released.
   HRESULT Connect(IDispatch* application, ext_ConnectMode mode);
+  // After OnConnection, as Office does: IRibbonExtensibility and
+  // GetCustomUI(ribbonId) into *xml (empty: the add-in has no ribbon part
+  // or none for that ribbon); S_FALSE when the add-in does not answer for
+  // IRibbonExtensibility.
+  HRESULT AskRibbon(const wchar_t* ribbonId, std::wstring* xml);
+  // The add-in object's IDispatch, which ribbon callbacks are called on.
+  IDispatch* Callbacks() const { return callbacks_.Get(); }
   void StartupComplete();
   void BeginShutdown();
   // OnDisconnection, then the add-in and its instance object are released.
@@ -33,6 +40,7 @@ class TAddInConnection {
   std::wstring progId_;
   TComPtr<_IDTExtensibility2> addIn_;
   TComPtr<IDispatch> instance_;
+  TComPtr<IDispatch> callbacks_;
 };
 
 }  // namespace host

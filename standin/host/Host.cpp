@@ -10,7 +10,9 @@ namespace host {
 long HostLiveObjects() { return LiveObjects(); }
 
 THost::THost(HostOptions options)
-    : options_(std::move(options)), window_([this](size_t bar, size_t button) { OnButton(bar, button); }) {}
+    : options_(std::move(options)),
+      window_([this](size_t bar, size_t button) { OnButton(bar, button); },
+              [this](size_t group, size_t button) { OnRibbonButton(group, button); }) {}
 
 THost::~THost() { Shutdown(); }
 
@@ -55,7 +57,9 @@ HRESULT THost::OpenPlatform() {
   bars_ = TComPtr<HostCommandBars>(new HostCommandBars(notifier_, options_.refuseDuplicateBars));
   TComPtr<_Explorer> explorer;
   if (!options_.noExplorer) explorer = NewHostExplorer(bars_.Get());
-  application_ = NewHostApplication(TComPtr<_Application>::Share(standinApplication_.Get()), std::move(explorer));
+  // Outlook 2010 (14) brought the explorer's ribbon; 2007 (12) had none.
+  application_ = NewHostApplication(TComPtr<_Application>::Share(standinApplication_.Get()), std::move(explorer),
+                                    options_.noRibbon ? L"12.0.0.6423" : L"16.0.0.4266");
   return S_OK;
 }
 
@@ -73,6 +77,7 @@ void THost::Shutdown() {
   started_ = false;
   for (auto& addIn : addIns_) addIn->BeginShutdown();
   for (auto& addIn : addIns_) addIn->Disconnect(ext_dm_HostShutdown);
+  ribbon_.Clear();
   addIns_.clear();
   lastConnect_.clear();
   if (bars_) bars_->Close();

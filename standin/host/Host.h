@@ -15,6 +15,7 @@
 #include "standin/host/AddInConnection.h"
 #include "standin/host/BarRecords.h"
 #include "standin/host/HostOptions.h"
+#include "standin/host/HostRibbon.h"
 #include "standin/host/HostWindow.h"
 #include "standin/host/StandinPlatform.h"
 #include "support/ComPtr.h"
@@ -53,12 +54,18 @@ class THost {
   // buttons in order), as a mouse click would; the number of sinks that
   // received Click, or -1 when no such button is shown.
   int ClickButton(std::wstring_view caption, size_t occurrence = 0);
+  // Presses the occurrence-th shown ribbon button with this label, as a
+  // mouse click would; the result of its onAction, or
+  // HRESULT_FROM_WIN32(ERROR_NOT_FOUND) when no such button is shown.
+  HRESULT ClickRibbonButton(std::wstring_view label, size_t occurrence = 0);
   // A user's (dis)connection in the running host: OnConnection with
   // ext_cm_AfterStartup, or OnDisconnection with ext_dm_UserClosed.
   HRESULT Connect(const std::wstring& progId);
   HRESULT Disconnect(const std::wstring& progId);
 
   std::vector<BarRecord> Bars() const;
+  // The ribbon groups the add-ins added, with their buttons.
+  std::vector<RibbonGroupRecord> Ribbon() const { return ribbon_.Records(); }
   std::vector<AddInState> AddIns() const;
   const std::wstring& Error() const { return error_; }
   HWND Window() const { return window_.Handle(); }
@@ -73,6 +80,9 @@ class THost {
   void ShowFolders();
   void RefreshBars();
   void OnButton(size_t bar, size_t button);
+  void LoadRibbon(TAddInConnection& addIn);
+  void RefreshRibbon();
+  void OnRibbonButton(size_t group, size_t button);
   void Log(const std::wstring& line);
   void ShowStatus();
 
@@ -89,6 +99,8 @@ class THost {
   std::vector<std::unique_ptr<TAddInConnection>> addIns_;
   std::vector<HRESULT> lastConnect_;  // beside addIns_
   int lastClickSinks_ = -1;
+  THostRibbon ribbon_;
+  HRESULT lastRibbonAction_ = S_FALSE;
 };
 
 }  // namespace host

@@ -1,17 +1,9 @@
 // Loading, connecting and disconnecting the registered add-ins.
 #include "standin/host/AddInRegistry.h"
 #include "standin/host/Host.h"
+#include "standin/host/Variants.h"
 
 namespace host {
-namespace {
-
-std::wstring Hex(HRESULT hr) {
-  wchar_t text[16];
-  swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-  return text;
-}
-
-}  // namespace
 
 bool THost::Wanted(const std::wstring& progId) const {
   if (options_.onlyAddIns.empty()) return true;
@@ -45,7 +37,8 @@ HRESULT THost::ConnectOne(TAddInConnection& addIn, ext_ConnectMode mode) {
   for (size_t i = 0; i < addIns_.size(); ++i) {
     if (addIns_[i].get() == &addIn) lastConnect_[i] = hr;
   }
-  Log(SUCCEEDED(hr) ? L"Connected " + addIn.ProgId() : L"Not loaded " + addIn.ProgId() + L": " + Hex(hr));
+  Log(SUCCEEDED(hr) ? L"Connected " + addIn.ProgId() : L"Not loaded " + addIn.ProgId() + L": " + HexCode(hr));
+  if (SUCCEEDED(hr)) LoadRibbon(addIn);
   ShowStatus();
   return hr;
 }
@@ -64,6 +57,8 @@ HRESULT THost::Disconnect(const std::wstring& progId) {
   TAddInConnection* addIn = Find(progId);
   if (addIn == nullptr || !addIn->Connected()) return S_FALSE;
   addIn->Disconnect(ext_dm_UserClosed);
+  ribbon_.Remove(progId);
+  RefreshRibbon();
   Log(L"Disconnected " + progId);
   ShowStatus();
   return S_OK;

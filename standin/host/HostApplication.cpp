@@ -2,6 +2,7 @@
 // with the host's explorer.
 #include "standin/host/HostObject.h"
 #include "standin/host/OutlookObjects.h"
+#include "standin/host/Variants.h"
 
 namespace host {
 namespace {
@@ -14,8 +15,8 @@ class HostApplication final : public HostObject<_Application> {
   bool Agile() const override { return true; }
 
  public:
-  HostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer)
-      : inner_(std::move(standin)), explorer_(std::move(explorer)) {}
+  HostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer, std::wstring version)
+      : inner_(std::move(standin)), explorer_(std::move(explorer)), version_(std::move(version)) {}
 
   // IDispatch
   STDMETHODIMP GetTypeInfoCount(UINT* count) override { return inner_->GetTypeInfoCount(count); }
@@ -48,7 +49,7 @@ class HostApplication final : public HostObject<_Application> {
   HRESULT STDMETHODCALLTYPE get_Parent(IDispatch** p) override { return inner_->get_Parent(p); }
   HRESULT STDMETHODCALLTYPE get_Assistant(IDispatch** a) override { return inner_->get_Assistant(a); }
   HRESULT STDMETHODCALLTYPE get_Name(BSTR* n) override { return inner_->get_Name(n); }
-  HRESULT STDMETHODCALLTYPE get_Version(BSTR* v) override { return inner_->get_Version(v); }
+  HRESULT STDMETHODCALLTYPE get_Version(BSTR* v) override { return GiveText(version_, v); }
   HRESULT STDMETHODCALLTYPE ActiveInspector(IDispatch** i) override { return inner_->ActiveInspector(i); }
   HRESULT STDMETHODCALLTYPE CreateItem(OlItemType t, IDispatch** i) override { return inner_->CreateItem(t, i); }
   HRESULT STDMETHODCALLTYPE CreateItemFromTemplate(BSTR path, VARIANT folder, IDispatch** i) override {
@@ -69,12 +70,14 @@ class HostApplication final : public HostObject<_Application> {
  private:
   TComPtr<_Application> inner_;
   TComPtr<_Explorer> explorer_;
+  std::wstring version_;
 };
 
 }  // namespace
 
-TComPtr<_Application> NewHostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer) {
-  return TComPtr<_Application>(new HostApplication(std::move(standin), std::move(explorer)));
+TComPtr<_Application> NewHostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer,
+                                         std::wstring version) {
+  return TComPtr<_Application>(new HostApplication(std::move(standin), std::move(explorer), std::move(version)));
 }
 
 }  // namespace host

@@ -14,6 +14,8 @@ bool ParseHostOptions(const std::vector<std::wstring>& args, HostOptions* option
     const bool hasValue = i + 1 < args.size();
     if (arg == L"--no-explorer") {
       options->noExplorer = true;
+    } else if (arg == L"--no-ribbon") {
+      options->noRibbon = true;
     } else if (arg == L"--hidden") {
       options->showWindow = false;
     } else if (arg == L"--refuse-duplicate-bars") {

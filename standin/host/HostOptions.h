@@ -12,6 +12,7 @@ struct HostOptions {
   std::wstring profile;      // --profile FILE; empty: QUOP_STANDIN_PROFILE
   std::wstring saveProfile;  // --save-profile FILE, written at shut-down
   bool noExplorer = false;   // --no-explorer: ActiveExplorer gives none
+  bool noRibbon = false;     // --no-ribbon: Outlook 2007, no explorer ribbon (Version 12)
   bool showWindow = true;    // --hidden: the window is made but not shown
   bool refuseDuplicateBars = false;  // --refuse-duplicate-bars
   UINT exitAfterMs = 0;      // --exit-after-ms N: close the window after N ms
@@ -21,7 +22,7 @@ struct HostOptions {
 };
 
 inline constexpr wchar_t kHostUsage[] =
-    L"QuopOutlook [--profile FILE] [--save-profile FILE] [--no-explorer] [--hidden]\n"
+    L"QuopOutlook [--profile FILE] [--save-profile FILE] [--no-explorer] [--no-ribbon] [--hidden]\n"
     L"            [--refuse-duplicate-bars] [--exit-after-ms N] [--screenshot-ready] [--addin PROGID]...\n"
     L"            [--click CAPTION]\n";
 

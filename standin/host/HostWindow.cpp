@@ -1,11 +1,17 @@
 #include "standin/host/HostWindow.h"
 
+#include <algorithm>
+
 namespace host {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuopOutlookHostWindow";
 constexpr int kRowHeight = 30;
 constexpr int kFirstButtonId = 1000;
+constexpr int kFirstRibbonId = 5000;
+constexpr int kLargeButtonHeight = 66, kSmallButtonHeight = 24, kGroupLabelHeight = 18;
+constexpr int kRibbonRowHeight = kLargeButtonHeight + kGroupLabelHeight + 10;
+constexpr int kImageSize = 32;
 constexpr int kExitCommand = 100;
 constexpr UINT_PTR kCloseTimer = 1;
 
@@ -86,10 +92,16 @@ LRESULT THostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       int id = LOWORD(wParam);
       if (id == kExitCommand) PostMessageW(window_, WM_CLOSE, 0, 0);
+      if (HIWORD(wParam) != BN_CLICKED) return 0;
       auto it = commands_.find(id);
-      if (it != commands_.end() && HIWORD(wParam) == BN_CLICKED) onButton_(it->second.first, it->second.second);
+      if (it != commands_.end()) onButton_(it->second.first, it->second.second);
+      auto ribbon = ribbonCommands_.find(id);
+      if (ribbon != ribbonCommands_.end()) onRibbonButton_(ribbon->second.first, ribbon->second.second);
       return 0;
     }
+    case WM_DRAWITEM:
+      DrawRibbonButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WM_TIMER:
       if (wParam == kCloseTimer) PostMessageW(window_, WM_CLOSE, 0, 0);
       return 0;
@@ -98,6 +110,8 @@ LRESULT THostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       window_ = nullptr;
       barWindows_.clear();
       commands_.clear();
+      ribbonCommands_.clear();
+      ribbonButtons_.clear();
       if (!destroying_) PostQuitMessage(0);
       return 0;
   }
@@ -124,30 +138,151 @@ void THostWindow::ClearBars() {
   for (HWND child : barWindows_) DestroyWindow(child);
   barWindows_.clear();
   commands_.clear();
+  ribbonCommands_.clear();
+  ribbonButtons_.clear();
 }
 
 void THostWindow::ShowBars(const std::vector<BarView>& bars) {
+  bars_ = bars;
+  Rebuild();
+}
+
+void THostWindow::ShowRibbon(const std::vector<RibbonGroupView>& groups) {
+  ribbon_ = groups;
+  Rebuild();
+}
+
+// The ribbon's rows (one per tab, in the order tabs first appear), then
+// the command bars' rows.
+void THostWindow::Rebuild() {
   if (window_ == nullptr) return;
   ClearBars();
   int top = 2;
-  for (const BarView& bar : bars) top = AddBarRow(bar, top);
+  std::vector<std::wstring> tabs;
+  for (const RibbonGroupView& group : ribbon_) {
+    if (std::find(tabs.begin(), tabs.end(), group.tab) == tabs.end()) tabs.push_back(group.tab);
+  }
+  for (const std::wstring& tab : tabs) top = AddRibbonRow(tab, top);
+  for (const BarView& bar : bars_) top = AddBarRow(bar, top);
   barAreaHeight_ = top;
   Layout();
+}
+
+// A row's name in an etched frame at the left; the frame.
+HWND THostWindow::AddRowName(const std::wstring& name, int top, int height) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const int x = 6, nameWidth = TextWidth(window_, font_, name) + 12;
+  HWND frame = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ETCHEDFRAME,
+                               x, top + 2, nameWidth, height - 4, window_, nullptr, instance, nullptr);
+  HWND text = CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                              x + 1, top + 3, nameWidth - 2, height - 6, window_, nullptr, instance, nullptr);
+  SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
+  barWindows_.push_back(frame);
+  barWindows_.push_back(text);
+  return frame;
+}
+
+int THostWindow::AddRibbonRow(const std::wstring& tab, int top) {
+  HWND name = AddRowName(tab, top, kRibbonRowHeight);
+  RECT rect;
+  GetWindowRect(name, &rect);
+  int x = 6 + (rect.right - rect.left) + 6;
+  for (const RibbonGroupView& group : ribbon_) {
+    if (group.tab == tab) x = AddRibbonGroup(group, x, top);
+  }
+  return top + kRibbonRowHeight;
+}
+
+// A group: its buttons side by side (small ones stacked in threes) over
+// its label, in an etched frame; the x after it.
+int THostWindow::AddRibbonGroup(const RibbonGroupView& group, int x, int top) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const int left = x;
+  x += 4;
+  int smallRow = 0, smallWidth = 0;
+  for (size_t i = 0; i < group.buttons.size(); ++i) {
+    const RibbonButtonView& view = group.buttons[i];
+    const int id = kFirstRibbonId + static_cast<int>(ribbonCommands_.size());
+    const int textWidth = TextWidth(window_, font_, view.label);
+    int width, height, y;
+    if (view.large) {
+      if (smallRow != 0) x += smallWidth + 2, smallRow = 0, smallWidth = 0;
+      width = std::max(textWidth + 12, kImageSize + 16), height = kLargeButtonHeight, y = top + 4;
+    } else {
+      width = textWidth + (view.icon || view.bitmap ? 16 + 10 : 0) + 12, height = kSmallButtonHeight;
+      y = top + 4 + smallRow * (kSmallButtonHeight + 1);
+    }
+    HWND button = CreateWindowExW(0, L"BUTTON", view.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, width,
+                                  height, window_, reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
+    barWindows_.push_back(button);
+    ribbonCommands_[id] = {group.groupIndex, i};
+    ribbonButtons_[button] = view;
+    if (view.large) {
+      x += width + 2;
+    } else {
+      smallWidth = std::max(smallWidth, width);
+      if (++smallRow == 3) x += smallWidth + 2, smallRow = 0, smallWidth = 0;
+    }
+  }
+  if (smallRow != 0) x += smallWidth + 2;
+  x = std::max(x + 2, left + TextWidth(window_, font_, group.label) + 16);
+  const int labelTop = top + kRibbonRowHeight - kGroupLabelHeight - 4;
+  HWND frame = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, left, top + 2,
+                               x - left, kRibbonRowHeight - 4, window_, nullptr, instance, nullptr);
+  HWND label = CreateWindowExW(0, L"STATIC", group.label.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, left + 1,
+                               labelTop, x - left - 2, kGroupLabelHeight, window_, nullptr, instance, nullptr);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
+  barWindows_.push_back(frame);
+  barWindows_.push_back(label);
+  return x + 6;
+}
+
+// A ribbon button: a flat face (sunken while pressed), the image (32 x 32
+// above the label of a large button, 16 x 16 before that of a small one).
+void THostWindow::DrawRibbonButton(const DRAWITEMSTRUCT& item) const {
+  auto it = ribbonButtons_.find(item.hwndItem);
+  if (it == ribbonButtons_.end()) return;
+  const RibbonButtonView& view = it->second;
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &rect, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
+  const int size = view.large ? kImageSize : 16;
+  const int imageX = view.large ? (rect.right - rect.left - size) / 2 : 4;
+  const int imageY = view.large ? 6 : (rect.bottom - rect.top - size) / 2;
+  if (view.icon != nullptr) {
+    DrawIconEx(dc, imageX, imageY, view.icon, size, size, 0, nullptr, DI_NORMAL);
+  } else if (view.bitmap != nullptr) {
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, view.bitmap);
+    BITMAP info{};
+    GetObjectW(view.bitmap, sizeof info, &info);
+    StretchBlt(dc, imageX, imageY, size, size, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+  }
+  RECT text = rect;
+  if (view.large) {
+    text.top = imageY + size + 4;
+  } else if (view.icon != nullptr || view.bitmap != nullptr) {
+    text.left += size + 8;
+  }
+  HGDIOBJ oldFont = SelectObject(dc, font_);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, view.label.c_str(), -1, &text,
+            DT_SINGLELINE | (view.large ? DT_CENTER | DT_TOP : DT_LEFT | DT_VCENTER));
+  SelectObject(dc, oldFont);
 }
 
 // One row: the bar's name, then a push button per caption; the next row's top.
 int THostWindow::AddBarRow(const BarView& bar, int top) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   int x = 6;
-  int nameWidth = TextWidth(window_, font_, bar.name) + 12;
-  HWND label = CreateWindowExW(0, L"STATIC", bar.name.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ETCHEDFRAME,
-                               x, top + 2, nameWidth, kRowHeight - 4, window_, nullptr, instance, nullptr);
-  HWND text = CreateWindowExW(0, L"STATIC", bar.name.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                              x + 1, top + 3, nameWidth - 2, kRowHeight - 6, window_, nullptr, instance, nullptr);
-  SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font_), 0);
-  barWindows_.push_back(label);
-  barWindows_.push_back(text);
-  x += nameWidth + 6;
+  HWND name = AddRowName(bar.name, top, kRowHeight);
+  RECT rect;
+  GetWindowRect(name, &rect);
+  x += (rect.right - rect.left) + 6;
   for (size_t i = 0; i < bar.captions.size(); ++i) {
     int id = kFirstButtonId + static_cast<int>(commands_.size());
     int width = TextWidth(window_, font_, bar.captions[i]) + 24;
@@ -160,6 +295,13 @@ int THostWindow::AddBarRow(const BarView& bar, int top) {
     x += width + 2;
   }
   return top + kRowHeight;
+}
+
+HWND THostWindow::RibbonButtonWindow(size_t groupIndex, size_t buttonIndex) const {
+  for (const auto& [id, where] : ribbonCommands_) {
+    if (where.first == groupIndex && where.second == buttonIndex) return GetDlgItem(window_, id);
+  }
+  return nullptr;
 }
 
 HWND THostWindow::ButtonWindow(size_t barIndex, size_t buttonIndex) const {

@@ -22,10 +22,11 @@ std::vector<std::wstring> Arguments() {
 host::THost* g_outlook = nullptr;
 std::wstring g_click;
 
-// --click: the button is pressed from the message loop, as a user would.
+// --click: the button is pressed from the message loop, as a user would: a
+// command-bar button with that caption, else a ribbon button with that label.
 void CALLBACK ClickOnce(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  if (g_outlook) g_outlook->ClickButton(g_click);
+  if (g_outlook && g_outlook->ClickButton(g_click) < 0) g_outlook->ClickRibbonButton(g_click);
 }
 
 }  // namespace

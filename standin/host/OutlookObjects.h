@@ -14,8 +14,10 @@ class HostCommandBars;
 
 // Every member is the stand-in's, but ActiveExplorer, which gives
 // `explorer` (null: S_OK and no explorer, an Outlook without a main
-// window), and Application, which gives this object.
-TComPtr<_Application> NewHostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer);
+// window), Application, which gives this object, and Version, which gives
+// `version`.
+TComPtr<_Application> NewHostApplication(TComPtr<_Application> standin, TComPtr<_Explorer> explorer,
+                                         std::wstring version);
 // CommandBars gives `bars`; every other member answers E_NOTIMPL.
 TComPtr<_Explorer> NewHostExplorer(HostCommandBars* bars);
 // A plain IDispatch standing for the add-in's entry in the host.

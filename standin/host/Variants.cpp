@@ -1,5 +1,7 @@
 #include "standin/host/Variants.h"
 
+#include <cwchar>
+
 namespace host {
 namespace {
 
@@ -56,5 +58,11 @@ HRESULT GiveText(const std::wstring& text, BSTR* out) {
 }
 
 std::wstring TextOf(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
+
+std::wstring HexCode(HRESULT hr) {
+  wchar_t text[16];
+  swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
 
 }  // namespace host

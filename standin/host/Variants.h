@@ -25,5 +25,7 @@ HRESULT GiveValue(TValue value, TOut* out) {
   return S_OK;
 }
 std::wstring TextOf(BSTR text);
+// "0x" and the code in eight hexadecimal digits, for the log.
+std::wstring HexCode(HRESULT hr);
 
 }  // namespace host

@@ -4,7 +4,9 @@
 // window, a second window after the first closed, the host without an
 // explorer, a disconnection and reconnection (one window per process
 // throughout), a bar the host refuses, a finder thread that cannot start,
-// and the library kept loaded until the finder thread has ended.
+// and the library kept loaded until the finder thread has ended. As
+// Outlook 2010 and later, the ribbon in place of the bar: its XML, its
+// button opening the window, and the add-in registered for the user alone.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,7 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "addin/QuopDuplicate_TLB.h"
+#include "om/OfficeIntf.h"
 #include "standin/host/Host.h"
+#include "standin/host/RibbonXml.h"
+#include "support/BstrHolder.h"
+#include "support/ComPtr.h"
 #include "tests/addin/DebugLog.h"
 #include "tests/addin/ServerLibrary.h"
 #include "tests/addin/ThreadEndProbe.h"
@@ -136,13 +143,16 @@ class AddInHostTest : public ::testing::Test {
     EXPECT_EQ(host::HostLiveObjects(), 0);
     EXPECT_EQ(TStandin::Get().LiveObjects(), 0);
     EXPECT_EQ(server_->Unregister(), S_OK);
+    EXPECT_EQ(server_->UnregisterForUser(), S_OK);
   }
 
-  host::THost& StartHost(bool explorer = true, bool refuseDuplicateBars = false) {
+  // As Outlook 2007 (no ribbon, the command bar) unless `ribbon`.
+  host::THost& StartHost(bool explorer = true, bool refuseDuplicateBars = false, bool ribbon = false) {
     host::HostOptions options;
     options.profile = L"Z:" QUOP_SOURCE_DIR "/standin/profiles/sample.json";
     options.onlyAddIns = {kProgId};
     options.noExplorer = !explorer;
+    options.noRibbon = !ribbon;
     options.refuseDuplicateBars = refuseDuplicateBars;
     host_ = std::make_unique<host::THost>(options);
     EXPECT_EQ(host_->Start(), S_OK) << std::string(host_->Error().begin(), host_->Error().end());
@@ -167,6 +177,15 @@ class AddInHostTest : public ::testing::Test {
 
   HWND OpenFinder(std::size_t occurrence = 0) {
     EXPECT_EQ(host_->ClickButton(L"Twinsweeps", occurrence), 1);
+    return AwaitFinder();
+  }
+
+  HWND OpenFinderFromTheRibbon() {
+    EXPECT_EQ(host_->ClickRibbonButton(L"Twinsweeps"), S_OK);
+    return AwaitFinder();
+  }
+
+  HWND AwaitFinder() {
     EXPECT_TRUE(Pump([] { return FinderWindows().size() == 1; }));
     const std::vector<HWND> windows = FinderWindows();
     return windows.empty() ? nullptr : windows[0];
@@ -341,6 +360,95 @@ TEST_F(AddInHostTest, ABarTheHostRefusesIsNamedAndTheAddInStaysConnected) {
   EXPECT_TRUE(host_->AddIns()[0].connected);
   EXPECT_EQ(host_->Bars().size(), 1u);
   EXPECT_TRUE(log.Contains("Quop add-in: OnConnection: CommandBars.Add failed: 0x80070057")) << log.Text();
+}
+
+// The ribbon's part of the add-in object, asked directly.
+TEST(AddInRibbonXml, TheExplorerGetsTheQuopGroupAndEveryOtherRibbonNothing) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    const TServerLibrary server(BuiltServerPath());
+    ASSERT_TRUE(server.Loaded());
+    TComPtr<IClassFactory> factory;
+    ASSERT_EQ(server.GetClassObject(CLSID_AddIn, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    TComPtr<IRibbonExtensibility> ribbon;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRibbonExtensibility, reinterpret_cast<void**>(&ribbon)), S_OK);
+
+    TBstr xml;
+    ASSERT_EQ(ribbon->GetCustomUI(TBstr(L"Microsoft.Outlook.Explorer").Get(), &xml), S_OK);
+    host::RibbonXml parsed;
+    std::wstring error;
+    ASSERT_TRUE(host::ParseRibbonXml(xml.Wide(), &parsed, &error)) << std::string(error.begin(), error.end());
+    EXPECT_EQ(parsed.nameSpace, host::kCustomUi2009);
+    ASSERT_EQ(parsed.groups.size(), 1u);
+    EXPECT_EQ(parsed.groups[0].tabIdMso, L"TabMail");
+    EXPECT_EQ(parsed.groups[0].label, L"Quop");
+    ASSERT_EQ(parsed.groups[0].buttons.size(), 1u);
+    const host::RibbonButtonXml& button = parsed.groups[0].buttons[0];
+    EXPECT_EQ(button.label, L"Twinsweeps");
+    EXPECT_EQ(button.size, L"large");
+    EXPECT_EQ(button.onAction, L"OnTwinsweeps");
+    EXPECT_FALSE(button.getImage.empty());
+
+    // Inspectors, other windows and a wrong case: S_OK and no XML.
+    for (const wchar_t* szOther : {L"Microsoft.Outlook.Mail.Read", L"Microsoft.Outlook.Mail.Compose",
+                                   L"microsoft.outlook.explorer", L""}) {
+      BSTR other = reinterpret_cast<BSTR>(1);  // anything but null
+      EXPECT_EQ(ribbon->GetCustomUI(TBstr(szOther).Get(), &other), S_OK);
+      EXPECT_EQ(other, nullptr);
+    }
+    BSTR none = reinterpret_cast<BSTR>(1);
+    EXPECT_EQ(ribbon->GetCustomUI(nullptr, &none), S_OK);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(ribbon->GetCustomUI(nullptr, nullptr), E_POINTER);
+  }
+  CoUninitialize();
+}
+
+TEST_F(AddInHostTest, WithARibbonTheButtonIsOnTheHomeTabAndNoBarIsMade) {
+  StartHost(true, false, true);
+  EXPECT_TRUE(host_->Bars().empty()) << "no command bar beside the ribbon";
+  EXPECT_EQ(host_->ClickButton(L"Twinsweeps"), -1);
+  const std::vector<host::RibbonGroupRecord> ribbon = host_->Ribbon();
+  ASSERT_EQ(ribbon.size(), 1u);
+  EXPECT_EQ(ribbon[0].progId, kProgId);
+  EXPECT_EQ(ribbon[0].xml.tabIdMso, L"TabMail");
+  EXPECT_EQ(ribbon[0].xml.label, L"Quop");
+  ASSERT_EQ(ribbon[0].buttons.size(), 1u);
+  EXPECT_EQ(ribbon[0].buttons[0].xml.label, L"Twinsweeps");
+  EXPECT_EQ(ribbon[0].buttons[0].imageResult, S_OK);
+  EXPECT_EQ(ribbon[0].buttons[0].pictureType, PICTYPE_ICON) << "the product's icon";
+}
+
+TEST_F(AddInHostTest, TheRibbonButtonOpensTheOneFinderWindow) {
+  StartHost(true, false, true);
+  const HWND finder = OpenFinderFromTheRibbon();
+  ASSERT_NE(finder, nullptr);
+  EXPECT_NE(GetWindowThreadProcessId(finder, nullptr), GetCurrentThreadId()) << "the window has a thread of its own";
+  // As with the bar's button: a second press while it is open opens none.
+  EXPECT_EQ(host_->ClickRibbonButton(L"Twinsweeps"), S_OK);
+  Pump([] { return false; }, std::chrono::seconds(1));
+  EXPECT_EQ(FinderWindows(), std::vector<HWND>{finder});
+  EXPECT_EQ(host_->Ribbon()[0].buttons[0].clicks, 2);
+}
+
+// Registered for the user alone, the add-in is found by the host under
+// HKEY_CURRENT_USER and its button works.
+TEST_F(AddInHostTest, RegisteredForTheUserAloneTheAddInLoadsAndItsButtonWorks) {
+  ASSERT_EQ(server_->Unregister(), S_OK);
+  ASSERT_EQ(server_->RegisterForUser(), S_OK);
+  for (const bool ribbon : {true, false}) {
+    SCOPED_TRACE(ribbon ? "with the ribbon" : "as Outlook 2007");
+    StartHost(true, false, ribbon);
+    ASSERT_EQ(host_->AddIns().size(), 1u);
+    EXPECT_TRUE(host_->AddIns()[0].connected);
+    const HWND finder = ribbon ? OpenFinderFromTheRibbon() : OpenFinder();
+    ASSERT_NE(finder, nullptr);
+    CloseFinder(finder);
+    host_->Shutdown();
+    host_.reset();
+    // The next window may open once this one's thread has ended.
+    EXPECT_TRUE(Pump([this] { return server_->CanUnloadNow() == S_OK; }));
+  }
 }
 
 }  // namespace

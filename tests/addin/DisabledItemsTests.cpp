@@ -1,5 +1,5 @@
-// Both registration exports clear the current user's Outlook disabled-items
-// lists of the values that name the library, and stop at a value they
+// Every registration export, for the machine and for the user, clears the
+// current user's Outlook disabled-items lists of the values that name the library, and stop at a value they
 // cannot read as binary data.
 #include <gtest/gtest.h>
 
@@ -69,6 +69,10 @@ void RemoveServerEntries() {
   DeleteTree(HKEY_CLASSES_ROOT, L"TypeLib\\" + kLibIdText);
   DeleteTree(HKEY_CLASSES_ROOT, L"Interface\\" + kAddInIidText);
   DeleteTree(HKEY_LOCAL_MACHINE, kAddInKey);
+  for (const std::wstring& strKey : {kClassKey, kProgId, L"TypeLib\\" + kLibIdText, L"Interface\\" + kAddInIidText}) {
+    DeleteTree(HKEY_CURRENT_USER, L"Software\\Classes\\" + strKey);
+  }
+  DeleteTree(HKEY_CURRENT_USER, kAddInKey);
 }
 
 class DisabledItems : public ::testing::TestWithParam<TExportCase> {
@@ -191,9 +195,11 @@ TEST_P(DisabledItems, AValueThatIsNotBinaryDataFailsTheExport) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothExports, DisabledItems,
+INSTANTIATE_TEST_SUITE_P(EveryExport, DisabledItems,
                          ::testing::Values(TExportCase{"Register", &TServerLibrary::Register},
-                                           TExportCase{"Unregister", &TServerLibrary::Unregister}),
+                                           TExportCase{"Unregister", &TServerLibrary::Unregister},
+                                           TExportCase{"RegisterForUser", &TServerLibrary::RegisterForUser},
+                                           TExportCase{"UnregisterForUser", &TServerLibrary::UnregisterForUser}),
                          [](const ::testing::TestParamInfo<TExportCase>& info) { return info.param.szName; });
 
 }  // namespace

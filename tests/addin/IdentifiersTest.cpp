@@ -33,6 +33,8 @@ TEST(Identifiers, MatchThePublishedTexts) {
       {&IID_CommandBarControl, L"{000C0308-0000-0000-C000-000000000046}"},
       {&IID__CommandBarButton, L"{000C030E-0000-0000-C000-000000000046}"},
       {&IID__CommandBarButtonEvents, L"{000C0351-0000-0000-C000-000000000046}"},
+      {&IID_IRibbonControl, L"{000C0395-0000-0000-C000-000000000046}"},
+      {&IID_IRibbonExtensibility, L"{000C0396-0000-0000-C000-000000000046}"},
       {&CLSID_CommandBarButton, L"{55F88891-7708-11D1-ACEB-006008961DA5}"},
       {&CLSID_CommandBars, L"{55F88893-7708-11D1-ACEB-006008961DA5}"},
   };

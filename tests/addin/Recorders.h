@@ -105,3 +105,9 @@ struct RecCommandBarButton : RecordingAccessible<_CommandBarButton> {
   QUOP_COMMANDBARCONTROL_METHODS(QUOP_TEST_RECORD)
   QUOP_COMMANDBARBUTTON_METHODS(QUOP_TEST_RECORD)
 };
+struct RecRibbonExtensibility : Recording<IRibbonExtensibility> {
+  QUOP_IRIBBONEXTENSIBILITY_METHODS(QUOP_TEST_RECORD)
+};
+struct RecRibbonControl : Recording<IRibbonControl> {
+  QUOP_IRIBBONCONTROL_METHODS(QUOP_TEST_RECORD)
+};

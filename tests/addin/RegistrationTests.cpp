@@ -5,51 +5,12 @@
 #include <vector>
 
 #include "tests/addin/DebugLog.h"
+#include "tests/addin/ExpectedEntries.h"
 #include "tests/addin/RegistryProbe.h"
 #include "tests/addin/ServerIds.h"
 #include "tests/addin/ServerLibrary.h"
 
 namespace {
-
-struct TExpectedEntry {
-  HKEY root;
-  std::wstring strKey;
-  const wchar_t* szName;  // null: the default value
-  DWORD nType;
-  std::wstring strText;  // REG_SZ
-  DWORD nNumber;         // REG_DWORD
-};
-
-std::vector<TExpectedEntry> ExpectedEntries(const std::wstring& strServerFile) {
-  return {
-      {HKEY_CLASSES_ROOT, kClassKey, nullptr, REG_SZ, kDescription, 0},
-      {HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", nullptr, REG_SZ, strServerFile, 0},
-      {HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel", REG_SZ, L"Apartment", 0},
-      {HKEY_CLASSES_ROOT, kProgId, nullptr, REG_SZ, kDescription, 0},
-      {HKEY_CLASSES_ROOT, kProgId + L"\\Clsid", nullptr, REG_SZ, kClassIdText, 0},
-      {HKEY_CLASSES_ROOT, kClassKey + L"\\ProgID", nullptr, REG_SZ, kProgId, 0},
-      {HKEY_CLASSES_ROOT, kClassKey + L"\\Version", nullptr, REG_SZ, L"1.0", 0},
-      {HKEY_CLASSES_ROOT, kClassKey + L"\\TypeLib", nullptr, REG_SZ, kLibIdText, 0},
-      {HKEY_LOCAL_MACHINE, kAddInKey, L"FriendlyName", REG_SZ, L"Quop Twinsweep", 0},
-      {HKEY_LOCAL_MACHINE, kAddInKey, L"LoadBehavior", REG_DWORD, L"", 3},
-  };
-}
-
-std::string Narrow(const std::wstring& strText) { return std::string(strText.begin(), strText.end()); }
-
-void ExpectEntries(const std::vector<TExpectedEntry>& entries) {
-  for (const TExpectedEntry& entry : entries) {
-    SCOPED_TRACE(Narrow(entry.strKey + L" / " + (entry.szName ? entry.szName : L"(default)")));
-    const std::optional<TRegValue> value = ReadValue(entry.root, entry.strKey, entry.szName);
-    ASSERT_TRUE(value.has_value());
-    EXPECT_EQ(value->nType, entry.nType);
-    if (entry.nType == REG_DWORD) {
-      EXPECT_EQ(value->Number(), entry.nNumber);
-    } else {
-      EXPECT_EQ(value->Text(), entry.strText);
-    }
-  }
-}
 
 const std::wstring kTypeLibKey = L"TypeLib\\" + kLibIdText;
 const std::wstring kInterfaceKey = L"Interface\\" + kAddInIidText;

@@ -1,5 +1,6 @@
 #include "tests/addin/RegistryProbe.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "addin/RegKey.h"
@@ -53,6 +54,20 @@ DWORD ValueCount(HKEY root, const std::wstring& strKey) {
     return 0;
   }
   return nValues;
+}
+
+std::vector<std::wstring> SubKeyNames(HKEY root, const std::wstring& strKey) {
+  std::vector<std::wstring> names;
+  const TRegKey key = OpenKey(root, strKey, KEY_ENUMERATE_SUB_KEYS);
+  if (!key) return names;
+  wchar_t szName[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD nLength = 256;
+    if (RegEnumKeyExW(key.Get(), i, szName, &nLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(szName, nLength);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void DeleteTree(HKEY root, const std::wstring& strKey) { RegDeleteTreeW(root, strKey.c_str()); }

@@ -19,6 +19,8 @@ struct TRegValue {
 std::optional<TRegValue> ReadValue(HKEY root, const std::wstring& strKey, const wchar_t* szName);
 bool KeyExists(HKEY root, const std::wstring& strKey);
 DWORD ValueCount(HKEY root, const std::wstring& strKey);
+// The names of the key's direct sub-keys, sorted; empty when it is missing.
+std::vector<std::wstring> SubKeyNames(HKEY root, const std::wstring& strKey);
 void DeleteTree(HKEY root, const std::wstring& strKey);
 bool WriteValue(HKEY root, const std::wstring& strKey, const std::wstring& strName, DWORD nType,
                 const std::vector<BYTE>& data);

@@ -23,7 +23,7 @@ class ServerExports : public ::testing::Test {
   TServerLibrary FServer{BuiltServerPath()};
 };
 
-TEST_F(ServerExports, ExportDirectoryNamesTheModuleAndTheFourOrdinals) {
+TEST_F(ServerExports, ExportDirectoryNamesTheModuleAndTheFiveOrdinals) {
   ASSERT_TRUE(FServer.Loaded());
   const auto* base = reinterpret_cast<const BYTE*>(FServer.Module());
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -34,7 +34,7 @@ TEST_F(ServerExports, ExportDirectoryNamesTheModuleAndTheFourOrdinals) {
 
   EXPECT_STREQ(reinterpret_cast<const char*>(base + exports->Name), "QuopDuplicate.dll");
   EXPECT_EQ(exports->Base, 1u);
-  EXPECT_EQ(exports->NumberOfFunctions, 4u);
+  EXPECT_EQ(exports->NumberOfFunctions, 5u);
   std::map<std::string, DWORD> ordinals;
   const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
   const auto* nameOrdinals = reinterpret_cast<const WORD*>(base + exports->AddressOfNameOrdinals);
@@ -42,7 +42,8 @@ TEST_F(ServerExports, ExportDirectoryNamesTheModuleAndTheFourOrdinals) {
     ordinals[reinterpret_cast<const char*>(base + names[i])] = exports->Base + nameOrdinals[i];
   }
   const std::map<std::string, DWORD> expected = {
-      {"DllUnregisterServer", 1}, {"DllRegisterServer", 2}, {"DllCanUnloadNow", 3}, {"DllGetClassObject", 4}};
+      {"DllUnregisterServer", 1}, {"DllRegisterServer", 2}, {"DllCanUnloadNow", 3}, {"DllGetClassObject", 4},
+      {"DllInstall", 5}};
   EXPECT_EQ(ordinals, expected);
   for (const auto& [name, ordinal] : expected) {
     EXPECT_EQ(GetProcAddress(FServer.Module(), MAKEINTRESOURCEA(ordinal)), GetProcAddress(FServer.Module(), name.c_str()))
@@ -155,8 +156,15 @@ TEST_F(ServerExports, EmbeddedTypeLibraryDescribesTheAddInClass) {
   ASSERT_EQ(addIn->GetTypeAttr(&attr), S_OK);
   EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
   EXPECT_EQ(attr->wTypeFlags & TYPEFLAG_FDUAL, TYPEFLAG_FDUAL);
-  EXPECT_EQ(attr->cFuncs, 7);  // IDispatch's own, nothing more
+  EXPECT_EQ(attr->cFuncs, 9);  // IDispatch's own and the two ribbon callbacks
   addIn->ReleaseTypeAttr(attr);
+  // The ribbon calls its callbacks by name.
+  for (const wchar_t* szName : {L"OnTwinsweeps", L"GetTwinsweepsImage"}) {
+    LPOLESTR name = const_cast<LPOLESTR>(szName);
+    MEMBERID id = MEMBERID_NIL;
+    EXPECT_EQ(addIn->GetIDsOfNames(&name, 1, &id), S_OK) << std::string(szName, szName + wcslen(szName));
+    EXPECT_NE(id, MEMBERID_NIL);
+  }
   // The v-table side of the dual interface: automation compatible.
   HREFTYPE vtableRef = 0;
   ASSERT_EQ(addIn->GetRefTypeOfImplType(-1, &vtableRef), S_OK);
@@ -195,6 +203,7 @@ TEST_F(ServerExports, CarriesItsResources) {
       {MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1)},  // RT_VERSION, VS_VERSION_INFO
       {MAKEINTRESOURCEW(2), L"OUTLOOK_FOLDERS"},    // RT_BITMAP
       {MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(2)},  // RT_MANIFEST, isolation aware
+      {MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(3)},  // RT_GROUP_ICON, the ribbon button's
   };
   for (const auto& r : resources) {
     EXPECT_NE(FindResourceW(FServer.Module(), r.name, r.type), nullptr);

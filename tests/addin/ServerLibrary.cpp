@@ -5,6 +5,7 @@
 namespace {
 
 using TRegistrationExport = HRESULT(WINAPI*)();
+using TInstallExport = HRESULT(WINAPI*)(BOOL, PCWSTR);
 using TGetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
 std::wstring ModuleFileName(HMODULE module) {
@@ -53,6 +54,11 @@ FARPROC TServerLibrary::Export(const char* szName) const {
 HRESULT TServerLibrary::Register() const {
   const auto function = As<TRegistrationExport>(Export("DllRegisterServer"));
   return function ? function() : E_NOTIMPL;
+}
+
+HRESULT TServerLibrary::Install(bool bInstall, const wchar_t* szCommandLine) const {
+  const auto function = As<TInstallExport>(Export("DllInstall"));
+  return function ? function(bInstall, szCommandLine) : E_NOTIMPL;
 }
 
 HRESULT TServerLibrary::Unregister() const {

@@ -27,6 +27,11 @@ class TServerLibrary {
 
   HRESULT Register() const;
   HRESULT Unregister() const;
+  // DllInstall with that command line (null: none).
+  HRESULT Install(bool bInstall, const wchar_t* szCommandLine) const;
+  // DllInstall(TRUE / FALSE, "user").
+  HRESULT RegisterForUser() const { return Install(true, L"user"); }
+  HRESULT UnregisterForUser() const { return Install(false, L"user"); }
   HRESULT CanUnloadNow() const;
   HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** ppv) const;
 

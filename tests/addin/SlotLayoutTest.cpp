@@ -84,6 +84,8 @@ const Members kCommandBarButton = {
     {"get_BuiltInFace", 4}, {"put_BuiltInFace", 4}, {"CopyFace", 0},  {"get_FaceId", 4},   {"put_FaceId", 4},
     {"PasteFace", 0},       {"get_ShortcutText", 4}, {"put_ShortcutText", 4}, {"get_State", 4}, {"put_State", 4},
     {"get_Style", 4},       {"put_Style", 4},       {"get_HyperlinkType", 4}, {"put_HyperlinkType", 4}};
+const Members kRibbonExtensibility = {{"GetCustomUI", 8}};
+const Members kRibbonControl = {{"get_Id", 4}, {"get_Context", 4}, {"get_Tag", 4}};
 
 // Calls `fn` as a stdcall method of `object` with `words` zeroed 4-byte
 // arguments and reports in `leftBytes` how many argument bytes the callee
@@ -153,6 +155,8 @@ TEST(SlotLayout, EverySlotReachesThePublishedMember) {
   RecCommandBarControls controls;
   RecCommandBarControl control;
   RecCommandBarButton button;
+  RecRibbonExtensibility ribbon;
+  RecRibbonControl ribbonControl;
   const Layout layouts[] = {
       LayoutOf<RecApplication, _Application>("_Application", application,
                                              {&kDispatch, &kOutlookCommon, &kApplication}),
@@ -171,6 +175,9 @@ TEST(SlotLayout, EverySlotReachesThePublishedMember) {
                                                         {&kDispatch, &kAccessible, &kMso, &kCommandBarControl}),
       LayoutOf<RecCommandBarButton, _CommandBarButton>(
           "_CommandBarButton", button, {&kDispatch, &kAccessible, &kMso, &kCommandBarControl, &kCommandBarButton}),
+      LayoutOf<RecRibbonExtensibility, IRibbonExtensibility>("IRibbonExtensibility", ribbon,
+                                                             {&kDispatch, &kRibbonExtensibility}),
+      LayoutOf<RecRibbonControl, IRibbonControl>("IRibbonControl", ribbonControl, {&kDispatch, &kRibbonControl}),
   };
   for (const Layout& layout : layouts) {
     for (size_t slot = 0; slot < layout.slots.size(); ++slot) {
@@ -207,6 +214,7 @@ TEST(SlotLayout, CalledMembersSitInTheirPublishedSlots) {
       {&kCommandBarControl, 30, "put_TooltipText", 68}, {&kCommandBarControl, 30, "Reserved7", 82},
       {&kCommandBarButton, 83, "put_Style", 94},   {&kCommandBarButton, 83, "put_HyperlinkType", 96},
       {&kAccessible, 7, "put_accValue", 27},       {&kDispatch, 0, "Invoke", 6},
+      {&kRibbonExtensibility, 7, "GetCustomUI", 7}, {&kRibbonControl, 7, "get_Tag", 9},
   };
   for (const Row& row : rows) {
     int found = -1;

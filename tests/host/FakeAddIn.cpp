@@ -4,6 +4,9 @@
 // receives becomes a log line.
 #include <windows.h>
 #include <ocidl.h>
+#include <olectl.h>
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -19,6 +22,8 @@ namespace {
 
 std::vector<std::string> g_log;
 LONG g_liveObjects = 0;
+std::unique_ptr<std::wstring> g_ribbonXml;  // null: no ribbon part
+constexpr DISPID kOnActionId = 101, kGetImageId = 102;
 
 void Log(std::string line) { g_log.push_back(std::move(line)); }
 
@@ -98,10 +103,76 @@ class ClickSink final : public Counted<IDispatch> {
   IUnknown* button_;  // held by the add-in while advised
 };
 
+std::string Narrow(const wchar_t* text) {
+  std::string out;
+  for (; text && *text; ++text) out += static_cast<char>(*text);
+  return out;
+}
+
+// "id=<Id> tag=<Tag> context=<explorer|other|none>" of a ribbon control.
+std::string ControlText(const VARIANT& arg) {
+  if (arg.vt != VT_DISPATCH || arg.pdispVal == nullptr) return "control=" + TypeText(arg.vt);
+  TComPtr<IRibbonControl> control;
+  if (FAILED(arg.pdispVal->QueryInterface(IID_IRibbonControl, reinterpret_cast<void**>(&control)))) {
+    return "control=not-IRibbonControl";
+  }
+  BSTR id = nullptr, tag = nullptr;
+  TComPtr<IDispatch> context;
+  control->get_Id(&id);
+  control->get_Tag(&tag);
+  control->get_Context(&context);
+  TComPtr<_Explorer> explorer;
+  if (context) context->QueryInterface(IID__Explorer, reinterpret_cast<void**>(&explorer));
+  std::string text = "id=" + Narrow(id) + " tag=" + Narrow(tag) +
+                     " context=" + (explorer ? "explorer" : context ? "other" : "none");
+  SysFreeString(id);
+  SysFreeString(tag);
+  return text;
+}
+
+// A picture of the system's application icon, as getImage gives one.
+IDispatch* NewPicture() {
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof desc;
+  desc.picType = PICTYPE_ICON;
+  desc.icon.hicon = CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
+  IDispatch* picture = nullptr;
+  OleCreatePictureIndirect(&desc, IID_IDispatch, TRUE, reinterpret_cast<void**>(&picture));
+  return picture;
+}
+
+// IRibbonExtensibility, torn off the add-in it keeps alive.
+class FakeRibbon final : public Counted<IRibbonExtensibility> {
+ public:
+  explicit FakeRibbon(IUnknown* addIn) : addIn_(TComPtr<IUnknown>::Share(addIn)) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    *out = nullptr;
+    if (!IsEqualIID(riid, IID_IRibbonExtensibility)) return addIn_->QueryInterface(riid, out);
+    *out = static_cast<IRibbonExtensibility*>(this);
+    AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR ribbonId, BSTR* xml) override {
+    Log("GetCustomUI " + Narrow(ribbonId));
+    *xml = g_ribbonXml ? SysAllocString(g_ribbonXml->c_str()) : nullptr;
+    return S_OK;
+  }
+
+ private:
+  TComPtr<IUnknown> addIn_;
+};
+
 class FakeAddIn final : public Counted<_IDTExtensibility2> {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     *out = nullptr;
+    if (IsEqualIID(riid, IID_IRibbonExtensibility) && g_ribbonXml) {
+      *out = static_cast<IRibbonExtensibility*>(new FakeRibbon(static_cast<_IDTExtensibility2*>(this)));
+      return S_OK;
+    }
     if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) &&
         !IsEqualIID(riid, IID__IDTExtensibility2)) {
       return E_NOINTERFACE;
@@ -110,8 +181,27 @@ class FakeAddIn final : public Counted<_IDTExtensibility2> {
     AddRef();
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
+  // The ribbon callbacks, by name.
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    Log("GetIDsOfNames " + Narrow(names[0]));
+    if (count == 1 && lstrcmpiW(names[0], kFakeOnAction) == 0) return ids[0] = kOnActionId, S_OK;
+    if (count == 1 && lstrcmpiW(names[0], kFakeGetImage) == 0) return ids[0] = kGetImageId, S_OK;
+    ids[0] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override {
+    if (id != kOnActionId && id != kGetImageId) return DISP_E_MEMBERNOTFOUND;
+    std::string line = std::string(id == kOnActionId ? "OnFakeAction" : "GetFakeImage") +
+                       " flags=" + std::to_string(flags) + " args=" + std::to_string(params->cArgs);
+    if (params->cArgs == 1) line += " " + ControlText(params->rgvarg[0]);
+    Log(line);
+    if (id == kGetImageId && result != nullptr) {
+      VariantInit(result);
+      result->vt = VT_DISPATCH;
+      result->pdispVal = NewPicture();
+    }
+    return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, ext_ConnectMode mode, IDispatch* instance,
@@ -234,4 +324,8 @@ ULONG WINAPI FakeAddInLog(char* buffer, ULONG size) {
 void WINAPI FakeAddInClearLog() { g_log.clear(); }
 
 LONG WINAPI FakeAddInLiveObjects() { return g_liveObjects; }
+
+void WINAPI FakeAddInSetRibbon(const wchar_t* xml) {
+  g_ribbonXml = xml ? std::make_unique<std::wstring>(xml) : nullptr;
+}
 }

@@ -14,6 +14,8 @@ inline constexpr wchar_t kFakeBarName[] = L"Quop";
 inline constexpr wchar_t kFakeCaption[] = L"Twinsweeps";
 inline constexpr wchar_t kFakeTooltip[] = L"Quop Twinsweeps";
 inline constexpr wchar_t kFakeTag[] = L"fake-tag";
+inline constexpr wchar_t kFakeOnAction[] = L"OnFakeAction";
+inline constexpr wchar_t kFakeGetImage[] = L"GetFakeImage";
 
 extern "C" {
 // The calls the add-ins of this DLL received, one line each, joined by
@@ -22,4 +24,8 @@ typedef ULONG(WINAPI* FAKE_ADDIN_LOG)(char* buffer, ULONG size);
 typedef void(WINAPI* FAKE_ADDIN_CLEARLOG)(void);
 // Add-in objects and event sinks not yet released.
 typedef LONG(WINAPI* FAKE_ADDIN_LIVEOBJECTS)(void);
+// The ribbon XML the add-ins give GetCustomUI for every ribbon id; null (the
+// start) makes them refuse IRibbonExtensibility. Their IDispatch knows the
+// callbacks kFakeOnAction and kFakeGetImage, and logs each call.
+typedef void(WINAPI* FAKE_ADDIN_SETRIBBON)(const wchar_t* xml);
 }

@@ -67,6 +67,7 @@ void HostTest::SetUp() {
 void HostTest::TearDown() {
   host.reset();
   registration.reset();
+  if (fake_ != nullptr) SetFakeRibbon(nullptr);
   if (mapi_ != nullptr) FreeLibrary(mapi_);
   if (fake_ != nullptr) FreeLibrary(fake_);
   CoUninitialize();
@@ -90,6 +91,8 @@ std::vector<std::string> HostTest::FakeLog() const {
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+
+void HostTest::SetFakeRibbon(const wchar_t* xml) const { Proc<FAKE_ADDIN_SETRIBBON>(fake_, "FakeAddInSetRibbon")(xml); }
 
 void HostTest::ClearFakeLog() const { Proc<FAKE_ADDIN_CLEARLOG>(fake_, "FakeAddInClearLog")(); }
 

@@ -44,6 +44,8 @@ class HostTest : public ::testing::Test {
   std::vector<std::string> FakeLog() const;
   void ClearFakeLog() const;
   long FakeLiveObjects() const;
+  // The XML the fake's ribbon part gives (null: it has none); reset after each test.
+  void SetFakeRibbon(const wchar_t* xml) const;
   long StandinLiveObjects() const;
 
   std::unique_ptr<TFakeRegistration> registration;

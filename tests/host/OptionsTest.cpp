@@ -10,13 +10,14 @@ TEST(HostOptionsTest, ReadsEverySwitch) {
   HostOptions options;
   std::wstring error;
   ASSERT_TRUE(ParseHostOptions({L"--profile", L"/work/p.json", L"--save-profile", L"C:\\out.json", L"--no-explorer",
-                                L"--hidden", L"--refuse-duplicate-bars", L"--exit-after-ms", L"1500",
+                                L"--no-ribbon", L"--hidden", L"--refuse-duplicate-bars", L"--exit-after-ms", L"1500",
                                 L"--screenshot-ready", L"--addin", L"A.One", L"--addin", L"B.Two"},
                                &options, &error))
       << std::string(error.begin(), error.end());
   EXPECT_EQ(options.profile, L"Z:/work/p.json");
   EXPECT_EQ(options.saveProfile, L"C:\\out.json");
   EXPECT_TRUE(options.noExplorer);
+  EXPECT_TRUE(options.noRibbon);
   EXPECT_FALSE(options.showWindow);
   EXPECT_TRUE(options.refuseDuplicateBars);
   EXPECT_EQ(options.exitAfterMs, 1500u);
@@ -30,6 +31,7 @@ TEST(HostOptionsTest, DefaultsShowTheWindowWithAnExplorerAndNoTimer) {
   ASSERT_TRUE(ParseHostOptions({}, &options, &error));
   EXPECT_TRUE(options.showWindow);
   EXPECT_FALSE(options.noExplorer);
+  EXPECT_FALSE(options.noRibbon);
   EXPECT_EQ(options.exitAfterMs, 0u);
   EXPECT_TRUE(options.profile.empty());
 }
