@@ -86,11 +86,16 @@ void TThreadSampler::SampleOne(HANDLE thread) {
   CONTEXT context{};
   context.ContextFlags = CONTEXT_CONTROL;
   const bool read = GetThreadContext(thread, &context) != 0;
-  const TRange* own = read ? WatchedAt(context.Eip) : nullptr;
-  const TRange* caller = read && own == nullptr ? CallerOnStack(context.Esp) : nullptr;
+#ifdef _WIN64
+  const ULONG_PTR ip = context.Rip, sp = context.Rsp;
+#else
+  const ULONG_PTR ip = context.Eip, sp = context.Esp;
+#endif
+  const TRange* own = read ? WatchedAt(ip) : nullptr;
+  const TRange* caller = read && own == nullptr ? CallerOnStack(sp) : nullptr;
   ResumeThread(thread);
   if (!read) return;
-  std::string place = own != nullptr ? own->name : ModuleNameOf(context.Eip);
+  std::string place = own != nullptr ? own->name : ModuleNameOf(ip);
   if (caller != nullptr) place += " via " + caller->name;
   ++FByPlace[place];
   ++FSamples;

@@ -58,7 +58,9 @@ class Folder final : public ComObject<FolderDefaults> {
     return OpenByEntryId(FIn.store.get(), FData->name, FIn.logon, size, entryId, iid, flags, objType, out);
   }
 
-  STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG_PTR /*ui*/, LPMAPIPROGRESS /*progress*/,
+  // The window parameter is ULONG_PTR in MAPI's own headers and ULONG in
+  // mingw-w64's; both take a full register on x64, so the slot is the same.
+  STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG /*ui*/, LPMAPIPROGRESS /*progress*/,
                               ULONG /*flags*/) override {
     auto lock = LockState();
     if (list == nullptr) return MAPI_E_INVALID_PARAMETER;
@@ -74,7 +76,7 @@ class Folder final : public ComObject<FolderDefaults> {
     return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
   }
 
-  STDMETHODIMP CopyMessages(LPENTRYLIST list, LPCIID iid, LPVOID destination, ULONG_PTR /*ui*/,
+  STDMETHODIMP CopyMessages(LPENTRYLIST list, LPCIID iid, LPVOID destination, ULONG /*ui*/,
                             LPMAPIPROGRESS /*progress*/, ULONG flags) override {
     auto lock = LockState();
     if (list == nullptr || destination == nullptr) return MAPI_E_INVALID_PARAMETER;

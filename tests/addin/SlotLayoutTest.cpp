@@ -87,6 +87,7 @@ const Members kCommandBarButton = {
 const Members kRibbonExtensibility = {{"GetCustomUI", 8}};
 const Members kRibbonControl = {{"get_Id", 4}, {"get_Context", 4}, {"get_Tag", 4}};
 
+#if defined(__i386__)
 // Calls `fn` as a stdcall method of `object` with `words` zeroed 4-byte
 // arguments and reports in `leftBytes` how many argument bytes the callee
 // left on the stack (0 when it popped exactly what was pushed; negative when
@@ -129,6 +130,19 @@ int CallSlot(void* object, int slot, int argBytes) {
   QuopCallChecked(entry, object, argBytes / 4, &left);
   return left;
 }
+#else
+// x86-64 has one calling convention, in which the caller removes what it
+// passed: only the member a slot reaches can be checked. Every member is
+// given more zeroed arguments than it takes.
+int CallSlot(void* object, int slot, int /*argBytes*/) {
+  using TAnyMember = HRESULT(STDMETHODCALLTYPE*)(void*, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR,
+                                                 ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR,
+                                                 ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR, ULONG_PTR);
+  const auto member = reinterpret_cast<TAnyMember>((*static_cast<void***>(object))[slot]);
+  member(object, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  return 0;
+}
+#endif
 
 struct Layout {
   const char* interfaceName;
@@ -185,8 +199,12 @@ TEST(SlotLayout, EverySlotReachesThePublishedMember) {
       layout.recorder->last.clear();
       const int left = CallSlot(layout.object, static_cast<int>(slot), member.argBytes);
       EXPECT_EQ(layout.recorder->last, member.name) << layout.interfaceName << " slot " << slot;
+#if defined(__i386__)
       EXPECT_EQ(left, 0) << layout.interfaceName << " slot " << slot << " (" << member.name
                          << "): parameters of another size than published";
+#else
+      (void)left;
+#endif
     }
   }
 }

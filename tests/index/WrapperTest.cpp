@@ -7,7 +7,9 @@
 #include "support/WinHandles.h"
 #include "index/uDB.h"
 #include "tests/index/FakeLibrary.h"
+#if defined(__i386__)
 #include "tests/index/StackProbe.h"
+#endif
 
 namespace {
 
@@ -273,6 +275,7 @@ TEST_F(WrapperTest, RecordsPassedByValueArriveIntact) {
   EXPECT_EQ(got.bSearchOverFolders, 1);
 }
 
+#if defined(__i386__)
 TEST_F(WrapperTest, TheLibraryRemovesRecordsPassedByValue) {
   Load("fake_quopdb_full");
   const TDistinctMsg sent(0);
@@ -281,6 +284,7 @@ TEST_F(WrapperTest, TheLibraryRemovesRecordsPassedByValue) {
   EXPECT_EQ(BytesLeftOnStack(reinterpret_cast<const void*>(db.Exports().FSetMsgSet), &set, 8), 0);
   ExpectSameFields(LastMsg(db.Handle()), sent.msg);
 }
+#endif
 
 TEST_F(WrapperTest, ManyCallsThroughTheWrapperKeepTheStack) {
   Load("fake_quopdb_full");
