@@ -62,6 +62,7 @@ void TsxMAPI_Session::DoGetAllMessage() {
   FMsgCount = 0;
   FAddedCount = 0;
   FSkipped.Clear();
+  FOrigins.Clear();
   if (!FSession) Logon();
   // The stores are listed first and the table let go; each store is then
   // opened, walked and released before the next.
@@ -91,6 +92,7 @@ void TsxMAPI_Session::DoGetAllMessage() {
       Skip("store", store.name, e);
     }
   }
+  FOrigins.Finish();
 }
 
 void TsxMAPI_Session::WalkStore(const TChildFolder& row) {
@@ -110,6 +112,8 @@ void TsxMAPI_Session::WalkStore(const TChildFolder& row) {
       OpenFolderEntry(store.Get(), RefTo(EntryIDOf(&values[colSubtree], PR_IPM_SUBTREE_ENTRYID, kWhat)), 0);
   TsxMAPI_Folder folder(root.Get(), this);
   folder.SetUnicode(unicode);
+  FOriginStore = row.name;
+  FOriginPath.clear();
   WalkFolder(folder, row.name);
 }
 
@@ -140,6 +144,9 @@ void TsxMAPI_Session::WalkMessages(TsxMAPI_Folder& folder) {
   if (!IsFolderSelected(folder.GetEntryIDString()) || !folder.IsNote()) return;
   RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + name + "] ");
   RaiseProgressStep();
+  std::string path;
+  for (const std::string& part : FOriginPath) path += (path.empty() ? "" : "/") + part;
+  FOriginFolder = FOrigins.AddFolder({FOriginStore, path, folder.GetEntryIDString()});
   // One message open at a time: opened, read, added and released.
   if (!FReadThroughTables) {
     folder.ForEachMessageRow([&](const TMessageRow& row) {
@@ -194,7 +201,9 @@ void TsxMAPI_Session::WalkSubFolders(TsxMAPI_Folder& folder) {
       Skip("folder", row.name, e);
       continue;
     }
+    FOriginPath.push_back(row.name);
     WalkFolder(*child, row.name);
+    FOriginPath.pop_back();
   }
 }
 
@@ -223,5 +232,6 @@ void TsxMAPI_Session::AddMsgToDB(const TCollectedMessage& m, const std::string& 
   const bool added = FtxDB->AddMsg(record);
   if (FMsgCount.load() % 1000 == 0) FtxDB->CommitDB();  // after the first and every 1000th
   if (!added) throw Exception("The duplicate index did not take the message");
+  FOrigins.Add(m.entryID, FOriginFolder, false);
   ++FAddedCount;
 }

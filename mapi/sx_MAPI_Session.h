@@ -9,6 +9,7 @@
 #include "mapi/CollectSkips.h"
 #include "mapi/CollectedMessage.h"
 #include "mapi/GetAllMsgThread.h"
+#include "mapi/MessageOrigins.h"
 #include "mapi/sx_MAPI.h"
 
 class TQuopDB;
@@ -80,6 +81,9 @@ class TsxMAPI_Session {
   // After a run: the messages added to the index, and what could not be read.
   std::int32_t MsgCount() const { return FAddedCount.load(); }
   const TCollectSkips& Skipped() const { return FSkipped; }
+  // After a run: the store and folder each added message came from; cleared
+  // when the next run starts.
+  const TMessageOrigins& Origins() const { return FOrigins; }
 
   IMAPISession* Session() const { return FSession.Get(); }
   void SetDispatcher(TEventDispatcher* dispatcher) { FDispatcher = dispatcher; }
@@ -140,6 +144,10 @@ class TsxMAPI_Session {
   std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)
   std::atomic<std::int32_t> FAddedCount{0};  // messages added to the index
   TCollectSkips FSkipped;
+  TMessageOrigins FOrigins;
+  std::string FOriginStore;             // the store being walked
+  std::vector<std::string> FOriginPath; // folder names below its root
+  std::uint32_t FOriginFolder = 0;      // the folder whose messages are read
   TQuopDB* FtxDB = nullptr;
   TEventDispatcher* FDispatcher = nullptr;
   std::unique_ptr<TGetAllMsgThread> FRunThread;

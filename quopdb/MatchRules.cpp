@@ -38,16 +38,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
-// A date to the whole second. Milliseconds first, so that a value a hair
-// below a full second (as day fractions often are) counts as that second.
-std::int64_t WholeSecond(double dt) {
-  constexpr double kLimit = 3.0e6;  // days; far beyond year 9999
-  if (dt == 0) return 0;
-  if (!std::isfinite(dt) || dt > kLimit || dt < -kLimit) return INT64_MIN;
-  const auto ms = static_cast<std::int64_t>(std::llround(dt * 86400000.0));
-  return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-}
-
 std::uint64_t HashNoCase(std::string_view s) {
   char local[256];
   std::string heap;
@@ -100,6 +90,16 @@ bool FieldEqual(const TStoredMsgView& a, const TStoredMsgView& b, const TMatchFi
 }
 
 }  // namespace
+
+// Milliseconds first, so that a value a hair below a full second (as day
+// fractions often are) counts as that second.
+std::int64_t WholeSecond(double dt) {
+  constexpr double kLimit = 3.0e6;  // days; far beyond year 9999
+  if (dt == 0) return 0;
+  if (!std::isfinite(dt) || dt > kLimit || dt < -kLimit) return kNoWholeSecond;
+  const auto ms = static_cast<std::int64_t>(std::llround(dt * 86400000.0));
+  return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+}
 
 TMatchSettings MatchSettingsOf(const TMsgSet& set) {
   TMatchSettings s;

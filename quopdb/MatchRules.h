@@ -33,6 +33,11 @@ TStoredMsgView ViewOf(const TQuopMsg& msg, std::uint32_t folderRun);
 
 std::string_view TrimBlanks(std::string_view s);
 
+// A date as the rules compare it: whole seconds since the day-count epoch,
+// truncated; 0 for an unset date, kNoWholeSecond for one out of range.
+inline constexpr std::int64_t kNoWholeSecond = INT64_MIN;
+std::int64_t WholeSecond(double dt);
+
 // Whether the message takes part in a search under these settings.
 bool InReceivedRange(double dtRecivedTime, const TMatchSettings& s);
 

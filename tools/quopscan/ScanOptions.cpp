@@ -8,11 +8,16 @@
 
 const char kScanUsage[] =
     "usage: quopscan [--fields NAME,NAME...|--mask MASK] [--across] [--json]\n"
-    "                [--profile FILE] [--index FILE]\n"
+    "                [--keep RULE,RULE...] [--csv FILE] [--profile FILE] [--index FILE]\n"
     "Scans every folder of the MAPI profile for duplicate messages.\n"
     "Field names: Subject, SenderEmail, Message, From, SentTo, Cc, Bcc, Size,\n"
     "Attachment, Sent, Recieved, UnRead (the keys of the field list without\n"
-    "\"str\"); the default is Subject,SenderEmail,Message (mask 0x00D).\n";
+    "\"str\"); the default is Subject,SenderEmail,Message (mask 0x00D).\n"
+    "Keep rules choose the copy to keep, a tie falling to the next rule and at\n"
+    "last to the copy found first: oldest (the default), newest, largest,\n"
+    "attachments, read (read or flagged first), folder:\"PATH\" (in order; a\n"
+    "folder covers its subfolders; PATH or STORE/PATH), e.g.\n"
+    "  --keep newest,folder:\"Archive/2024\",largest\n";
 
 namespace {
 
@@ -60,6 +65,12 @@ bool ParseScanOptions(int argc, char** argv, TScanOptions& o, std::string& error
       o.mask = static_cast<std::int32_t>(mask);
     } else if (arg == "--profile" && hasValue) o.profile = argv[++i];
     else if (arg == "--index" && hasValue) o.store = argv[++i];
+    else if (arg == "--csv" && hasValue) o.csv = argv[++i];
+    else if (arg == "--keep" && hasValue) {
+      auto parsed = results::ParseKeepChain(argv[++i]);
+      if (!parsed.ok) return (error = "--keep: " + parsed.error, false);
+      o.keep = std::move(parsed.chain);
+    }
     else return (error = "unknown argument: " + arg, false);
   }
   return true;

@@ -48,7 +48,9 @@ std::string Pad(const std::string& s, std::size_t width) {
 TScanRecord ScanRecordOf(const TQuopMsg& m) {
   return TScanRecord{m.bFirst != 0,        Str(m.szEntryID), Str(m.szSenderName),
                      Str(m.szSenderEmail), Str(m.szSubject), Str(m.szFolder),
-                     m.dtRecivedTime,      m.nMsgSize};
+                     m.dtRecivedTime,      m.nMsgSize,
+                     m.bRead != 0,         false,
+                     m.szAttached && *m.szAttached, {}, {}, {}};
 }
 
 std::string DateTimeText(double dt) {
@@ -90,11 +92,12 @@ void PrintJson(std::FILE* out, const TScanResult& r) {
       const TScanRecord& m = r.groups[i][k];
       std::fprintf(out,
                    "%s\n    {\"keep\": %s, \"entryID\": %s, \"folder\": %s, \"senderName\": %s, "
-                   "\"senderEmail\": %s, \"subject\": %s, \"received\": %s, \"size\": %d}",
+                   "\"senderEmail\": %s, \"subject\": %s, \"received\": %s, \"size\": %d, "
+                   "\"keptBecause\": %s}",
                    k ? "," : "", m.keep ? "true" : "false", JsonText(m.entryID).c_str(),
                    JsonText(m.folder).c_str(), JsonText(m.senderName).c_str(),
                    JsonText(m.senderEmail).c_str(), JsonText(m.subject).c_str(),
-                   JsonText(DateTimeText(m.received)).c_str(), m.size);
+                   JsonText(DateTimeText(m.received)).c_str(), m.size, JsonText(m.keptBecause).c_str());
     }
     std::fprintf(out, "\n  ]");
   }
@@ -133,4 +136,45 @@ void PrintTally(std::FILE* out, const TScanResult& r) {
   for (const TScanSkip& k : r.skipped)
     std::fprintf(out, "  skipped %s \"%s\": %s (%s)\n", k.kind.c_str(), k.name.c_str(), k.reason.c_str(),
                  k.error.c_str());
+}
+
+void ApplyKeepChain(TScanResult& r, const results::TKeepChain& chain) {
+  const char* byDefault = results::KeepRuleText(results::EKeepRule::ReceivedFirst).english;
+  for (auto& group : r.groups) {
+    if (chain.empty()) {
+      for (auto& m : group) m.keptBecause = m.keep ? byDefault : "";
+      continue;
+    }
+    std::vector<results::TKeepCandidate> candidates;
+    for (const auto& m : group)
+      // The attachment summary joins names and sizes with no separator, so
+      // a record tells only whether it has attachments, not how many.
+      candidates.push_back({m.received, static_cast<std::uint64_t>(m.size < 0 ? 0 : m.size),
+                            m.hasAttachments ? 1 : 0, m.read, m.flagged, m.store, m.path});
+    const auto choice = results::ChooseKeep(candidates, chain);
+    for (std::size_t k = 0; k < group.size(); ++k) {
+      group[k].keep = k == choice.index;
+      group[k].keptBecause = group[k].keep ? results::KeepRuleText(choice.decidedBy).english : "";
+    }
+  }
+}
+
+void PrintKeepSummary(std::FILE* out, const TScanResult& r) {
+  std::size_t kept = 0, changed = 0;
+  for (const auto& group : r.groups) {
+    for (const auto& m : group) kept += m.keep;
+    changed += !group.empty() && !group.front().keep;
+  }
+  std::fprintf(out, "keep rules: %zu copies kept in %zu groups, %zu groups changed\n", kept, r.groups.size(),
+               changed);
+}
+
+std::vector<results::TExportRow> ExportRowsOf(const TScanResult& r) {
+  std::vector<results::TExportRow> rows;
+  for (std::size_t g = 0; g < r.groups.size(); ++g)
+    for (const auto& m : r.groups[g])
+      rows.push_back({static_cast<int>(g + 1), m.keep, m.keptBecause, m.store,
+                      m.path.empty() ? m.folder : m.path, m.senderName, m.senderEmail, m.subject,
+                      m.received, static_cast<std::uint64_t>(m.size < 0 ? 0 : m.size), m.entryID});
+  return rows;
 }

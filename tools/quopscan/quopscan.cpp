@@ -29,7 +29,14 @@ TScanResult ReadGroups(TQuopDB& db, const TsxMAPI_Session& session) {
     result.skipped.push_back({k.strKind, k.strName, k.strReason, k.strError});
   for (TQuopMsg* m = db.FindFirstMsg(); m; m = db.FindNextMsg()) {
     if (m->bFirst || result.groups.empty()) result.groups.emplace_back();
-    result.groups.back().push_back(ScanRecordOf(*m));
+    TScanRecord record = ScanRecordOf(*m);
+    const TMessageOrigin origin = session.Origins().Find(record.entryID);
+    if (origin.folder) {
+      record.store = origin.folder->store;
+      record.path = origin.folder->path;
+    }
+    record.flagged = origin.flagged;
+    result.groups.back().push_back(std::move(record));
     db.FreeQuopMsg(m);
   }
   return result;
@@ -42,6 +49,13 @@ bool Collect(TsxMAPI_Session& session, TQueueDispatcher& events) {
   session.OnProgressMsg = [&](const std::string& text) { lastText = text; };
   session.OnProgressStep = [&](TsxMAPI_Session*) { std::fprintf(stderr, "%s\n", lastText.c_str()); };
   return RunCollection(session, events);
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && written;
 }
 
 std::string SampleProfile() {
@@ -79,9 +93,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   db.CommitDB();
-  const TScanResult result = ReadGroups(db, session);
+  TScanResult result = ReadGroups(db, session);
+  ApplyKeepChain(result, o.keep);
+  if (!o.csv.empty() && !WriteFile(o.csv, results::ExportCsv(ExportRowsOf(result)))) {
+    std::fprintf(stderr, "could not write %s\n", o.csv.c_str());
+    return 1;
+  }
   PrintTally(stderr, result);
   if (o.json) PrintJson(stdout, result);
   else PrintTable(stdout, result);
+  if (!o.json && !o.keep.empty()) PrintKeepSummary(stdout, result);
   return 0;
 }
