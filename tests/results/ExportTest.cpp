@@ -183,7 +183,8 @@ TEST(ResultsExport, JsonParsesAndKeepsEveryText) {
     EXPECT_EQ(parsed[r].at("size"), std::to_string(rows[r].size));
     EXPECT_EQ(parsed[r].at("entryId"), rows[r].entryID);
   }
-  TJsonReader empty{ExportJson({})};
+  const std::string none = ExportJson({});
+  TJsonReader empty{none};
   EXPECT_TRUE(empty.Array().empty());
   EXPECT_TRUE(empty.ok);
 }
