@@ -20,6 +20,7 @@ struct TEmailNodeData {
   bool bChecked = false;      // the row was loaded checked
   std::int32_t nLevel = 0;
   bool bDeleted = false;      // the row's message has been treated
+  std::string strKeptBecause; // the copy proposed for keeping: the rule that chose it (UTF-8)
 };
 
 struct TEmailNode {

@@ -168,6 +168,19 @@ TEmailNode* TEmailListView::FirstSelected() const {
   return RowAt(ListView_GetNextItem(FHandle, -1, LVNI_SELECTED));
 }
 
+std::vector<TEmailNode*> TEmailListView::SelectedRows() const {
+  std::vector<TEmailNode*> rows;
+  for (int i = ListView_GetNextItem(FHandle, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(FHandle, i, LVNI_SELECTED))
+    if (TEmailNode* row = RowAt(i)) rows.push_back(row);
+  return rows;
+}
+
+void TEmailListView::AddToSelection(const TEmailNode* node) {
+  const std::ptrdiff_t index = FModel.VisibleIndexOf(node);
+  if (index >= 0) ListView_SetItemState(FHandle, static_cast<int>(index), LVIS_SELECTED, LVIS_SELECTED);
+}
+
 void TEmailListView::Select(const TEmailNode* node) {
   ListView_SetItemState(FHandle, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   const std::ptrdiff_t index = FModel.VisibleIndexOf(node);

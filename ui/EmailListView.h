@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 #include <string>
 
 #include "support/WinHandles.h"
@@ -40,7 +41,11 @@ class TEmailListView {
 
   // The first selected row, or null.
   TEmailNode* FirstSelected() const;
+  // Every selected row, in list order.
+  std::vector<TEmailNode*> SelectedRows() const;
   void Select(const TEmailNode* node);
+  // Adds a row to the selection, keeping the rows selected before.
+  void AddToSelection(const TEmailNode* node);
   void ToggleExpanded(TEmailNode* node);
 
   // What the window does on the list's commands and clicks.

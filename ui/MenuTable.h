@@ -17,11 +17,11 @@ enum TMenuCommand : UINT {
   cmdNone = 0,
   cmdFirst = 40001,
   // main menu
-  cmdFile = cmdFirst, cmdSkipped, cmdN4, cmdExit, cmdMessages, cmdSelectAllDuplicates1, cmdClearSelected1,
-  cmdInverseSelection1, cmdN3, cmdCheckedEmails1, cmdDelete1, cmdDeletePermanently1,
+  cmdFile = cmdFirst, cmdSkipped, cmdExport, cmdUndo, cmdN4, cmdExit, cmdMessages, cmdSelectAllDuplicates1,
+  cmdClearSelected1, cmdInverseSelection1, cmdN3, cmdCompare1, cmdNearMisses1, cmdN5, cmdCheckedEmails1, cmdDelete1, cmdDeletePermanently1,
   cmdCopyToFolder1, cmdMoveToFolder1, cmdHelp, cmdHome, cmdAbout,
   // pmEmail
-  cmdViewEmail, cmdCheckedEmails, cmdDelete, cmdDeletePermanently, cmdCopyToFolder,
+  cmdViewEmail, cmdCompare, cmdCheckedEmails, cmdDelete, cmdDeletePermanently, cmdCopyToFolder,
   cmdMoveToFolder, cmdN1, cmdSelectAllDuplicates, cmdClearSelected, cmdInverseSelection, cmdN2,
   cmdExpandAll, cmdCollapseAll,
   // pmFolder

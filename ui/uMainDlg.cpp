@@ -558,6 +558,10 @@ void TMainDlg::OnCommand(UINT nId, UINT nCode, HWND hwndFrom) {
     case cmdHome: mniHomeClick(); return;
     case cmdAbout: mniAboutClick(); return;
     case cmdSkipped: mniSkippedClick(); return;
+    case cmdExport: mniExportClick(); return;
+    case cmdUndo: mniUndoClick(); return;
+    case cmdCompare: case cmdCompare1: mniCompareClick(); return;
+    case cmdNearMisses1: mniNearMissesClick(); return;
     case cmdSelectDefault: mniSelectDefaultClick(); return;
     case cmdFieldSelectAll: mniFieldSelectAllClick(); return;
     case cmdFieldUnselectAll: mniFieldUnselectAllClick(); return;

@@ -109,6 +109,14 @@ class TMainDlg : public ILangComponent {
   void mniHomeClick();
   // "&Skipped Items...": the list of what the last search could not read.
   void mniSkippedClick();
+  // "&Export results...": the groups to a CSV or JSON file the user names.
+  void mniExportClick();
+  // "&Undo last treatment": the messages of the last soft delete or move put back.
+  void mniUndoClick();
+  // "&Compare...": two selected messages side by side, field by field.
+  void mniCompareClick();
+  // "&Near Misses...": the groups that one compared field fewer would form.
+  void mniNearMissesClick();
   void ShowMsg(const std::string& text);
 
   // Treating the checked rows; the treatment commands of both menus come here.

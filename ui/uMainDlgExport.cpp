@@ -1,0 +1,4 @@
+// Exporting the results.
+#include "ui/uMainDlg.h"
+
+void TMainDlg::mniExportClick() {}

@@ -1,0 +1,2 @@
+// Keep rules in the window.
+#include "ui/uMainDlg.h"

@@ -1,0 +1,4 @@
+// Undoing the last treatment.
+#include "ui/uMainDlg.h"
+
+void TMainDlg::mniUndoClick() {}
