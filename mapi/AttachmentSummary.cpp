@@ -31,7 +31,7 @@ std::string AttachmentName(const std::string& display, const std::string& longFi
   return fileName;
 }
 
-std::string AttachmentSummary(const TsxMAPI_Message& message, bool fromTable) {
+std::string AttachmentSummary(const TsxMAPI_Message& message, bool fromTable, int* count) {
   static const std::string kWhat = "Could not get attachment list!";
   TComPtr<IMAPITable> table;
   CheckForError(message.Message()->GetAttachmentTable(0, &table), kWhat);
@@ -70,5 +70,6 @@ std::string AttachmentSummary(const TsxMAPI_Message& message, bool fromTable) {
     TsxMAPI_Attachment opened(a.number, message);
     summary += opened.GetName() + std::to_string(opened.GetSize());
   }
+  if (count) *count = static_cast<int>(rows.size());
   return summary;
 }

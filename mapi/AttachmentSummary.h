@@ -17,4 +17,5 @@ std::string AttachmentName(const std::string& display, const std::string& longFi
 // opened and read on its own, one at a time. A row that cannot be read
 // raises "Could not get attachment list!": left out, the message would
 // match a copy without that attachment.
-std::string AttachmentSummary(const TsxMAPI_Message& message, bool fromTable);
+// `count`, when given, receives the number of attachments summed up.
+std::string AttachmentSummary(const TsxMAPI_Message& message, bool fromTable, int* count = nullptr);

@@ -20,7 +20,8 @@ TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask) 
   m.senderName = message.GetSender();
   m.subject = message.GetSubject();
   m.senderEmail = message.GetSenderAddr();
-  if (wants(FIELD_ATTACHMENT)) m.attached = message.GetAttachmentString();
+  m.attachments = message.HasAttachments() ? 1 : 0;
+  if (wants(FIELD_ATTACHMENT)) m.attached = AttachmentSummary(message, false, &m.attachments);
   m.received = message.GetRecivedTime();
   m.sent = message.GetSentTime();
   if (wants(FIELD_SENT_TO)) m.to = message.GetTo();
@@ -29,12 +30,13 @@ TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask) 
   if (wants(FIELD_MESSAGE)) m.bodyCrc = message.GetBodyCRC();
   m.size = static_cast<std::int32_t>(message.GetSize());
   m.read = message.IsRead();
+  m.flagged = message.IsFlagged();
   return m;
 }
 
 void ReadOpenedFields(TsxMAPI_Message& message, std::int32_t mask, TCollectedMessage& m) {
   static const std::string kWhat = "Could not get properties!";
-  if (mask & FIELD_ATTACHMENT) m.attached = AttachmentSummary(message, true);
+  if (mask & FIELD_ATTACHMENT) m.attached = AttachmentSummary(message, true, &m.attachments);
   // The texts in the order a record lists them, the body last.
   const struct {
     std::int32_t field;

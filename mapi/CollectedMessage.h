@@ -14,6 +14,11 @@ struct TCollectedMessage {
   TDateTime received = 0, sent = 0;
   std::int32_t bodyCrc = 0, size = 0;
   bool read = false;
+  bool flagged = false;
+  // How many attachments when they were read (the Attachment field), else
+  // 1 for "some" from PR_HASATTACH: enough to rank a copy that lost its
+  // attachments below one that kept them.
+  int attachments = 0;
 };
 
 // Whether the field mask asks for a field that only an opened message

@@ -29,3 +29,7 @@
 #ifndef PR_SENT_REPRESENTING_SMTP_ADDRESS_W
 #define PR_SENT_REPRESENTING_SMTP_ADDRESS_W PROP_TAG(PT_UNICODE, 0x5D02)
 #endif
+// A message's follow-up flag: 2 flagged, 1 complete, absent none.
+#ifndef PR_FLAG_STATUS
+#define PR_FLAG_STATUS PROP_TAG(PT_LONG, 0x1090)
+#endif

@@ -1,6 +1,7 @@
 #include "mapi/MessageOrigins.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -35,9 +36,11 @@ std::uint32_t TMessageOrigins::AddFolder(TFolderOrigin folder) {
   return static_cast<std::uint32_t>(folders_.size() - 1);
 }
 
-void TMessageOrigins::Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged) {
+void TMessageOrigins::Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged, int attachments) {
+  if (folder > kMaxFolders) throw std::out_of_range("too many folders for the message origins");
   const auto check = static_cast<std::uint32_t>(HashID(entryIDHex, kCheckBasis) >> 32);
-  slots_.push_back(TSlot{HashID(entryIDHex, kBasis), check, folder << 1 | (flagged ? 1u : 0u)});
+  const auto count = static_cast<std::uint32_t>(std::clamp(attachments, 0, kMaxAttachments));
+  slots_.push_back(TSlot{HashID(entryIDHex, kBasis), check, folder << 9 | count << 1 | (flagged ? 1u : 0u)});
   sorted_ = false;
 }
 
@@ -59,9 +62,10 @@ void TMessageOrigins::Finish() {
 }
 
 TMessageOrigin TMessageOrigins::OriginOf(const TSlot& slot) const {
-  const std::uint32_t folder = slot.folderAndFlag >> 1;
+  const std::uint32_t folder = slot.folderAndFlag >> 9;
   if (slot.folderAndFlag == kAmbiguous || folder >= folders_.size()) return {};
-  return TMessageOrigin{&folders_[folder], (slot.folderAndFlag & 1u) != 0};
+  return TMessageOrigin{&folders_[folder], (slot.folderAndFlag & 1u) != 0,
+                        static_cast<int>((slot.folderAndFlag >> 1) & 0xFFu)};
 }
 
 TMessageOrigin TMessageOrigins::Find(std::string_view entryIDHex) const {

@@ -13,6 +13,7 @@
 namespace {
 
 const char kGetProperties[] = "Could not get properties!";
+constexpr LONG kFollowupFlagged = 2;  // PR_FLAG_STATUS: followupComplete is 1
 
 // Tables cut longer texts (in characters of their width) and binaries (in
 // bytes) to this; a value this long may be the start of a longer one.
@@ -37,7 +38,8 @@ TMapiBuffer<SPropTagArray> CommonTags(bool unicode, bool row) {
       {TextTag(PR_SUBJECT, unicode), TextTag(PR_SENT_REPRESENTING_NAME, unicode),
        TextTag(PR_SENT_REPRESENTING_EMAIL_ADDRESS, unicode), TextTag(PR_SENT_REPRESENTING_ADDRTYPE, unicode),
        TextTag(PR_SENT_REPRESENTING_SMTP_ADDRESS_W, unicode), TextTag(PR_SENDER_SMTP_ADDRESS_W, unicode),
-       PR_CLIENT_SUBMIT_TIME, PR_MESSAGE_SIZE, PR_MESSAGE_DELIVERY_TIME, PR_ENTRYID, PR_MESSAGE_FLAGS});
+       PR_CLIENT_SUBMIT_TIME, PR_MESSAGE_SIZE, PR_MESSAGE_DELIVERY_TIME, PR_FLAG_STATUS, PR_HASATTACH, PR_ENTRYID,
+       PR_MESSAGE_FLAGS});
   if (!row) tags->cValues = ccCount;
   return tags;
 }
@@ -58,6 +60,8 @@ TCommonFields DecodeCommon(const SPropValue* values, const std::function<std::st
   f.sent = TimeOf(values[ccSubmit], PR_CLIENT_SUBMIT_TIME);
   f.size = HasValue(values[ccSize], PR_MESSAGE_SIZE, kGetProperties) ? values[ccSize].Value.l : 0;
   f.received = TimeOf(values[ccDelivery], PR_MESSAGE_DELIVERY_TIME);
+  f.flagged = values[ccFlagStatus].ulPropTag == PR_FLAG_STATUS && values[ccFlagStatus].Value.l == kFollowupFlagged;
+  f.hasAttachments = values[ccHasAttach].ulPropTag == PR_HASATTACH && values[ccHasAttach].Value.b != 0;
   return f;
 }
 

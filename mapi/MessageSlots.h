@@ -14,7 +14,7 @@
 // The positions of the common properties in CommonTags.
 enum TCommonColumn {
   ccSubject, ccSenderName, ccSenderEmail, ccAddrType, ccRepSmtp, ccSenderSmtp,
-  ccSubmit, ccSize, ccDelivery,
+  ccSubmit, ccSize, ccDelivery, ccFlagStatus, ccHasAttach,
   ccCount  // the common properties end here; a table row adds the two below
 };
 enum TRowColumn { rcEntryID = ccCount, rcFlags, rcCount };
@@ -27,6 +27,10 @@ struct TCommonFields {
   std::string subject, senderName, senderAddress;
   TDateTime sent = 0, received = 0;
   ULONG size = 0;
+  // Only rank the copies of a group for keeping; one the store cannot give
+  // counts as not flagged, no attachments.
+  bool flagged = false;         // PR_FLAG_STATUS says flagged for follow-up
+  bool hasAttachments = false;  // PR_HASATTACH
 };
 
 // Whether an address type is Exchange's ("EX", in any case).

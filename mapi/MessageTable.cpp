@@ -45,6 +45,8 @@ void ForEachMessageTableRow(TsxMAPI_Folder& folder, const std::function<bool(con
       m.sent = common.sent;
       m.size = static_cast<std::int32_t>(common.size);
       m.read = IsReadFlags(row.lpProps[rcFlags]);
+      m.flagged = common.flagged;
+      m.attachments = common.hasAttachments ? 1 : 0;
       message.subject = m.subject;
     } else {
       const SPropValue* subject = Column(row, ccSubject);

@@ -90,6 +90,9 @@ class TsxMAPI_Message {
   // read raises: it must never count as equal to another.
   std::int32_t GetBodyCRC();
   bool IsRead();
+  // Read with the common properties: flagged for follow-up, has attachments.
+  bool IsFlagged();
+  bool HasAttachments();
   // The message's PR_ENTRYID; one that cannot be read, or is empty, raises.
   TMapiBuffer<SPropValue> GetEntryID();
   std::string GetEntryIDString();
@@ -111,6 +114,7 @@ class TsxMAPI_Message {
   std::string FSenderName, FSenderAddress, FSubject;
   TDateTime FSentTime = 0, FRecivedTime = 0;
   ULONG FSize = 0;
+  bool FFlagged = false, FHasAttachments = false;
   TComPtr<IMessage> FMessage;
 };
 

@@ -36,6 +36,8 @@ void TsxMAPI_Message::DoRefreshCommon() {
   FSentTime = f.sent;
   FSize = f.size;
   FRecivedTime = f.received;
+  FFlagged = f.flagged;
+  FHasAttachments = f.hasAttachments;
   FFilled = true;  // only after a whole read, so that a failed one is tried again
 }
 
@@ -89,6 +91,16 @@ std::string TsxMAPI_Message::GetBCC() { return TextProperty(PR_DISPLAY_BCC); }
 std::int32_t TsxMAPI_Message::GetBodyCRC() {
   const ULONG tag = TextTag(PR_BODY, FUnicode);
   return BodyCrcOfSlot(FMessage.Get(), *GetProperty(tag).Get(), tag);
+}
+
+bool TsxMAPI_Message::IsFlagged() {
+  if (!FFilled) DoRefreshCommon();
+  return FFlagged;
+}
+
+bool TsxMAPI_Message::HasAttachments() {
+  if (!FFilled) DoRefreshCommon();
+  return FHasAttachments;
 }
 
 bool TsxMAPI_Message::IsRead() { return IsReadFlags(*GetProperty(PR_MESSAGE_FLAGS).Get()); }

@@ -32,6 +32,7 @@ constexpr Field kMessageFields[] = {
     {"deliveryTime", PR_MESSAGE_DELIVERY_TIME, Kind::Time},
     {"size", PR_MESSAGE_SIZE, Kind::Number},
     {"flags", PR_MESSAGE_FLAGS, Kind::Number},
+    {"flagStatus", PR_FLAG_STATUS, Kind::Number},
     {"to", PR_DISPLAY_TO_W, Kind::Text},
     {"cc", PR_DISPLAY_CC_W, Kind::Text},
     {"bcc", PR_DISPLAY_BCC_W, Kind::Text},

@@ -17,7 +17,7 @@ std::string StandardProfile() {
   const std::string personal = Store(
       "Personal", '1', true,
       Folder("Inbox", "IPF.Note", meeting + "," + lunch,
-             Folder("Old", "IPF.Note", Message("Old news", "\"to\": \"x\"")), "inbox") +
+             Folder("Old", "IPF.Note", Message("Old news", "\"to\": \"x\", \"flagStatus\": 2")), "inbox") +
           "," +
           Folder("Contacts", "IPF.Contact", Message("Card"),
                  Folder("Mail in contacts", "IPF.Note", Message("Hidden mail"))) +

@@ -1,6 +1,8 @@
-// The origins table: every recorded message answers its own folder and flag,
+// The origins table: every recorded message answers its own folder, flag and
+// attachment count (kept up to the most a slot holds),
 // whatever the case of its hex id, and an unknown or ambiguous id is answered
 // "not recorded", never with another message's origin.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,15 +24,16 @@ TEST(OriginsTable, EveryMessageFindsItsOwnFolderAndFlagBeforeAndAfterFinish) {
   const std::uint32_t inbox = origins.AddFolder({"Mailbox", "Inbox", "F1"});
   const std::uint32_t archive = origins.AddFolder({"Archive 2024", "Inbox/Archive/2024", "F2"});
   constexpr int kCount = 5000;
-  for (int i = 0; i < kCount; ++i) origins.Add(IdOf(i), i % 3 ? inbox : archive, i % 7 == 0);
+  for (int i = 0; i < kCount; ++i) origins.Add(IdOf(i), i % 3 ? inbox : archive, i % 7 == 0, i % 300);
   for (bool finished : {false, true}) {
     if (finished) origins.Finish();
-    for (int i : {0, 1, 2, 3, 7, 4998, 4999}) {
+    for (int i : {0, 1, 2, 3, 7, 299, 4998, 4999}) {
       const TMessageOrigin o = origins.Find(IdOf(i));
       ASSERT_NE(o.folder, nullptr) << i << (finished ? " finished" : " scanning");
       EXPECT_EQ(o.folder->path, i % 3 ? "Inbox" : "Inbox/Archive/2024") << i;
       EXPECT_EQ(o.folder->store, i % 3 ? "Mailbox" : "Archive 2024") << i;
       EXPECT_EQ(o.flagged, i % 7 == 0) << i;
+      EXPECT_EQ(o.attachments, std::min(i % 300, TMessageOrigins::kMaxAttachments)) << i;
     }
   }
   EXPECT_EQ(origins.Size(), static_cast<std::size_t>(kCount));

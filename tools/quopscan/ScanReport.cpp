@@ -147,10 +147,8 @@ void ApplyKeepChain(TScanResult& r, const results::TKeepChain& chain) {
     }
     std::vector<results::TKeepCandidate> candidates;
     for (const auto& m : group)
-      // The attachment summary joins names and sizes with no separator, so
-      // a record tells only whether it has attachments, not how many.
-      candidates.push_back({m.received, static_cast<std::uint64_t>(m.size < 0 ? 0 : m.size),
-                            m.hasAttachments ? 1 : 0, m.read, m.flagged, m.store, m.path});
+      candidates.push_back({m.received, static_cast<std::uint64_t>(m.size < 0 ? 0 : m.size), m.attachments,
+                            m.read, m.flagged, m.store, m.path});
     const auto choice = results::ChooseKeep(candidates, chain);
     for (std::size_t k = 0; k < group.size(); ++k) {
       group[k].keep = k == choice.index;

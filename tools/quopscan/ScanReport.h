@@ -16,7 +16,7 @@ struct TScanRecord {
   std::int32_t size;
   bool read = false;
   bool flagged = false;     // from the run's origins
-  bool hasAttachments = false;
+  int attachments = 0;      // from the run's origins
   std::string store, path;  // from the run's origins; empty when not recorded
   std::string keptBecause;  // the deciding rule's text, on the kept copy
 };

@@ -36,6 +36,7 @@ TScanResult ReadGroups(TQuopDB& db, const TsxMAPI_Session& session) {
       record.path = origin.folder->path;
     }
     record.flagged = origin.flagged;
+    record.attachments = origin.attachments;
     result.groups.back().push_back(std::move(record));
     db.FreeQuopMsg(m);
   }
