@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "mapi/EntryIDText.h"
+#include "mapi/MapiText.h"
 #include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
@@ -57,22 +58,41 @@ struct TBatchTreatment::TTarget {
 struct TBatchTreatment::TSource {
   std::unique_ptr<TsxMAPI_Folder> folder;
   TTarget* target = nullptr;  // none for a permanent delete
+  std::string storeEntryID, storeName;  // for the journal: texts
 };
+
+// The store is told by asking the stores for one of the messages; a message
+// whose store cannot tell passes the question on to the next. Raises the
+// first failure when none could.
+template <typename TUse>
+auto TBatchTreatment::WithStoreOf(std::span<TBatchItem* const> items, const TUse& use) {
+  std::optional<std::runtime_error> failure;
+  for (const TBatchItem* item : items) {
+    try {
+      const TComPtr<IMsgStore> store = FSession.StoreHolding(item->entryID);
+      return use(store.Get());
+    } catch (const std::exception& e) {
+      if (!failure) failure.emplace(e.what());
+    }
+  }
+  throw failure ? *failure : std::runtime_error("No message to find the store by!");
+}
 
 TBatchTreatment::TBatchTreatment(TsxMAPI_Session& session, TBatchAction action, std::string target)
     : FSession(session), FAction(action), FTargetText(std::move(target)) {}
 
 TBatchTreatment::~TBatchTreatment() = default;
 
-std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist) {
+std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
+                                                    bool mustExist) {
   const std::vector<unsigned char> id = TextToEntryID(entryID);
   if (id.empty()) throw Exception("No message entry identifier given!");
-  if (!FSession.GetActive()) FSession.Logon();
+  if (!session.GetActive()) session.Logon();
   // Read-only: a message held open for writing could not be moved meanwhile.
   TComPtr<IMessage> message;
   ULONG type = 0;
   const TEntryIDRef ref = RefTo(id);
-  const HRESULT hr = FSession.Session()->OpenEntry(ref.cb, ref.lpb, &IID_IMessage, 0, &type, message.As<IUnknown>());
+  const HRESULT hr = session.Session()->OpenEntry(ref.cb, ref.lpb, &IID_IMessage, 0, &type, message.As<IUnknown>());
   if (!mustExist && NamesNothing(hr)) return {};
   CheckForError(SUCCEEDED(hr) && !message ? MAPI_E_CALL_FAILED : hr, "Could not open message!");
   static const std::string kWhat = "Could not get the message's parent folder!";
@@ -85,6 +105,56 @@ std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string
   const SPropValue& searchKey = values.Get()[colSearchKey];
   return {Bytes(EntryIDOf(&values.Get()[colParent], PR_PARENT_ENTRYID, kWhat)),
           searchKey.ulPropTag == PR_SEARCH_KEY ? Bytes(searchKey.Value.bin) : std::string()};
+}
+
+TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys) {
+  TKeyedRows rows;
+  if (keys.empty()) return rows;
+  // One equality a key, OR'ed: the store hands over only the rows asked for,
+  // however big the folder (a Deleted Items of years).
+  std::vector<SPropValue> values;
+  std::vector<SRestriction> terms;
+  values.reserve(keys.size());
+  terms.reserve(keys.size());
+  for (const std::string& key : keys) {
+    SPropValue& value = values.emplace_back();
+    value.ulPropTag = PR_SEARCH_KEY;
+    value.Value.bin = {static_cast<ULONG>(key.size()), reinterpret_cast<LPBYTE>(const_cast<char*>(key.data()))};
+    SRestriction& term = terms.emplace_back();
+    term.rt = RES_PROPERTY;
+    term.res.resProperty = {RELOP_EQ, PR_SEARCH_KEY, &value};
+  }
+  SRestriction any{};
+  any.rt = RES_OR;
+  any.res.resOr = {static_cast<ULONG>(terms.size()), terms.data()};
+  TComPtr<IMAPITable> table;
+  CheckForError(folder.Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
+  CheckForError(table->Restrict(&any, 0), "Could not restrict the folder's messages!");
+  enum { colEntryID, colSearchKey };
+  const auto columns = MakeTagArray({PR_ENTRYID, PR_SEARCH_KEY});
+  TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
+    const SPropValue* id = Column(row, colEntryID);
+    const SPropValue* key = Column(row, colSearchKey);
+    if (id && id->ulPropTag == PR_ENTRYID && key && key->ulPropTag == PR_SEARCH_KEY)
+      rows[Bytes(key->Value.bin)].push_back(Bytes(id->Value.bin));
+    return true;
+  });
+  return rows;
+}
+
+TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after) {
+  TKeyedRows arrived;
+  for (const auto& [key, ids] : after) {
+    const auto known = before.find(key);
+    for (const std::string& id : ids)
+      if (known == before.end() || std::find(known->second.begin(), known->second.end(), id) == known->second.end())
+        arrived[key].push_back(id);
+  }
+  return arrived;
+}
+
+std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist) {
+  return FolderOfMessage(FSession, entryID, mustExist);
 }
 
 void TBatchTreatment::Locate(std::span<TBatchItem> items) {
@@ -115,19 +185,12 @@ TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
 // asking the stores for one of them; should no store tell, nothing of the
 // folder is moved: another store's Deleted Items would carry it across.
 TBatchTreatment::TTarget* TBatchTreatment::DeletedItemsFor(std::span<TBatchItem* const> items) {
-  std::optional<std::runtime_error> failure;
-  for (const TBatchItem* item : items) {
-    try {
-      const TComPtr<IMsgStore> store = FSession.StoreHolding(item->entryID);
-      static const std::string kWhat = "Could not get EntryID for folder!";
-      const TMapiBuffer<SPropValue> value = GetOneProp(store.Get(), PR_IPM_WASTEBASKET_ENTRYID, kWhat);
-      const SBinary& id = EntryIDOf(value.Get(), PR_IPM_WASTEBASKET_ENTRYID, kWhat);
-      return &TargetOf(Bytes(id), [&] { return OpenFolderEntry(store.Get(), RefTo(id), MAPI_BEST_ACCESS); });
-    } catch (const std::exception& e) {
-      if (!failure) failure.emplace(e.what());
-    }
-  }
-  throw failure ? *failure : std::runtime_error("No message to find the store by!");
+  return WithStoreOf(items, [&](IMsgStore* store) {
+    static const std::string kWhat = "Could not get EntryID for folder!";
+    const TMapiBuffer<SPropValue> value = GetOneProp(store, PR_IPM_WASTEBASKET_ENTRYID, kWhat);
+    const SBinary& id = EntryIDOf(value.Get(), PR_IPM_WASTEBASKET_ENTRYID, kWhat);
+    return &TargetOf(Bytes(id), [&] { return OpenFolderEntry(store, RefTo(id), MAPI_BEST_ACCESS); });
+  });
 }
 
 TBatchTreatment::TSource& TBatchTreatment::SourceOf(const std::string& key, std::span<TBatchItem* const> items) {
@@ -137,6 +200,15 @@ TBatchTreatment::TSource& TBatchTreatment::SourceOf(const std::string& key, std:
     const TComPtr<IMAPIFolder> folder = OpenFolderEntry(FSession.Session(), RefTo(key), MAPI_BEST_ACCESS);
     source->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
   }
+  if (FJournal)
+    std::tie(source->storeEntryID, source->storeName) = WithStoreOf(items, [](IMsgStore* store) {
+      static const std::string kWhat = "Could not get the store's name!";
+      const TMapiBuffer<SPropValue> id = GetOneProp(store, PR_ENTRYID, kWhat);
+      const SBinary& bytes = EntryIDOf(id.Get(), PR_ENTRYID, kWhat);
+      const ULONG nameTag = TextTag(PR_DISPLAY_NAME, StoreIsUnicode(store));
+      const TMapiBuffer<SPropValue> name = GetOneProp(store, nameTag, kWhat);
+      return std::pair(EntryIDToText(bytes.lpb, bytes.cb), TextOrEmpty(*name.Get(), nameTag, kWhat));
+    });
   if (FAction == TBatchAction::MoveToDeletedItems) {
     source->target = DeletedItemsFor(items);
   } else if (FAction != TBatchAction::Delete) {
@@ -180,6 +252,19 @@ void TBatchTreatment::Treat(std::span<TBatchItem> items) {
 }
 
 void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> items) {
+  if (!FJournal) return SendList(source, items);
+  if (!JournalPlan(source, items)) {
+    const std::string error = "Could not write the treatment journal!\r\n" + FJournal->Error();
+    for (TBatchItem* item : items) item->error = error;
+    return;
+  }
+  const std::optional<TKeyedRows> before = TargetRowsOf(source, items);
+  SendList(source, items);
+  if (!FJournal->Done(NewIdentifiers(source, items, before)))
+    FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
+}
+
+void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> items) {
   TEntryList list(items);
   const HRESULT hr = Send(source, list.list);
   if (hr == S_OK) {
@@ -195,6 +280,51 @@ void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> it
       item->error = e.what();
     }
   }
+}
+
+bool TBatchTreatment::JournalPlan(const TSource& source, std::span<TBatchItem* const> items) {
+  std::vector<TPlannedMessage> planned;
+  planned.reserve(items.size());
+  for (const TBatchItem* item : items)
+    planned.push_back({source.storeEntryID, source.storeName,
+                       EntryIDToText(item->folderKey.data(), item->folderKey.size()), item->entryID,
+                       EntryIDToText(item->searchKey.data(), item->searchKey.size())});
+  return FJournal->Planned(planned);
+}
+
+// Only a move gives a message a new identifier worth keeping; a copy leaves
+// the message where it was and a delete leaves nothing.
+std::optional<TKeyedRows> TBatchTreatment::TargetRowsOf(TSource& source, std::span<TBatchItem* const> items) {
+  if (FAction != TBatchAction::Move && FAction != TBatchAction::MoveToDeletedItems) return std::nullopt;
+  std::set<std::string> keys;
+  for (const TBatchItem* item : items)
+    if (!item->searchKey.empty()) keys.insert(item->searchKey);
+  try {
+    return RowsWithSearchKeys(*source.target->folder, keys);
+  } catch (const std::exception& e) {
+    FJournalProblems.push_back(std::string("Could not find the moved messages' new identifiers!\r\n") + e.what());
+    return std::nullopt;
+  }
+}
+
+// A moved message is found in the target by its search key; an older copy
+// already there shares it, so only rows that were not there before the list
+// count, and each is paired with one message.
+std::vector<std::pair<std::string, std::string>> TBatchTreatment::NewIdentifiers(
+    TSource& source, std::span<TBatchItem* const> items, const std::optional<TKeyedRows>& before) {
+  std::vector<std::pair<std::string, std::string>> after;
+  if (!before) return after;
+  std::optional<TKeyedRows> now = TargetRowsOf(source, items);
+  if (!now) return after;
+  TKeyedRows arrived = NewRows(*before, *now);
+  for (const TBatchItem* item : items) {
+    const auto rows = arrived.find(item->searchKey);
+    if (!item->done || rows == arrived.end() || rows->second.empty()) continue;
+    const std::string id = rows->second.front();
+    rows->second.erase(rows->second.begin());
+    after.emplace_back(item->entryID, EntryIDToText(id.data(), id.size()));
+  }
+  return after;
 }
 
 // A moved message has a new entry identifier, so it is known in the target

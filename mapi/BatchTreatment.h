@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "mapi/BatchJournal.h"
 #include "mapi/sx_MAPI.h"
 
 enum class TBatchAction { Delete, MoveToDeletedItems, Copy, Move };
@@ -39,6 +40,22 @@ struct TFolderCheck {
   std::string error;
 };
 
+// Where a message named by its entry-identifier text is now: its folder's
+// entry identifier and its search key (bytes). Both are empty when no store
+// has the message any more, unless it must exist; other failures raise.
+std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
+                                                    bool mustExist);
+
+// The entry identifiers (bytes) of the folder's messages whose search key is
+// one of `keys`, by key, in table order. Copies share a search key, so a key
+// may name several.
+using TKeyedRows = std::map<std::string, std::vector<std::string>>;
+TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys);
+
+// The rows of `after` that are not in `before`: the messages that arrived
+// between the two readings, by key.
+TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after);
+
 class TBatchTreatment {
  public:
   static constexpr std::size_t kBatchSize = 100;
@@ -59,6 +76,14 @@ class TBatchTreatment {
   // come out as planned are returned.
   std::vector<TFolderCheck> Verify(std::span<TBatchItem> items);
 
+  // Journals every list sent to a store from now on: its messages before
+  // the call, their new identifiers after it. A list whose plan cannot be
+  // written is not sent. Not owned; null journals nothing.
+  void SetJournal(TBatchJournal* journal) { FJournal = journal; }
+  // What went wrong with the journal after a list was sent (a done mark not
+  // written, new identifiers not found); the messages were treated.
+  const std::vector<std::string>& JournalProblems() const { return FJournalProblems; }
+
  private:
   struct TTarget;
   struct TSource;
@@ -67,8 +92,19 @@ class TBatchTreatment {
   // The target by its entry identifier (bytes), opened by `open` the first time.
   TTarget& TargetOf(const std::string& key, const std::function<TComPtr<IMAPIFolder>()>& open);
   TTarget* DeletedItemsFor(std::span<TBatchItem* const> items);
+  // Runs `use` on the store that holds the items' messages.
+  template <typename TUse>
+  auto WithStoreOf(std::span<TBatchItem* const> items, const TUse& use);
   HRESULT Send(TSource& source, ENTRYLIST& list);
   void TreatList(TSource& source, std::span<TBatchItem* const> items);
+  void SendList(TSource& source, std::span<TBatchItem* const> items);
+  // The journal's side of a list: the plan before, and after the list the
+  // done mark with the new identifiers found in the target.
+  bool JournalPlan(const TSource& source, std::span<TBatchItem* const> items);
+  std::vector<std::pair<std::string, std::string>> NewIdentifiers(TSource& source,
+                                                                   std::span<TBatchItem* const> items,
+                                                                   const std::optional<TKeyedRows>& before);
+  std::optional<TKeyedRows> TargetRowsOf(TSource& source, std::span<TBatchItem* const> items);
   // Whether a message gone from its folder after a list was moved by it.
   using TKeySet = std::optional<std::set<std::string>>;
   bool ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys);
@@ -85,4 +121,6 @@ class TBatchTreatment {
   std::string FTargetText;
   std::map<std::string, std::unique_ptr<TTarget>> FTargets;  // by entry identifier
   std::map<std::string, std::unique_ptr<TSource>> FSources;  // by entry identifier
+  TBatchJournal* FJournal = nullptr;
+  std::vector<std::string> FJournalProblems;
 };

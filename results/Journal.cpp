@@ -110,11 +110,11 @@ class TJournalParser {
   }
 
   bool Planned(const std::vector<std::string>& f) {
-    if (f.size() != 9) return false;
+    if (f.size() != 9 && f.size() != 10) return false;
     const auto command = JournalCommandFromName(f[4]);
     TJournalBatch* batch = command ? Batch(f, true) : nullptr;
     if (!batch || batch->done) return false;
-    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}});
+    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}, f.size() == 10 ? f[9] : ""});
     return true;
   }
 
@@ -235,7 +235,7 @@ int TJournalWriter::WriteBatch(const std::vector<TJournalEntry>& planned) {
   for (const TJournalEntry& e : planned) {
     lines.push_back({"P", run_, number, e.time.empty() ? JournalTimeNow() : e.time,
                      std::string(JournalCommandName(e.command)), e.storeEntryID, e.storeName,
-                     e.sourceFolderEntryID, e.entryIDBefore});
+                     e.sourceFolderEntryID, e.entryIDBefore, e.searchKey});
   }
   return Append(lines) ? batch : -1;
 }

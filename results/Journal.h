@@ -6,7 +6,8 @@
 // backslashes inside a field are escaped). Kinds of line:
 //   R  run id, time, command, target folder entry id      (run header)
 //   P  run id, batch, time, command, store entry id, store name,
-//      source folder entry id, message entry id before   (planned, written
+//      source folder entry id, message entry id before,
+//      search key (optional)                              (planned, written
 //      BEFORE the batch is carried out)
 //   A  run id, batch, entry id before, entry id after     (new id after a move)
 //   D  run id, batch, time                                (batch done)
@@ -38,6 +39,9 @@ struct TJournalEntry {
   std::string sourceFolderEntryID;
   std::string entryIDBefore;
   std::string entryIDAfter;
+  // The message's search key (hex), which a move keeps: it finds the message
+  // in its target when the batch was cut short before its new id was known.
+  std::string searchKey;
 };
 
 struct TJournalBatch {

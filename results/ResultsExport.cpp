@@ -62,7 +62,7 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-const char* KeptText(bool kept) { return kept ? "kept" : "removed"; }
+const char* KeptText(const TExportRow& r) { return r.treated ? "treated" : r.kept ? "kept" : "removed"; }
 
 }  // namespace
 
@@ -102,7 +102,7 @@ std::string ExportCsv(std::span<const TExportRow> rows) {
   for (std::size_t i = 0; i < std::size(header); ++i) out += (i ? "," : "") + CsvField(header[i]);
   out += "\r\n";
   for (const auto& r : rows) {
-    const std::string fields[] = {std::to_string(r.group), KeptText(r.kept), r.whyKept, r.store,
+    const std::string fields[] = {std::to_string(r.group), KeptText(r), r.whyKept, r.store,
                                   r.path, r.senderName, r.senderAddress, r.subject,
                                   IsoUtc(r.received), std::to_string(r.size), r.entryID};
     for (std::size_t i = 0; i < std::size(fields); ++i) out += (i ? "," : "") + CsvField(fields[i]);
@@ -116,7 +116,7 @@ std::string ExportJson(std::span<const TExportRow> rows) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto& r = rows[i];
     out += i ? ",\n " : "\n ";
-    out += "{\"group\":" + std::to_string(r.group) + ",\"status\":" + JsonString(KeptText(r.kept)) +
+    out += "{\"group\":" + std::to_string(r.group) + ",\"status\":" + JsonString(KeptText(r)) +
            ",\"keptBecause\":" + JsonString(r.whyKept) + ",\"store\":" + JsonString(r.store) +
            ",\"folder\":" + JsonString(r.path) + ",\"senderName\":" + JsonString(r.senderName) +
            ",\"senderAddress\":" + JsonString(r.senderAddress) + ",\"subject\":" + JsonString(r.subject) +

@@ -20,6 +20,7 @@ struct TExportRow {
   double received = 0;        // day count since 1899-12-30, UTC; 0 unset
   std::uint64_t size = 0;
   std::string entryID;        // uppercase hex
+  bool treated = false;       // already deleted, moved or copied: "treated" in place of kept/removed
 };
 
 // "2024-03-05T14:07:09Z" to the whole second; empty for an unset or

@@ -77,6 +77,8 @@ TAddResult TEmailList::AddRow(std::unique_ptr<TEmailNode> row, bool first) {
   try {
     std::unique_ptr<TEmailNode> group;
     if (first) {
+      // The group before is complete: its copy to keep can be chosen now.
+      KeepLastGroup();
       group = NewRow(row->Data.txMsg);
       if (!group) {
         // The group's other records must not end up under the previous group.
@@ -98,6 +100,7 @@ TAddResult TEmailList::AddRow(std::unique_ptr<TEmailNode> row, bool first) {
     if (group) {
       group->Children.reserve(1);
       FCurrentGroup = group.get();
+      FKeepPending = FCurrentGroup;
       FRoots.push_back(std::move(group));
       AppendVisible(FCurrentGroup);
       ++FGroupCount;
@@ -124,6 +127,7 @@ TAddResult TEmailList::AddRow(std::unique_ptr<TEmailNode> row, bool first) {
 
 void TEmailList::Clear() {
   FCurrentGroup = nullptr;
+  FKeepPending = nullptr;
   FVisible.clear();
   FVisibleIndex.clear();
   FVisibleIndexValid = false;
@@ -195,9 +199,40 @@ void TEmailList::SetChecked(TEmailNode* node, bool checked) {
 void TEmailList::SelectAllDuplicates() {
   // The index's proposal: keep the first copy of each group, treat the
   // others. A row outside any group was loaded as a copy to treat.
-  ForEachMessageRow([this](TEmailNode& row, std::ptrdiff_t position) {
-    SetChecked(&row, position != 0);
-  });
+  if (!FKeepChooser) {
+    ForEachMessageRow([this](TEmailNode& row, std::ptrdiff_t position) { SetChecked(&row, position != 0); });
+    return;
+  }
+  for (const auto& root : FRoots) {
+    if (root->IsGroup()) KeepInGroup(*root, false);
+    else SetChecked(root.get(), true);
+  }
+}
+
+void TEmailList::KeepLastGroup() {
+  TEmailNode* const group = std::exchange(FKeepPending, nullptr);
+  if (group && FKeepChooser) KeepInGroup(*group, true);
+}
+
+void TEmailList::KeepInGroup(TEmailNode& group, bool asLoaded) {
+  std::vector<TEmailNode*> rows;
+  TKeepPick pick;
+  try {
+    for (const auto& child : group.Children)
+      if (child->HasCheckBox) rows.push_back(child.get());
+    if (rows.empty()) return;
+    pick = FKeepChooser(rows);
+  } catch (...) {
+    // Out of memory: the group keeps the checks it has.
+    return;
+  }
+  if (pick.index >= rows.size()) pick.index = 0;
+  for (const auto& child : group.Children) child->Data.strKeptBecause.clear();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SetChecked(rows[i], i != pick.index);
+    if (asLoaded) rows[i]->Data.bChecked = i != pick.index;
+  }
+  rows[pick.index]->Data.strKeptBecause = std::move(pick.reason);
 }
 
 void TEmailList::UnselectAll() {
@@ -267,6 +302,8 @@ std::string MessageCellText(const TEmailNodeData& data, int column, TReceivedFor
       return CellOrSpace(received ? received(msg.dtRecivedTime) : std::string());
     case 4:
       return GetSizeStr(msg.nMsgSize, decimalSeparator);
+    case 5:
+      return data.strKeptBecause;
     default:
       return std::string();
   }

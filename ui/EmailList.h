@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -40,6 +42,15 @@ struct TEmailNode {
   TEmailNode* Parent = nullptr;
   std::vector<std::unique_ptr<TEmailNode>> Children;
 };
+
+// The copy of a group proposed for keeping: its position among the rows
+// given, and why (UTF-8, for the "Kept because" column).
+struct TKeepPick {
+  std::size_t index = 0;
+  std::string reason;
+};
+// Chooses among a group's untreated message rows, in list order.
+using TKeepChooser = std::function<TKeepPick(std::span<TEmailNode* const> rows)>;
 
 // Which row a result belongs to, as AddEmail reports it.
 struct TAddResult {
@@ -80,9 +91,17 @@ class TEmailList {
   // Check changes of message rows; group rows have no check box and are
   // never checked. Each keeps the checked count right.
   void SetChecked(TEmailNode* node, bool checked);
-  void SelectAllDuplicates();  // position 0 of each group unchecked, the rest checked
+  // The kept copy of each group unchecked, the rest checked: the chooser's
+  // pick, or without a chooser position 0.
+  void SelectAllDuplicates();
   void UnselectAll();
   void InverseSelection();
+
+  // The keep rules. A group loads as AddEmail says until it is complete:
+  // when the next group opens, or at KeepLastGroup (the end of the load),
+  // its chooser's pick is left unchecked, the others checked, as loaded.
+  void SetKeepChooser(TKeepChooser chooser) { FKeepChooser = std::move(chooser); }
+  void KeepLastGroup();
 
   void SetExpanded(TEmailNode* node, bool expanded);
   void ExpandAll();
@@ -96,12 +115,16 @@ class TEmailList {
   void AppendVisible(TEmailNode* node);
   template <typename TVisit>
   void ForEachMessageRow(TVisit visit);
+  // The chooser's pick in a group: checks, loaded checks and reasons.
+  void KeepInGroup(TEmailNode& group, bool asLoaded);
 
   std::vector<std::unique_ptr<TEmailNode>> FRoots;
   TEmailNode* FCurrentGroup = nullptr;
   std::vector<TEmailNode*> FVisible;
   std::size_t FCheckedCount = 0;
   std::size_t FGroupCount = 0;
+  TKeepChooser FKeepChooser;
+  TEmailNode* FKeepPending = nullptr;  // the group loading now, its pick not yet made
   // Row -> position in FVisible, built on the first VisibleIndexOf after a
   // rebuild and kept up to date by appends from then on.
   mutable std::unordered_map<const TEmailNode*, std::size_t> FVisibleIndex;
@@ -115,8 +138,10 @@ std::string GroupCaption(const TQuopMsg& record, std::int32_t nSelFields);
 // The trailing text of a group row: "( %d )" with its number of message rows.
 std::string GroupCountText(std::size_t count);
 
-// The message-row text of column 0 to 4 (From, Folder, Subject, Recieved,
-// Size); an empty value is " ". `received` formats the received time.
+// The message-row text of column 0 to 5 (From, Folder, Subject, Recieved,
+// Size, Kept because); an empty value of 0 to 4 is " ". `received` formats
+// the received time.
 using TReceivedFormat = std::string (*)(TDateTime utc);
+inline constexpr int kEmailColumns = 6;
 std::string MessageCellText(const TEmailNodeData& data, int column, TReceivedFormat received,
                             char decimalSeparator);

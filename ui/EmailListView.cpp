@@ -23,8 +23,9 @@ struct TColumnDef {
   int nWidth;
   int nFormat;
 };
-constexpr TColumnDef kColumns[5] = {
-    {150, LVCFMT_LEFT}, {100, LVCFMT_LEFT}, {200, LVCFMT_LEFT}, {100, LVCFMT_LEFT}, {70, LVCFMT_LEFT}};
+constexpr TColumnDef kColumns[kEmailColumns] = {
+    {150, LVCFMT_LEFT}, {100, LVCFMT_LEFT}, {200, LVCFMT_LEFT}, {100, LVCFMT_LEFT}, {70, LVCFMT_LEFT},
+    {110, LVCFMT_LEFT}};
 
 // The header image: a 3 x 25 gradient from white to RGB 197, 222, 255 over
 // 24 rows, above a bottom row of RGB 101, 147, 207.
@@ -78,7 +79,7 @@ TEmailListView::TEmailListView(HWND parent, int nId, TEmailList& model, HFONT no
   // The small-image list sets the row height; it holds no images.
   FRowHeight.Reset(ImageList_Create(1, kRowHeight, ILC_COLOR24, 0, 0));
   ListView_SetImageList(FHandle, FRowHeight.Get(), LVSIL_SMALL);
-  for (int c = 0; c < 5; ++c) {
+  for (int c = 0; c < kEmailColumns; ++c) {
     LVCOLUMNA column{};
     column.mask = LVCF_WIDTH | LVCF_FMT | LVCF_TEXT;
     column.cx = kColumns[c].nWidth;
@@ -268,7 +269,7 @@ void TEmailListView::PaintMessageRow(HDC dc, const TEmailNode& node, const RECT&
                  FHandle);
   const TSelectedObject font(dc, node.Data.bDeleted ? FStruck : FNormal);
   SetTextColor(dc, node.Data.bDeleted ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_WINDOWTEXT));
-  for (int c = 0; c < 5; ++c) {
+  for (int c = 0; c < kEmailColumns; ++c) {
     RECT cell = ColumnRect(c, row);
     cell.left += c == 0 ? CheckBoxRect(node, row).right - cell.left + 4 : 6;
     cell.right -= 4;

@@ -162,13 +162,15 @@ void TMainDlg::CreateSettings() {
   for (HWND d : {deFrom, deTo}) SendMessageA(d, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
   SetDateFieldsEnabled(false);
   RollUpPanel4->SetExpanded(false);  // collapsed, its controls hidden
+  CreateKeepSettings(box);
 
   plAdvanced = std::make_unique<TRollUpPanel>(box, "&More advanced options", 0, FBoldFont.Get());
   AddControl("plAdvanced", plAdvanced->Handle());
   plAdvanced->SetExpanded(false);
   ShowWindow(plAdvanced->Handle(), SW_HIDE);
 
-  for (TRollUpPanel* s : {plFolders.get(), plFields.get(), RollUpPanel3.get(), RollUpPanel4.get(), plAdvanced.get()})
+  for (TRollUpPanel* s :
+       {plFolders.get(), plFields.get(), RollUpPanel3.get(), RollUpPanel4.get(), plKeep.get(), plAdvanced.get()})
     FScrollBox->Add(s);
 }
 
@@ -304,6 +306,7 @@ void TMainDlg::FormCreate() {
       {"strFrom", "From"}, {"strFolder", "Folder"}, {"strSubject", "Subject"},
       {"strRecieved", "Recieved"}, {"strSize", "Size"}};
   for (int c = 0; c < 5; ++c) FEmailView->SetColumnCaption(c, FieldText(columns[c][0], columns[c][1]));
+  LoadKeepChain();  // and the caption of its column
 
   // 8. The banner.
   ShowMsg(Msg("strClickSearch", "Click search button to find duplicated emails"));
@@ -343,11 +346,13 @@ void TMainDlg::FormShow() {
   EnableCommands(SelectionCommands, false);
   EnableCommands(TreatmentCommands, false);
   FMenus->Enable(cmdSkipped, !FSkippedItems.empty());
+  OfferUndoOfCutRun();  // and "&Undo last treatment" as the journal allows
 }
 
 void TMainDlg::FormDestroy() {
   // Every worker is told to stop before any is joined, so that they wind
   // down together; the joins in WaitForWorkers are the wait.
+  SaveKeepChain();
   FStoping = true;
   if (FSession) FSession->StopGetAllMsg();
   if (FLoadEmails) FLoadEmails->Terminate();
@@ -447,6 +452,7 @@ void TMainDlg::LayoutSettings() {
   SetWindowPos(deFrom, nullptr, 72, dates, 130, 22, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(lblTo, nullptr, 30, dates + 30, 40, 16, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(deTo, nullptr, 72, dates + 26, 130, 22, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutKeepSettings();
 }
 
 // --- messages --------------------------------------------------------------
@@ -478,6 +484,10 @@ LRESULT TMainDlg::HandleMessage(HWND hwnd, UINT nMsg, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_INITMENUPOPUP:
+      // Compare, near misses and the export follow the list as the menu opens.
+      UpdateWhyNotCommands();
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -536,6 +546,7 @@ LRESULT TMainDlg::OnNotify(NMHDR* header) {
   if (FEmailView && FEmailView->OnNotify(header, result)) return result;
   if (FTreeView && FTreeView->OnNotify(header, result)) return result;
   if (FFieldList && FFieldList->OnNotify(header, result)) return result;
+  if (FKeepPanel && FKeepPanel->OnNotify(header)) return 0;
   // A click on the status bar opens the list of what was skipped, as the menu does.
   if (header->hwndFrom == splMain && header->code == NM_CLICK) {
     OnCommand(cmdSkipped, 0, nullptr);
@@ -546,6 +557,7 @@ LRESULT TMainDlg::OnNotify(NMHDR* header) {
 
 void TMainDlg::OnCommand(UINT nId, UINT nCode, HWND hwndFrom) {
   if (hwndFrom && nCode != BN_CLICKED) return;
+  if (hwndFrom && FKeepPanel && FKeepPanel->OnCommand(nId, nCode)) return;
   // A disabled menu command does nothing, however it was sent.
   if (!hwndFrom && nId >= cmdFirst && nId < cmdLast && !FMenus->IsEnabled(static_cast<TMenuCommand>(nId))) return;
   if (nId == idSearch && !IsWindowEnabled(btnSearch)) return;

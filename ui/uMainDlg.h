@@ -35,11 +35,15 @@
 #include "ui/FieldListView.h"
 #include "ui/FolderTreeView.h"
 #include "ui/Gauge.h"
+#include "ui/KeepPanel.h"
+#include "ui/MarkedListWindow.h"
 #include "ui/MenuTable.h"
+#include "ui/NearMissWindow.h"
 #include "ui/OutlookFolderTree.h"
 #include "ui/ProgressDialog.h"
 #include "ui/ReportWindow.h"
 #include "ui/RollUpPanel.h"
+#include "ui/TreatmentJournal.h"
 #include "ui/WindowDispatcher.h"
 #include "ui/uLoadEmails.h"
 
@@ -55,6 +59,10 @@ constexpr bool NeedsTarget(TTreatment treatment) {
   return treatment == TTreatment::CopyToFolder || treatment == TTreatment::MoveToFolder;
 }
 
+// The file "&Export results..." writes, from the save dialog (CSV or JSON,
+// UTF-8); empty when the user cancelled.
+std::string AskExportFileName(HWND owner);
+
 // Where the window takes its files from and how it reaches the user; tests
 // point these elsewhere and answer the message boxes themselves. The texts
 // of a message box are UTF-8: they may name a message or a folder.
@@ -62,11 +70,15 @@ struct TMainDlgSetup {
   std::string strLangFile = GetLangFile();
   std::string strDBFile = GetAppDataPath() + "\\temp.dat";
   std::string strSkinFile = GetSkinFile();
+  // Where the treatment journal lives; empty: the folder of strDBFile, the
+  // product's data folder.
+  std::string strJournalFolder;
   std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)> ShowMessage =
       [](HWND owner, const std::string& text, const std::string& caption, UINT type) {
         return ::MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), type);
       };
   TShellOpen Open = ShellOpen;
+  std::function<std::string(HWND owner)> AskExportFile = AskExportFileName;
 };
 
 class TMainDlg : public ILangComponent {
@@ -113,10 +125,26 @@ class TMainDlg : public ILangComponent {
   void mniExportClick();
   // "&Undo last treatment": the messages of the last soft delete or move put back.
   void mniUndoClick();
+  // Where the treatment journal is kept (TMainDlgSetup::strJournalFolder).
+  std::filesystem::path JournalFolder() const;
   // "&Compare...": two selected messages side by side, field by field.
   void mniCompareClick();
   // "&Near Misses...": the groups that one compared field fewer would form.
   void mniNearMissesClick();
+  // Keep rules: the "Copy to &keep" section (its section window, for a
+  // screenshot; ExpandKeepPanel rolls it down) and the chain it edits.
+  HWND KeepPanelHandle() const;
+  void ExpandKeepPanel();
+  TKeepPanel& KeepPanel() { return *FKeepPanel; }
+  results::TKeepChain KeepChain() const;
+  void SetKeepChain(const results::TKeepChain& chain);
+  // The compare view and the near-miss view (null when not open).
+  TMarkedListWindow* CompareWindow() const {
+    return FCompareWindow && FCompareWindow->Handle() ? FCompareWindow.get() : nullptr;
+  }
+  TNearMissWindow* NearMissWindow() const {
+    return FNearMissWindow && FNearMissWindow->Handle() ? FNearMissWindow.get() : nullptr;
+  }
   void ShowMsg(const std::string& text);
 
   // Treating the checked rows; the treatment commands of both menus come here.
@@ -228,7 +256,7 @@ class TMainDlg : public ILangComponent {
   // A language text (system code page) in UTF-8, for the message boxes.
   std::string MsgUtf8(const std::string& strKey, const std::string& strDefault);
   void ErrorBox(const std::string& text);  // UTF-8
-  bool PickTarget(std::string& strEntryID);
+  bool PickTarget(std::string& strEntryID, std::string* name = nullptr);  // name: UTF-8
   // The end of a treatment: its summary in the status bar; the messages it
   // could not treat and the folders that did not come out as planned in a
   // window of their own.
@@ -297,4 +325,38 @@ class TMainDlg : public ILangComponent {
   bool FCollectionComplete = false;
   std::unique_ptr<TReportWindow> FSkippedWindow;
   std::unique_ptr<TReportWindow> FTreatWindow;  // what the last treatment left
+  // Keep rules, the guard against treating every copy and the preview.
+  void CreateKeepSettings(HWND box);
+  void LayoutKeepSettings();
+  void LoadKeepChain();
+  void SaveKeepChain();
+  TKeepPick ChooseKeepRow(std::span<TEmailNode* const> rows);
+  std::string KeepReason(results::EKeepRule rule) const;
+  bool ConfirmTreatment(TTreatment treatment, const std::string& target, std::vector<std::size_t>& leftAlone);
+  std::unique_ptr<TRollUpPanel> plKeep;
+  std::unique_ptr<TKeepPanel> FKeepPanel;
+  std::string FKeepChainStored;  // the chain's text as the language file has it
+  std::vector<std::string> FKeepReasons;  // each rule's "Kept because" text, by EKeepRule
+  // Compare, near misses and the export.
+  void ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompareSettings& settings);
+  void ShowNearMisses(TNearMissFound found);
+  std::wstring OriginText(const TQuopMsg& record) const;
+  std::wstring MsgW(const char* key, const char* english);
+  std::wstring FieldCaption(std::int32_t field);
+  void UpdateWhyNotCommands();
+  std::unique_ptr<TMarkedListWindow> FCompareWindow;
+  std::unique_ptr<TNearMissWindow> FNearMissWindow;
+  // The treatment journal and undo (uMainDlgUndo.cpp): false when the user
+  // would rather not treat without a journal; `journal` stays null when it
+  // cannot be written and the user agreed to go on.
+  bool StartJournal(TTreatment treatment, const std::string& target, std::unique_ptr<TTreatmentJournal>& journal);
+  void EndJournal(TTreatmentJournal* journal, const TBatchTreatment& batch);
+  void ShowJournalOutcome(TTreatmentJournal* journal, TTreatment treatment);
+  void RefreshUndoCommand();
+  void OfferUndoOfCutRun();
+  void UndoRun(const TJournalRun& run);
+  void ShowUndoOutcome(std::span<const TUndoItem> items);
+  // What an undo (or a treatment) left, in the window TreatReportWindow gives.
+  void ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows);
+  std::vector<std::string> FJournalProblems;  // of the last treatment
 };

@@ -219,6 +219,7 @@ void TMainDlg::EndOfSearch(bool forStop) {
   if (!forStop) FStoping = false;
   ShowWindow(bsbGauge->Handle(), SW_HIDE);
   SetSettingsPanelHeight(false);
+  FEmails.KeepLastGroup();  // the last group loaded is complete now
   const bool found = FEmails.GroupCount() > 0;
   EnableCommands(SelectionCommands, found);
   if (!found) ShowMsg(Msg("strNoDuplicates", "No duplicated emails found yet"));

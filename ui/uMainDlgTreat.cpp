@@ -131,7 +131,7 @@ std::vector<std::string> TreatmentTextDefaults() {
 
 // The target folder from Outlook's folder picker; false when the user
 // cancelled, the folder has no identifier or a call failed (shown).
-bool TMainDlg::PickTarget(std::string& strEntryID) {
+bool TMainDlg::PickTarget(std::string& strEntryID, std::string* name) {
   try {
     if (!m_IDspApp) return false;
     const TComPtr<_NameSpace> nameSpace = om::GetNamespace(m_IDspApp.Get(), L"MAPI");
@@ -139,7 +139,8 @@ bool TMainDlg::PickTarget(std::string& strEntryID) {
     const TComPtr<MAPIFolder> folder = om::PickFolder(nameSpace.Get());
     if (!folder) return false;
     strEntryID = WideToAnsi(om::GetEntryID(folder.Get()));
-    om::GetName(folder.Get());
+    const std::wstring folderName = om::GetName(folder.Get());
+    if (name) *name = WideToUtf8(folderName);
     return !strEntryID.empty();
   } catch (const std::exception& e) {
     ErrorBox(e.what());
@@ -175,20 +176,22 @@ void TMainDlg::ProcessMessages() {
 
 void TMainDlg::TreatDuplicate(TTreatment treatment) {
   if (FTreating || FSearching || !FSession) return;
-  std::string target;
-  if (NeedsTarget(treatment) && !PickTarget(target)) return;
-  if (treatment == TTreatment::DeletePermanently &&
-      FSetup.ShowMessage(FHandle,
-                         MsgUtf8("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"),
-                         "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES)
-    return;
+  std::string target, targetName;
+  if (NeedsTarget(treatment) && !PickTarget(target, &targetName)) return;
+  // The groups that would lose every copy, when the user leaves them alone.
+  std::vector<std::size_t> leftAlone;
+  if (!ConfirmTreatment(treatment, targetName, leftAlone)) return;
   FStopDel = false;
   const unsigned run = FRun;
   std::vector<TRowPlace> places;
   ForEachRowPlace(FEmails, [&](const TRowPlace& place) {
-    if (place.row->Checked) places.push_back(place);
+    if (place.row->Checked && !std::binary_search(leftAlone.begin(), leftAlone.end(), place.group))
+      places.push_back(place);
   });
   if (places.empty()) return;
+  // The journal: each list is recorded before it goes to the store.
+  std::unique_ptr<TTreatmentJournal> journal;
+  if (!StartJournal(treatment, target, journal)) return;
   FProgress->SetMax(static_cast<int>(places.size()));
   FProgress->SetPosition(0);
   FProgress->Show();
@@ -202,6 +205,7 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
   // the progress may already have let that happen.
   bool listChanged = FRun != run || FSearching;
   TBatchTreatment batch(*FSession, ActionOf(treatment), target);
+  batch.SetJournal(journal.get());
   TTreatedRows treated;
   std::size_t reached = 0;
   while (!listChanged && reached < places.size() && !FStopDel) {
@@ -228,6 +232,7 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
   // The plan against the stores: a row whose message is still where it was
   // gets its box back.
   const std::vector<TFolderCheck> checks = batch.Verify(treated.items);
+  EndJournal(journal.get(), batch);
   if (!listChanged) treated.GiveBackBoxes();
   FProgress->Hide();
   LockForTreatment(false);
@@ -237,6 +242,7 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
     return;
   }
   if (!listChanged) ShowTreatmentOutcome(treatment, treated.items, treated.rows, places.size() - reached, checks);
+  ShowJournalOutcome(journal.get(), treatment);  // the offer to undo, or what went wrong with the journal
 }
 
 void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,

@@ -5,56 +5,11 @@
 #include <map>
 #include <vector>
 
+#include "tests/results/CsvReader.h"
+
 using namespace results;
 
 namespace {
-
-using TTable = std::vector<std::vector<std::string>>;
-
-// RFC 4180 reader: quoted fields with doubled quotes, CR LF between records.
-// Fails the test on anything the writer must never produce.
-TTable ReadCsv(std::string_view text) {
-  TTable table;
-  std::size_t i = 0;
-  std::vector<std::string> record;
-  while (i < text.size()) {
-    std::string field;
-    if (text[i] == '"') {
-      for (++i;; ++i) {
-        if (i >= text.size()) {
-          ADD_FAILURE() << "unclosed quote";
-          return table;
-        }
-        if (text[i] == '"') {
-          if (i + 1 < text.size() && text[i + 1] == '"') {
-            field += '"';
-            ++i;
-          } else {
-            ++i;
-            break;
-          }
-        } else {
-          field += text[i];
-        }
-      }
-    } else {
-      while (i < text.size() && text[i] != ',' && text[i] != '\r') field += text[i++];
-    }
-    record.push_back(field);
-    if (i < text.size() && text[i] == ',') {
-      ++i;
-    } else if (text.compare(i, 2, "\r\n") == 0) {
-      i += 2;
-      table.push_back(std::move(record));
-      record.clear();
-    } else {
-      ADD_FAILURE() << "unexpected byte after field at " << i;
-      return table;
-    }
-  }
-  EXPECT_TRUE(record.empty()) << "last record without CR LF";
-  return table;
-}
 
 // A strict reader for the JSON the export writes: an array of flat objects
 // whose values are strings or non-negative integers. Strings are decoded.
@@ -187,6 +142,25 @@ TEST(ResultsExport, JsonParsesAndKeepsEveryText) {
   TJsonReader empty{none};
   EXPECT_TRUE(empty.Array().empty());
   EXPECT_TRUE(empty.ok);
+}
+
+// A row already treated says so in both formats, whatever its check was.
+TEST(ResultsExport, TreatedRowsSayTreated) {
+  std::vector<TExportRow> rows = Sample();
+  rows[0].treated = true;  // a kept row treated all the same
+  rows[1].treated = true;
+  const char* const expected[] = {"treated", "treated", "kept"};
+  const TTable table = ReadCsv(std::string_view(ExportCsv(rows)).substr(3));
+  ASSERT_EQ(table.size(), rows.size() + 1);
+  const std::string json = ExportJson(rows);
+  TJsonReader reader{json};
+  const auto parsed = reader.Array();
+  ASSERT_TRUE(reader.ok) << json;
+  ASSERT_EQ(parsed.size(), rows.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    EXPECT_EQ(table[r + 1][1], expected[r]) << "row " << r;
+    EXPECT_EQ(parsed[r].at("status"), expected[r]) << "row " << r;
+  }
 }
 
 TEST(ResultsExport, InvalidUtf8IsReplacedNotPassedOn) {

@@ -104,6 +104,27 @@ TEST_F(JournalTest, RunCutShortIsUnfinishedAndCanBeMarkedUndoneAfterRestart) {
   EXPECT_FALSE(run->Finished());
 }
 
+// The search key finds a message of a batch cut short in its target; lines
+// written without one (an older journal) still read, with the key empty.
+TEST_F(JournalTest, SearchKeyTravelsWithThePlanAndLinesWithoutOneStillRead) {
+  {
+    TJournalWriter w(folder_);
+    w.StartRun(TJournalCommand::SoftDelete, "DELETED");
+    TJournalEntry e = Entry(TJournalCommand::SoftDelete, "S", "F1", "M1");
+    e.searchKey = "5B01";
+    ASSERT_EQ(w.WriteBatch({e}), 1);
+  }
+  const std::string runID = LastJournalRun(folder_)->runID;
+  AppendRaw("P\t" + runID + "\t2\tT\tsoft-delete\tS\tS\tF1\tM2\n");
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 0u);
+  ASSERT_EQ(j.runs.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches.size(), 2u);
+  EXPECT_EQ(j.runs[0].batches[0].entries[0].searchKey, "5B01");
+  EXPECT_EQ(j.runs[0].batches[1].entries[0].entryIDBefore, "M2");
+  EXPECT_EQ(j.runs[0].batches[1].entries[0].searchKey, "");
+}
+
 TEST_F(JournalTest, AllBatchesDoneButNoEndMarkIsNotFinished) {
   TJournalWriter w(folder_);
   w.StartRun(TJournalCommand::Move, "T");

@@ -230,6 +230,7 @@ TEST(EmailListTest, MessageCellTextByColumn) {
   full.txMsg.szSubject = const_cast<char*>("Lunch");
   full.txMsg.dtRecivedTime = 45000.5;
   full.txMsg.nMsgSize = 1572864;
+  full.strKeptBecause = "Largest";
   TEmailNodeData empty{};
   empty.txMsg.szSenderName = const_cast<char*>("");
   empty.txMsg.szSubject = const_cast<char*>("");
@@ -246,7 +247,8 @@ TEST(EmailListTest, MessageCellTextByColumn) {
       {2, "Lunch", " "},        // Subject
       {3, "at 45000", "at 0"},  // Recieved, as the formatter writes it
       {4, "1.5MB", "0B"},       // Size
-      {5, "", ""},              // no such column
+      {5, "Largest", ""},       // Kept because: empty on the other rows
+      {6, "", ""},              // no such column
   };
   for (const auto& c : columns) {
     EXPECT_EQ(MessageCellText(full, c.column, FakeReceived, '.'), c.fullText) << "column " << c.column;
@@ -404,6 +406,80 @@ TEST_F(SelectionTest, ClearEmptiesTheList) {
   list_.AddEmail(records_.Make("Orphan", false));
   ASSERT_EQ(list_.Roots().size(), 1u);
   EXPECT_FALSE(list_.Roots()[0]->IsGroup());
+}
+
+// The keep chooser decides a group once it is complete: when the next group
+// opens, or at KeepLastGroup; the pick is left unchecked, loaded so, and
+// named; the other rows checked.
+TEST(EmailListTest, TheChooserDecidesEachGroupOnceItIsComplete) {
+  TRecords records;
+  TEmailList list;
+  std::vector<std::size_t> asked;
+  list.SetKeepChooser([&](std::span<TEmailNode* const> rows) {
+    asked.push_back(rows.size());
+    return TKeepPick{rows.size() - 1, "last"};
+  });
+  list.AddEmail(records.Make("Orphan", false));
+  records.AddGroup(list, "Lunch", 3);
+  EXPECT_EQ(Checks(list), (TChecks{{true}, {false, true, true}})) << "Lunch may still grow";
+  EXPECT_TRUE(asked.empty());
+  records.AddGroup(list, "Report", 2);
+  EXPECT_EQ(Checks(list), (TChecks{{true}, {true, true, false}, {false, true}}));
+  list.KeepLastGroup();
+  list.KeepLastGroup();  // the last group is decided once
+  EXPECT_EQ(Checks(list), (TChecks{{true}, {true, true, false}, {true, false}}));
+  EXPECT_EQ(asked, (std::vector<std::size_t>{3, 2}));
+  EXPECT_EQ(list.CheckedCount(), 4u);
+  for (std::size_t g : {1u, 2u})
+    for (const auto& row : list.Roots()[g]->Children) {
+      EXPECT_EQ(row->Data.bChecked, row->Checked);
+      EXPECT_EQ(row->Data.strKeptBecause, row->Checked ? "" : "last");
+    }
+  // A cleared list starts with no group pending.
+  list.Clear();
+  list.KeepLastGroup();
+  EXPECT_EQ(asked.size(), 2u);
+}
+
+// "Select All Duplicates" with a chooser: each group's untreated rows are
+// offered, the pick unchecked and named, the rest checked; a pick out of
+// range keeps the first row; a row outside any group is checked.
+TEST(EmailListTest, SelectAllDuplicatesAsksTheChooserAboutTheUntreatedRows) {
+  TRecords records;
+  TEmailList list;
+  list.AddEmail(records.Make("Orphan", false));
+  records.AddGroup(list, "Lunch", 3);
+  records.AddGroup(list, "Report", 2);
+  TEmailNode* treated = list.Roots()[1]->Children[2].get();
+  treated->Data.bDeleted = true;
+  treated->HasCheckBox = false;
+  treated->Data.strKeptBecause = "before";
+  const struct {
+    const char* name;
+    std::size_t pick;
+    TChecks expected;
+  } cases[] = {
+      {"the last untreated row", 1, {{true}, {true, false, true}, {true, false}}},
+      {"out of range", 7, {{true}, {false, true, true}, {false, true}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::size_t> offered;
+    list.SetKeepChooser([&](std::span<TEmailNode* const> rows) {
+      offered.push_back(rows.size());
+      return TKeepPick{c.pick, c.name};
+    });
+    list.UnselectAll();
+    list.SelectAllDuplicates();
+    EXPECT_EQ(Checks(list), c.expected);
+    EXPECT_EQ(offered, (std::vector<std::size_t>{2, 2}));
+    EXPECT_EQ(treated->Data.strKeptBecause, "");
+    for (std::size_t g : {1u, 2u})
+      for (const auto& row : list.Roots()[g]->Children)
+        if (row->HasCheckBox) {
+          EXPECT_EQ(row->Data.strKeptBecause, row->Checked ? "" : c.name);
+        }
+  }
 }
 
 TEST(EmailListTest, HundredThousandRowsStayConsistent) {

@@ -75,6 +75,22 @@ std::string TreatProfile() {
 
 const char kTarget[] = "Mailbox/Target";
 
+// The confirmation a command shows before it treats anything: its numbers,
+// and for a permanent delete the warning and the question.
+std::string PreviewOf(TTreatment treatment, std::size_t messages, std::size_t folders, std::size_t kept) {
+  const std::string what = std::to_string(messages) + " messages from " + std::to_string(folders) + " folders";
+  const std::string keep = "; keep " + std::to_string(kept);
+  switch (treatment) {
+    case TTreatment::DeletePermanently:
+      return "Delete " + what + " permanently" + keep +
+             ". This cannot be undone.\n\nAre you sure that you want to permanently delete the selected item(s)?";
+    case TTreatment::MoveToDeletedItems: return "Move " + what + " to Deleted Items" + keep;
+    case TTreatment::CopyToFolder: return "Copy " + what + " to Target" + keep;
+    case TTreatment::MoveToFolder: return "Move " + what + " to Target" + keep;
+  }
+  return std::string();
+}
+
 // TreatProfile with a folder Bulk of 131 copies of one message, so that its
 // 130 checked rows need more than one batch.
 const int kBulkChecked = 130;
@@ -217,14 +233,17 @@ TEST_F(TreatTest, EachCommandLeavesExactlyTheMessagesAskedFor) {
     EXPECT_TRUE(shownWhileWalking);
     EXPECT_FALSE(dlg_->dlgProgress().Visible());
     EXPECT_FALSE(dlg_->Treating());
-    if (command.treatment == TTreatment::DeletePermanently) {
-      ASSERT_EQ(boxes_.size(), 1u);
-      EXPECT_EQ(boxes_[0].text, "Are you sure that you want to permanently delete the selected item(s)?");
-      EXPECT_EQ(boxes_[0].caption, "Quop");
-      EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
-    } else {
-      EXPECT_TRUE(boxes_.empty());
-    }
+    // Every command asks first, stating its numbers; a permanent delete
+    // also says it cannot be undone and asks Yes or No as before.
+    ASSERT_EQ(boxes_.size(), 1u);
+    std::set<std::string> folders;
+    for (const std::string& id : ids) folders.insert(before_.PathOf(id));
+    EXPECT_EQ(boxes_[0].text,
+              PreviewOf(command.treatment, ids.size(), folders.size(), MessageRows().size() - ids.size()));
+    EXPECT_EQ(boxes_[0].caption, "Quop");
+    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(command.treatment == TTreatment::DeletePermanently
+                                                     ? MB_ICONQUESTION | MB_YESNO
+                                                     : MB_ICONQUESTION | MB_OKCANCEL));
     // Each store's treated copies went to its own Deleted Items.
     if (command.treatment == TTreatment::MoveToDeletedItems) {
       const TProfileSnapshot after = TProfileSnapshot::Take(standin_);
@@ -248,7 +267,8 @@ TEST_F(TreatTest, ACommandEndedBeforeTheWalkChangesNothing) {
   };
   const TCase cases[] = {
       {"delete permanently answered No", 0, IDNO, "",
-       {"Are you sure that you want to permanently delete the selected item(s)?"}},
+       {"Delete 5 messages from 4 folders permanently; keep 4. This cannot be undone.\n\n"
+        "Are you sure that you want to permanently delete the selected item(s)?"}},
       {"copy with the picker cancelled", 2, IDYES, "", {}},
       {"move with the picker cancelled", 3, IDYES, "", {}},
       {"move to a folder Outlook cannot find", 3, IDYES, std::string(8, '0') + std::string(32, '1') + "46FFFFFF",
@@ -326,7 +346,9 @@ TEST_F(TreatTest, AMessageGoneBeforeTheTreatmentKeepsItsRow) {
     treated.erase(treated.begin() + 1);
     ExpectProfile(Treated(before_, treated, command.treatment));
     ExpectRows(treated, ids);
-    EXPECT_EQ(boxes_.size(), command.treatment == TTreatment::DeletePermanently ? 1u : 0u);
+    // The confirmation counts the rows as listed: five checked in four folders, four kept.
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, PreviewOf(command.treatment, ids.size(), 4, 4));
     CloseWindow();
   }
 }
@@ -364,7 +386,12 @@ TEST_F(TreatTest, AFailingStoreCallLeavesOnlyItsRowUntreated) {
 
     ExpectProfile(Treated(before_, treated, command.treatment));
     ExpectRows(treated, ids);
-    EXPECT_EQ(boxes_.size(), command.treatment == TTreatment::DeletePermanently ? 1u : 0u);
+    ASSERT_EQ(boxes_.size(), 1u) << "the confirmation, and nothing else";
+    EXPECT_EQ(boxes_[0].text.find(command.treatment == TTreatment::DeletePermanently ? "Delete 5 messages"
+                                  : command.treatment == TTreatment::CopyToFolder    ? "Copy 5 messages"
+                                                                                     : "Move 5 messages"),
+              0u)
+        << boxes_[0].text;
     const std::string status = dlg_->StatusText();
     EXPECT_NE(status.find(std::to_string(treated.size()) + " of " + std::to_string(ids.size())), std::string::npos)
         << status;

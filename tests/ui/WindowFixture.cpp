@@ -33,6 +33,7 @@ void WindowTest::Open(const std::string& profileJson, const std::function<void(f
     return answer_;
   };
   setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
+  setup.AskExportFile = [this](HWND) { return exportFile_; };
   app_.Reset(standin_.CreateApplication());
   ASSERT_TRUE(app_);
   dlg_ = std::make_unique<TMainDlg>(setup);

@@ -46,6 +46,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TMainDlg> dlg_;
   std::vector<TShownBox> boxes_;
   int answer_ = IDOK;  // what every message box answers
+  std::string exportFile_;  // the file "&Export results..." is given; empty: cancelled
   std::string dir_;
 };
 

@@ -1,0 +1,31 @@
+// What a treatment tells its journal, batch by batch: the messages it is
+// about to treat (written before the store is asked), then which of them got
+// a new entry identifier (a move, a move to Deleted Items). The window
+// implements it over the journal file; the store layer sees only this.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// One message of a batch as planned. Identifiers and the search key are
+// entry-identifier texts (hex).
+struct TPlannedMessage {
+  std::string storeEntryID;
+  std::string storeName;  // UTF-8
+  std::string sourceFolderEntryID;
+  std::string entryIDBefore;
+  std::string searchKey;  // finds the message in its target should the batch be cut short
+};
+
+class TBatchJournal {
+ public:
+  virtual ~TBatchJournal() = default;
+  // Records the batch before it is carried out; false when that could not
+  // be written (the batch is then not treated; Error() says why).
+  virtual bool Planned(const std::vector<TPlannedMessage>& batch) = 0;
+  // Marks the last planned batch done, with (entry id before, entry id
+  // after) of each message that got a new one; false on a write error.
+  virtual bool Done(const std::vector<std::pair<std::string, std::string>>& after) = 0;
+  virtual std::string Error() const = 0;
+};
