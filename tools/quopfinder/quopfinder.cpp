@@ -1,12 +1,19 @@
 // The duplicate finder window on its own, over a mail profile served by the
 // stand-in platform: for looking at the window, for screenshots and for the
 // figures of a search (time to Idle, peak memory, longest unresponsive spell).
-//   quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped] [--close]
+//   quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped]
+//              [--near-misses] [--compare] [--keep CHAIN] [--close]
 // --search clicks "&Search" once the window shows; when the search is over
 // a line "idle <left> <top> <width> <height>" with the window's rectangle
 // goes to stdout, then the figures and the status text (UTF-8). --delete
 // then moves the checked copies to Deleted Items; --skipped opens the list
-// of what the search skipped. --close closes the window after that.
+// of what the search skipped (a driven run answers every question of the
+// window with Yes or OK, and prints it); --near-misses opens the near misses;
+// --compare compares two messages: the first near miss's first and last
+// when the near misses are open, else the first group's first two. The
+// rectangle is then that of the window opened last. --keep sets the keep
+// rules before the search and shows their section. --close closes the
+// window after that.
 #include <windows.h>
 #include <psapi.h>
 
@@ -18,6 +25,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "om/OutlookCalls.h"
 #include "mapi/MapiLibrary.h"
@@ -29,6 +37,8 @@ namespace {
 struct TOptions {
   std::string profile;
   bool across = false, search = false, close = false, remove = false, skipped = false;
+  bool nearMisses = false, compare = false;
+  std::string keep;  // a keep chain, as the console scan writes it
 };
 
 bool Parse(int argc, char** argv, TOptions& o) {
@@ -40,6 +50,9 @@ bool Parse(int argc, char** argv, TOptions& o) {
     else if (a == "--close") o.close = true;
     else if (a == "--delete") o.remove = true;
     else if (a == "--skipped") o.skipped = true;
+    else if (a == "--near-misses") o.nearMisses = true;
+    else if (a == "--compare") o.compare = true;
+    else if (a == "--keep" && i + 1 < argc) o.keep = argv[++i];
     else return false;
   }
   return true;
@@ -88,6 +101,8 @@ struct TRun {
   bool close = false;
   bool remove = false;
   bool skipped = false;
+  bool nearMisses = false;
+  bool compare = false;
   std::chrono::steady_clock::time_point started;
   // The collection ends where the loading of the results begins.
   double collectSeconds = -1;
@@ -101,6 +116,48 @@ double SecondsSinceStart() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - g_run.started).count();
 }
 
+// Compares two messages: the first and the last of the first near miss when
+// the near misses are open (the last one differs), else the first two of the
+// first group of the results.
+void CompareTwo(TMainDlg& dlg) {
+  if (TNearMissWindow* misses = dlg.NearMissWindow()) {
+    const std::vector<int> rows = misses->RowsOfGroup(0);
+    if (rows.size() < 2) return;
+    misses->List().SelectRows({rows.front(), rows.back()});
+    misses->Compare();
+    return;
+  }
+  for (const auto& root : dlg.Emails().Roots()) {
+    if (root->Children.size() < 2) continue;
+    dlg.vstEmails().Select(root->Children[0].get());
+    dlg.vstEmails().AddToSelection(root->Children[1].get());
+    dlg.mniCompareClick();
+    return;
+  }
+}
+
+// Sets the keep rules and scrolls their section into view, rolled down.
+bool ShowKeepRules(TMainDlg& dlg, const std::string& text) {
+  const results::TKeepChainParse parsed = results::ParseKeepChain(text);
+  if (!parsed.ok) {
+    std::fprintf(stderr, "--keep: %s\n", parsed.error.c_str());
+    return false;
+  }
+  dlg.SetKeepChain(parsed.chain);
+  // Wide enough for the list to show its last column, "Kept because".
+  SetWindowPos(dlg.Handle(), nullptr, 0, 0, 1024, 740, SWP_NOZORDER | SWP_NOACTIVATE);
+  dlg.ExpandKeepPanel();
+  SendMessageA(GetParent(dlg.KeepPanelHandle()), WM_VSCROLL, SB_BOTTOM, 0);
+  return true;
+}
+
+// The window a screenshot wants: the one opened last.
+HWND ShownWindow(TMainDlg& dlg) {
+  if (TMarkedListWindow* compare = dlg.CompareWindow()) return compare->Handle();
+  if (TNearMissWindow* misses = dlg.NearMissWindow()) return misses->Handle();
+  return dlg.Handle();
+}
+
 void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   const TSearchState state = g_run.dlg->State();
   if (state != TSearchState::Collecting && g_run.collectSeconds < 0) {
@@ -109,14 +166,18 @@ void CALLBACK WatchSearch(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   }
   if (state != TSearchState::Idle) return;
   KillTimer(hwnd, id);
-  if (g_run.remove) g_run.dlg->mniDeleteClick();
-  if (g_run.skipped) g_run.dlg->mniSkippedClick();
   const double seconds = SecondsSinceStart();
   const long long loadWorst = g_run.watch->TakeWorst();
   const long long worst = std::max(g_run.collectWorst, loadWorst);
+  // Stopped before anything below keeps this thread from answering the
+  // watch's messages: it would wait on the watch, and the watch on it.
   g_run.watch.reset();
+  if (g_run.remove) g_run.dlg->mniDeleteClick();
+  if (g_run.skipped) g_run.dlg->mniSkippedClick();
+  if (g_run.nearMisses) g_run.dlg->mniNearMissesClick();
+  if (g_run.compare) CompareTwo(*g_run.dlg);
   RECT r;
-  GetWindowRect(hwnd, &r);
+  GetWindowRect(ShownWindow(*g_run.dlg), &r);
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
   std::printf("idle %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -148,7 +209,8 @@ int main(int argc, char** argv) {
   TOptions o;
   if (!Parse(argc, argv, o)) {
     std::fprintf(stderr,
-                 "usage: quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped] [--close]\n");
+                 "usage: quopfinder [--profile FILE] [--across] [--search] [--delete] [--skipped]\n"
+                 "                  [--near-misses] [--compare] [--keep CHAIN] [--close]\n");
     return 2;
   }
   if (o.profile.empty()) o.profile = SampleProfile();
@@ -170,14 +232,26 @@ int main(int argc, char** argv) {
   app.Reset(raw);
   int rc = 0;
   {
-    TMainDlg dlg;
+    TMainDlgSetup setup;
+    // A driven run answers the window's questions itself (the treatment's
+    // confirmation, ...) and says what it was asked.
+    if (o.search)
+      setup.ShowMessage = [](HWND, const std::string& text, const std::string&, UINT type) {
+        std::printf("box: %s\n", text.c_str());
+        const UINT buttons = type & MB_TYPEMASK;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+      };
+    TMainDlg dlg(setup);
     if (!dlg.Create()) return 1;
     dlg.SetIDspApp(om::AsApplication(app.Get()).Get());
     if (o.across) dlg.ClickRadio("rbtnOverFolders");
+    if (!o.keep.empty() && !ShowKeepRules(dlg, o.keep)) return 2;
     g_run.dlg = &dlg;
     g_run.close = o.close;
     g_run.remove = o.remove;
     g_run.skipped = o.skipped;
+    g_run.nearMisses = o.nearMisses;
+    g_run.compare = o.compare;
     if (o.search) SetTimer(dlg.Handle(), kStartTimer, 300, StartSearch);
     dlg.ShowModal();
   }
