@@ -93,6 +93,26 @@ std::string StatusText(HWND finder) {
   return text;
 }
 
+// The message box the window thread of `finder` shows, or null.
+HWND MessageBoxOf(HWND finder) {
+  const DWORD thread = GetWindowThreadProcessId(finder, nullptr);
+  const std::vector<HWND> boxes = Windows(nullptr, [&](HWND hwnd) {
+    return GetWindowThreadProcessId(hwnd, nullptr) == thread && ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd);
+  });
+  return boxes.empty() ? nullptr : boxes[0];
+}
+
+// The text of a message box: its static texts, as the box shows them.
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND part : Windows(box, [](HWND hwnd) { return ClassOf(hwnd) == "Static"; })) {
+    char piece[512] = {};
+    GetWindowTextA(part, piece, sizeof piece);
+    text += piece;
+  }
+  return text;
+}
+
 std::size_t DeletedItemsCount(TStandin& standin) {
   std::size_t n = 0;
   const TProfileSnapshot snapshot = TProfileSnapshot::Take(standin);
@@ -262,10 +282,16 @@ TEST_F(AddInHostTest, TheButtonOpensOneFinderWindowThatSearchesAndTreats) {
   ASSERT_EQ(lists.size(), 1u);
   EXPECT_EQ(Ask(lists[0], LVM_GETITEMCOUNT), 41);
 
-  // "Delete (Move to deleted Items folder)": the 15 checked copies go.
+  // "Delete (Move to deleted Items folder)": the confirmation states the
+  // numbers, and on OK the 15 checked copies go.
   TStandin& standin = TStandin::Get();
   const std::size_t before = DeletedItemsCount(standin);
   PostMessageA(finder, WM_COMMAND, cmdDelete1, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(Pump([&] { return (box = MessageBoxOf(finder)) != nullptr; }));
+  EXPECT_EQ(MessageBoxText(box).rfind("Move 15 messages from ", 0), 0u) << MessageBoxText(box);
+  EXPECT_EQ(DeletedItemsCount(standin), before) << "nothing moves before the confirmation";
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(Pump([&] { return DeletedItemsCount(standin) == before + 15 && IsWindowEnabled(search); }));
 
   // Closed, the window goes with its thread; then a click opens a new one.
