@@ -255,13 +255,16 @@ void TMainDlg::FormCreate() {
                      "strSelFields=Please select fields for compare",
                      "strClickSearch=Click Search button to find duplicate emails",
                      "strNoDuplicates=No duplicated emails found yet", "strSearching=Searching...",
-                     "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?",
-                     "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
-                     "strSkippedKind=Kind", "strSkippedName=Name", "strSkippedReason=Reason",
-                     "strSkippedError=Error"};
-  // strTreatNotMoved serves two treatments; the file takes it once.
-  for (const std::string& line : TreatmentTextDefaults())
-    if (std::find(messages.begin(), messages.end(), line) == messages.end()) messages.push_back(line);
+                     "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items"};
+  // Each feature's texts; a key two of them share (strTreatNotMoved,
+  // strSkippedMessage) the file takes once.
+  for (const auto& defaults : {TreatmentTextDefaults, GuardTextDefaults, UndoTextDefaults, KeepTextDefaults,
+                               WhyNotTextDefaults, ExportTextDefaults})
+    for (const std::string& line : defaults()) {
+      const std::string key = line.substr(0, line.find('=') + 1);
+      if (std::none_of(messages.begin(), messages.end(), [&](const std::string& m) { return m.starts_with(key); }))
+        messages.push_back(line);
+    }
   MLang->SetMsgList(messages);
   try {
     MLang->SetFileName(FSetup.strLangFile);

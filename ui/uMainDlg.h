@@ -51,8 +51,23 @@ enum class TSearchState { Idle, Collecting, Loading };
 
 // What a treatment command does with each checked message.
 enum class TTreatment { DeletePermanently, MoveToDeletedItems, CopyToFolder, MoveToFolder };
-// "key=English text" of every text a treatment's outcome shows.
-std::vector<std::string> TreatmentTextDefaults();
+// A text a translator may change: its language-file key and English text.
+struct TLangText {
+  const char* szKey;
+  const char* szText;
+};
+// "key=English text", as the language file lists it.
+std::string LangLine(const TLangText& text);
+// The kind of a message row in the windows that list what was left undone.
+inline constexpr TLangText kReportMessageKind{"strSkippedMessage", "Message"};
+// The "key=English text" lines of each feature's texts, registered with the
+// language file at creation so that a translator finds every one of them.
+std::vector<std::string> TreatmentTextDefaults();  // a treatment's outcome
+std::vector<std::string> GuardTextDefaults();      // the confirmation before a treatment
+std::vector<std::string> UndoTextDefaults();       // the journal and undo
+std::vector<std::string> KeepTextDefaults();       // keep rules and why a copy is kept
+std::vector<std::string> WhyNotTextDefaults();     // compare and near misses
+std::vector<std::string> ExportTextDefaults();     // the export of the results
 
 // Copies and moves go to a folder the user picks first.
 constexpr bool NeedsTarget(TTreatment treatment) {
@@ -255,6 +270,10 @@ class TMainDlg : public ILangComponent {
   std::string FieldText(const std::string& strKey, const std::string& strDefault);
   // A language text (system code page) in UTF-8, for the message boxes.
   std::string MsgUtf8(const std::string& strKey, const std::string& strDefault);
+  // A registered text, translated: as Msg, MsgUtf8 and MsgW (wide).
+  std::string Msg(const TLangText& text) { return Msg(text.szKey, text.szText); }
+  std::string MsgUtf8(const TLangText& text) { return MsgUtf8(text.szKey, text.szText); }
+  std::wstring MsgW(const TLangText& text);
   void ErrorBox(const std::string& text);  // UTF-8
   bool PickTarget(std::string& strEntryID, std::string* name = nullptr);  // name: UTF-8
   // The end of a treatment: its summary in the status bar; the messages it
@@ -263,6 +282,8 @@ class TMainDlg : public ILangComponent {
   void ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
                             std::span<TEmailNode* const> rows, std::size_t notReached,
                             const std::vector<TFolderCheck>& checks);
+  // What a treatment or an undo left, in the window TreatReportWindow gives.
+  void ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows);
   void LockForTreatment(bool locked);
   void ProcessMessages();
 
@@ -341,7 +362,6 @@ class TMainDlg : public ILangComponent {
   void ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompareSettings& settings);
   void ShowNearMisses(TNearMissFound found);
   std::wstring OriginText(const TQuopMsg& record) const;
-  std::wstring MsgW(const char* key, const char* english);
   std::wstring FieldCaption(std::int32_t field);
   void UpdateWhyNotCommands();
   std::unique_ptr<TMarkedListWindow> FCompareWindow;
@@ -356,7 +376,5 @@ class TMainDlg : public ILangComponent {
   void OfferUndoOfCutRun();
   void UndoRun(const TJournalRun& run);
   void ShowUndoOutcome(std::span<const TUndoItem> items);
-  // What an undo (or a treatment) left, in the window TreatReportWindow gives.
-  void ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows);
   std::vector<std::string> FJournalProblems;  // of the last treatment
 };

@@ -15,6 +15,11 @@
 
 namespace {
 
+constexpr TLangText kExportNothing{"strExportNothing", "There are no results to export yet."};
+constexpr TLangText kExportCaption{"strExportCaption", "Export results"};
+constexpr TLangText kExportFailed{"strExportFailed", "The results could not be written to this file:"};
+constexpr TLangText kExportDone{"strExportDone", "%d rows written to %s"};
+
 results::TExportRow ExportRowOf(const TEmailNode& row, int group, const TMessageOrigins& origins) {
   const TQuopMsg& m = row.Data.txMsg;
   const auto text = [](const char* s) { return std::string(s ? s : ""); };
@@ -80,6 +85,13 @@ bool WriteWholeFile(const std::string& file, const std::string& text, std::strin
 
 }  // namespace
 
+std::vector<std::string> ExportTextDefaults() {
+  std::vector<std::string> lines;
+  for (const TLangText& text : {kExportNothing, kExportCaption, kExportFailed, kExportDone})
+    lines.push_back(LangLine(text));
+  return lines;
+}
+
 std::string AskExportFileName(HWND owner) {
   wchar_t file[MAX_PATH] = L"duplicates.csv";
   OPENFILENAMEW ofn{};
@@ -97,8 +109,7 @@ std::string AskExportFileName(HWND owner) {
 void TMainDlg::mniExportClick() {
   if (FSearching || FTreating) return;
   if (FEmails.Roots().empty()) {
-    FSetup.ShowMessage(FHandle, MsgUtf8("strExportNothing", "There are no results to export yet."),
-                       MsgUtf8("strExportCaption", "Export results"), MB_ICONINFORMATION | MB_OK);
+    FSetup.ShowMessage(FHandle, MsgUtf8(kExportNothing), MsgUtf8(kExportCaption), MB_ICONINFORMATION | MB_OK);
     return;
   }
   const std::string file = FSetup.AskExportFile ? FSetup.AskExportFile(FHandle) : std::string();
@@ -108,12 +119,10 @@ void TMainDlg::mniExportClick() {
   const std::string text = EndsWithNoCase(file, ".json") ? results::ExportJson(rows) : results::ExportCsv(rows);
   std::string error;
   if (!WriteWholeFile(file, text, error)) {
-    ErrorBox(MsgUtf8("strExportFailed", "The results could not be written to this file:") + "\r\n" + file + "\r\n" +
-             error);
+    ErrorBox(MsgUtf8(kExportFailed) + "\r\n" + file + "\r\n" + error);
     return;
   }
-  std::wstring done =
-      AnsiToWide(FillCounts(Msg("strExportDone", "%d rows written to %s"), {static_cast<long>(rows.size())}));
+  std::wstring done = AnsiToWide(FillCounts(Msg(kExportDone), {static_cast<long>(rows.size())}));
   if (const std::size_t at = done.find(L"%s"); at != std::wstring::npos) done.replace(at, 2, Utf8ToWide(file));
   ShowStatus(done);
 }

@@ -36,7 +36,33 @@ bool Affirmed(int answer) { return answer == IDOK || answer == IDYES; }
 
 constexpr std::size_t kGroupsListed = 10;
 
+constexpr TLangText kGuardIntro{"strGuardIntro", "Every copy of %d group(s) is checked:"};
+constexpr TLangText kGuardMore{"strGuardMore", "and %d more"};
+constexpr TLangText kGuardYes{"strGuardYes", "Yes: treat these groups too, so that no copy of them is left."};
+constexpr TLangText kGuardNo{"strGuardNo", "No: leave these groups alone and treat the rest."};
+constexpr TLangText kGuardCancel{"strGuardCancel", "Cancel: treat nothing."};
+constexpr TLangText kDeleteSure{"strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?"};
+
+constexpr results::ETreatment kPreviewed[] = {results::ETreatment::DeletePermanently,
+                                              results::ETreatment::MoveToDeletedItems,
+                                              results::ETreatment::CopyToFolder, results::ETreatment::MoveToFolder};
+
+TLangText LangTextOf(const results::TPreviewText& text) { return {text.key, text.english}; }
+
 }  // namespace
+
+// The guard's own texts, then the preview's parts.
+std::vector<std::string> GuardTextDefaults() {
+  std::vector<std::string> lines;
+  for (const TLangText& text : {kGuardIntro, kGuardMore, kGuardYes, kGuardNo, kGuardCancel, kDeleteSure})
+    lines.push_back(LangLine(text));
+  for (const results::ETreatment kind : kPreviewed)
+    lines.push_back(LangLine(LangTextOf(results::PreviewActionText(kind))));
+  for (const results::TPreviewText& text :
+       {results::PreviewKeepText(), results::PreviewLeftAloneText(), results::PreviewCannotUndoText()})
+    lines.push_back(LangLine(LangTextOf(text)));
+  return lines;
+}
 
 bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
                                 std::vector<std::size_t>& leftAlone) {
@@ -53,18 +79,14 @@ bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
 
   leftAlone.clear();
   if (!losing.empty()) {
-    std::string text = FillCounts(MsgUtf8("strGuardIntro", "Every copy of %d group(s) is checked:"),
-                                  {static_cast<long>(losing.size())}, thousands);
+    std::string text = FillCounts(MsgUtf8(kGuardIntro), {static_cast<long>(losing.size())}, thousands);
     for (std::size_t i = 0; i < std::min(losing.size(), kGroupsListed); ++i) {
       const TEmailNode& group = *roots[losing[i]];
       text += "\n    " + FEmailView->CellText(group, 0) + " " + GroupCountText(group.Children.size());
     }
     if (losing.size() > kGroupsListed)
-      text += "\n    " + FillCounts(MsgUtf8("strGuardMore", "and %d more"),
-                                    {static_cast<long>(losing.size() - kGroupsListed)}, thousands);
-    text += "\n\n" + MsgUtf8("strGuardYes", "Yes: treat these groups too, so that no copy of them is left.") +
-            "\n" + MsgUtf8("strGuardNo", "No: leave these groups alone and treat the rest.") + "\n" +
-            MsgUtf8("strGuardCancel", "Cancel: treat nothing.");
+      text += "\n    " + FillCounts(MsgUtf8(kGuardMore), {static_cast<long>(losing.size() - kGroupsListed)}, thousands);
+    text += "\n\n" + MsgUtf8(kGuardYes) + "\n" + MsgUtf8(kGuardNo) + "\n" + MsgUtf8(kGuardCancel);
     const int answer = FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNOCANCEL);
     if (answer == IDNO) leftAlone = losing;
     else if (answer != IDYES) return false;
@@ -105,7 +127,7 @@ bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
   gPreviewLang = nullptr;
   UINT type = MB_ICONQUESTION | MB_OKCANCEL;
   if (treatment == TTreatment::DeletePermanently) {
-    text += "\n\n" + MsgUtf8("strDelMsg", "Are you sure that you want to permanently delete the selected item(s)?");
+    text += "\n\n" + MsgUtf8(kDeleteSure);
     type = MB_ICONQUESTION | MB_YESNO;
   }
   return Affirmed(FSetup.ShowMessage(FHandle, text, "Quop", type));

@@ -15,6 +15,16 @@ namespace {
 constexpr char kKeepSection[] = "Options";
 constexpr char kKeepKey[] = "KeepChain";
 
+constexpr TLangText kKeptBecause{"strKeptBecause", "Kept because"};
+constexpr TLangText kKeepChainUnread{
+    "strKeepChainUnread", "The keep rules stored as \"%s\" could not be read (%s); the default rule is used."};
+
+constexpr results::EKeepRule kLastRule = results::EKeepRule::EarliestAdded;
+TLangText RuleText(results::EKeepRule rule) {
+  const results::TKeepRuleText text = results::KeepRuleText(rule);
+  return {text.key, text.english};
+}
+
 // A tree node as a folder-list entry: the captions from the store down, "/"-joined.
 std::string FolderEntryOf(const TFolderNode* node) {
   std::wstring path;
@@ -23,6 +33,14 @@ std::string FolderEntryOf(const TFolderNode* node) {
 }
 
 }  // namespace
+
+// The column's caption, its reasons (each rule's name) and the unreadable chain.
+std::vector<std::string> KeepTextDefaults() {
+  std::vector<std::string> lines{LangLine(kKeptBecause), LangLine(kKeepChainUnread)};
+  for (int rule = 0; rule <= static_cast<int>(kLastRule); ++rule)
+    lines.push_back(LangLine(RuleText(static_cast<results::EKeepRule>(rule))));
+  return lines;
+}
 
 void TMainDlg::CreateKeepSettings(HWND box) {
   plKeep = std::make_unique<TRollUpPanel>(box, "Copy to &keep", TKeepPanel::kDesignHeight, FBoldFont.Get());
@@ -59,13 +77,11 @@ void TMainDlg::SetKeepChain(const results::TKeepChain& chain) { FKeepPanel->SetC
 // The chain of the last run, or the default when none was stored; a stored
 // text that does not read is named to the user, and the default used.
 void TMainDlg::LoadKeepChain() {
-  FEmailView->SetColumnCaption(5, Msg("strKeptBecause", "Kept because"));
+  FEmailView->SetColumnCaption(5, Msg(kKeptBecause));
   // Read once: the language file is read again on every look-up.
   FKeepReasons.clear();
-  for (int rule = 0; rule <= static_cast<int>(results::EKeepRule::EarliestAdded); ++rule) {
-    const results::TKeepRuleText text = results::KeepRuleText(static_cast<results::EKeepRule>(rule));
-    FKeepReasons.push_back(MsgUtf8(text.key, text.english));
-  }
+  for (int rule = 0; rule <= static_cast<int>(kLastRule); ++rule)
+    FKeepReasons.push_back(MsgUtf8(RuleText(static_cast<results::EKeepRule>(rule))));
   results::TKeepChain chain = results::DefaultKeepChain();
   FKeepChainStored = results::FormatKeepChain(chain);
   std::optional<std::string> stored;
@@ -76,8 +92,7 @@ void TMainDlg::LoadKeepChain() {
     if (parsed.ok) {
       chain = parsed.chain;
     } else {
-      std::string text = MsgUtf8("strKeepChainUnread", "The keep rules stored as \"%s\" could not be read (%s); the "
-                                                       "default rule is used.");
+      std::string text = MsgUtf8(kKeepChainUnread);
       for (const std::string& part : {*stored, parsed.error})
         if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, part);
       ErrorBox(text);

@@ -86,28 +86,31 @@ TBatchAction ActionOf(TTreatment treatment) {
   return TBatchAction::Delete;
 }
 
-// The summary of each treatment, in TTreatment's order.
+// The summary of each treatment, in TTreatment's order: done, of how many;
+// how many were not.
 struct TOutcomeTexts {
-  const char* szDoneKey;
-  const char* szDone;  // done, of how many
-  const char* szLeftKey;
-  const char* szLeft;  // how many were not
+  TLangText done, left;
 };
 constexpr TOutcomeTexts kOutcomeTexts[] = {
-    {"strTreatDeleted", "Deleted %d of %d", "strTreatNotDeleted", "%d could not be deleted"},
-    {"strTreatMovedToDeleted", "Moved %d of %d to Deleted Items", "strTreatNotMoved", "%d could not be moved"},
-    {"strTreatCopied", "Copied %d of %d", "strTreatNotCopied", "%d could not be copied"},
-    {"strTreatMoved", "Moved %d of %d", "strTreatNotMoved", "%d could not be moved"},
+    {{"strTreatDeleted", "Deleted %d of %d"}, {"strTreatNotDeleted", "%d could not be deleted"}},
+    {{"strTreatMovedToDeleted", "Moved %d of %d to Deleted Items"}, {"strTreatNotMoved", "%d could not be moved"}},
+    {{"strTreatCopied", "Copied %d of %d"}, {"strTreatNotCopied", "%d could not be copied"}},
+    {{"strTreatMoved", "Moved %d of %d"}, {"strTreatNotMoved", "%d could not be moved"}},
 };
 
-// The other texts of a treatment's outcome: key and English text.
-struct TLangText {
-  const char* szKey;
-  const char* szText;
-};
+// The other texts of a treatment's outcome.
 constexpr TLangText kTreatStopped{"strTreatStopped", "stopped before %d"};
 constexpr TLangText kTreatChecks{"strTreatChecks", "%d folder(s) not as planned"};
 constexpr TLangText kTreatGrew{"strTreatGrew", "grew by %d, %d were put there"};
+constexpr TLangText kReportFolder{"strSkippedFolder", "Folder"};
+// The report window's columns, with their widths.
+constexpr struct {
+  TLangText caption;
+  int width;
+} kReportColumns[] = {{{"strSkippedKind", "Kind"}, 70},
+                      {{"strSkippedName", "Name"}, 220},
+                      {{"strSkippedReason", "Reason"}, 200},
+                      {{"strSkippedError", "Error"}, 180}};
 
 // A failure's text is the operation's, then the system's message on a line of its own.
 std::string ReasonOf(const std::string& error) { return error.substr(0, error.find("\r\n")); }
@@ -118,14 +121,17 @@ std::string DetailOf(const std::string& error) {
 
 }  // namespace
 
+std::string LangLine(const TLangText& text) { return std::string(text.szKey) + "=" + text.szText; }
+
 std::vector<std::string> TreatmentTextDefaults() {
   std::vector<std::string> lines;
   for (const TOutcomeTexts& texts : kOutcomeTexts) {
-    lines.push_back(std::string(texts.szDoneKey) + "=" + texts.szDone);
-    lines.push_back(std::string(texts.szLeftKey) + "=" + texts.szLeft);
+    lines.push_back(LangLine(texts.done));
+    lines.push_back(LangLine(texts.left));
   }
-  for (const TLangText& text : {kTreatStopped, kTreatChecks, kTreatGrew})
-    lines.push_back(std::string(text.szKey) + "=" + text.szText);
+  for (const TLangText& text : {kTreatStopped, kTreatChecks, kTreatGrew, kReportMessageKind, kReportFolder})
+    lines.push_back(LangLine(text));
+  for (const auto& column : kReportColumns) lines.push_back(LangLine(column.caption));
   return lines;
 }
 
@@ -253,39 +259,33 @@ void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatch
       static_cast<long>(std::count_if(items.begin(), items.end(), [](const TBatchItem& i) { return i.done; }));
   const long left = static_cast<long>(items.size()) - done;
   const char thousands = UserThousandsSeparator();
-  std::string summary =
-      FillCounts(Msg(texts.szDoneKey, texts.szDone), {done, static_cast<long>(items.size())}, thousands);
-  if (left > 0) summary += "; " + FillCounts(Msg(texts.szLeftKey, texts.szLeft), {left}, thousands);
-  if (notReached > 0)
-    summary += "; " + FillCounts(Msg(kTreatStopped.szKey, kTreatStopped.szText), {static_cast<long>(notReached)},
-                                 thousands);
+  std::string summary = FillCounts(Msg(texts.done), {done, static_cast<long>(items.size())}, thousands);
+  if (left > 0) summary += "; " + FillCounts(Msg(texts.left), {left}, thousands);
+  if (notReached > 0) summary += "; " + FillCounts(Msg(kTreatStopped), {static_cast<long>(notReached)}, thousands);
   if (!checks.empty())
-    summary += "; " + FillCounts(Msg(kTreatChecks.szKey, kTreatChecks.szText),
-                                 {static_cast<long>(checks.size())}, thousands);
+    summary += "; " + FillCounts(Msg(kTreatChecks), {static_cast<long>(checks.size())}, thousands);
   ShowStatus(AnsiToWide(summary));
   if (left == 0 && checks.empty()) return;
 
-  const auto text = [this](const char* key, const char* english) { return AnsiToWide(Msg(key, english)); };
   std::vector<TReportWindow::TRow> report;
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (items[i].done) continue;
     const char* subject = rows[i]->Data.txMsg.szSubject;
-    report.push_back({text("strSkippedMessage", "Message"), Utf8ToWide(subject ? subject : ""),
+    report.push_back({MsgW(kReportMessageKind), Utf8ToWide(subject ? subject : ""),
                       Utf8ToWide(ReasonOf(items[i].error)), Utf8ToWide(DetailOf(items[i].error))});
   }
   for (const TFolderCheck& check : checks) {
-    const std::string reason =
-        check.error.empty()
-            ? FillCounts(Msg(kTreatGrew.szKey, kTreatGrew.szText), {check.grown, check.expected})
-            : ReasonOf(check.error);
-    report.push_back({text("strSkippedFolder", "Folder"), Utf8ToWide(check.folder), AnsiToWide(reason),
+    const std::string reason = check.error.empty() ? FillCounts(Msg(kTreatGrew), {check.grown, check.expected})
+                                                   : ReasonOf(check.error);
+    report.push_back({MsgW(kReportFolder), Utf8ToWide(check.folder), AnsiToWide(reason),
                       Utf8ToWide(DetailOf(check.error))});
   }
-  FTreatWindow = std::make_unique<TReportWindow>(
-      FHandle, FFont.Get(), AnsiToWide(summary),
-      std::vector<TReportWindow::TColumn>{{text("strSkippedKind", "Kind"), 70},
-                                          {text("strSkippedName", "Name"), 220},
-                                          {text("strSkippedReason", "Reason"), 200},
-                                          {text("strSkippedError", "Error"), 180}},
-      std::move(report));
+  ShowLeftReport(summary, std::move(report));
+}
+
+void TMainDlg::ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows) {
+  std::vector<TReportWindow::TColumn> columns;
+  for (const auto& column : kReportColumns) columns.push_back({MsgW(column.caption), column.width});
+  FTreatWindow = std::make_unique<TReportWindow>(FHandle, FFont.Get(), AnsiToWide(summary), std::move(columns),
+                                                 std::move(rows));
 }

@@ -34,7 +34,32 @@ std::string RunTimeText(std::string time) {
   return time;
 }
 
-// The language-file key of an outcome's text (UndoOutcomeText in English).
+// The texts of the journal and of an undo.
+constexpr TLangText kJournalUnwritable{
+    "strJournalUnwritable", "The treatment journal cannot be written, so the treatment could not be undone:"};
+constexpr TLangText kJournalTreatAnyway{"strJournalTreatAnyway", "Treat the messages all the same?"};
+constexpr TLangText kJournalNone{"strJournalNone", "Not journalled: this treatment cannot be undone"};
+constexpr TLangText kJournalProblem{"strJournalProblem", "The journal is incomplete"};
+constexpr TLangText kUndoOffer{"strUndoOffer", "File > Undo last treatment puts the treated messages back"};
+constexpr TLangText kUndoCutShort{
+    "strUndoCutShort", "The treatment started %s was cut short before it ended; %d message(s) were planned for it."};
+constexpr TLangText kUndoCutShortAsk{"strUndoCutShortAsk", "Put them back into their folders now?"};
+constexpr TLangText kUndoWaitSearch{"strUndoWaitSearch", "Undo waits for the search to end"};
+constexpr TLangText kUndoConfirm{
+    "strUndoConfirm", "Put the %d message(s) of the last treatment back into the folders they came from?"};
+constexpr TLangText kUndoCaption{"strUndoCaption", "Putting Messages Back"};
+constexpr TLangText kUndoRestored{"strUndoRestored", "Restored %d of %d"};
+constexpr TLangText kUndoStopped{"strUndoStopped", "stopped before %d"};
+constexpr TLangText kUndoSearchAgain{"strUndoSearchAgain", "search again to see the results as they are now"};
+constexpr TLangText kUndoTexts[] = {kJournalUnwritable, kJournalTreatAnyway, kJournalNone,  kJournalProblem,
+                                    kUndoOffer,         kUndoCutShort,       kUndoCutShortAsk, kUndoWaitSearch,
+                                    kUndoConfirm,       kUndoCaption,        kUndoRestored,  kUndoStopped,
+                                    kUndoSearchAgain};
+
+// The outcomes the report of an undo names (all but Restored and NotMoved),
+// each by its key here; the English text is the undo's own (UndoOutcomeText).
+constexpr TUndoOutcome kReportedOutcomes[] = {TUndoOutcome::Pending, TUndoOutcome::Purged, TUndoOutcome::FolderGone,
+                                              TUndoOutcome::Failed, TUndoOutcome::Stopped};
 const char* OutcomeKey(TUndoOutcome outcome) {
   switch (outcome) {
     case TUndoOutcome::Pending: return "strUndoPending";
@@ -47,6 +72,7 @@ const char* OutcomeKey(TUndoOutcome outcome) {
   }
   return "";
 }
+TLangText OutcomeText(TUndoOutcome outcome) { return {OutcomeKey(outcome), UndoOutcomeText(outcome)}; }
 
 // The subject of the results row of a message, when the list has it.
 std::string SubjectInList(TEmailList& list, const std::string& entryID) {
@@ -80,6 +106,14 @@ bool JournalTheRest(const std::filesystem::path& folder, const TJournalRun& run,
 
 }  // namespace
 
+std::vector<std::string> UndoTextDefaults() {
+  std::vector<std::string> lines;
+  for (const TLangText& text : kUndoTexts) lines.push_back(LangLine(text));
+  for (const TUndoOutcome outcome : kReportedOutcomes) lines.push_back(LangLine(OutcomeText(outcome)));
+  lines.push_back(LangLine(kReportMessageKind));
+  return lines;
+}
+
 std::filesystem::path TMainDlg::JournalFolder() const {
   if (!FSetup.strJournalFolder.empty()) return std::filesystem::path(FSetup.strJournalFolder);
   return std::filesystem::path(FSetup.strDBFile).parent_path();
@@ -90,10 +124,8 @@ bool TMainDlg::StartJournal(TTreatment treatment, const std::string& target,
   FJournalProblems.clear();
   journal = std::make_unique<TTreatmentJournal>(JournalFolder(), JournalCommandOf(treatment), target);
   if (journal->Writable()) return true;
-  const std::string text = MsgUtf8("strJournalUnwritable",
-                                   "The treatment journal cannot be written, so the treatment could not be undone:") +
-                           "\r\n" + journal->Error() + "\r\n\r\n" +
-                           MsgUtf8("strJournalTreatAnyway", "Treat the messages all the same?");
+  const std::string text = MsgUtf8(kJournalUnwritable) + "\r\n" + journal->Error() + "\r\n\r\n" +
+                           MsgUtf8(kJournalTreatAnyway);
   journal.reset();
   return FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNO) == IDYES;
 }
@@ -110,14 +142,14 @@ void TMainDlg::ShowJournalOutcome(TTreatmentJournal* journal, TTreatment treatme
   RefreshUndoCommand();
   std::string more;
   if (!journal) {
-    more = Msg("strJournalNone", "Not journalled: this treatment cannot be undone");
+    more = Msg(kJournalNone);
   } else if (!FJournalProblems.empty()) {
     const std::string& first = FJournalProblems.front();
-    more = Msg("strJournalProblem", "The journal is incomplete") + ": " + first.substr(0, first.find("\r\n"));
+    more = Msg(kJournalProblem) + ": " + first.substr(0, first.find("\r\n"));
   } else if (journal->Started() &&
              (treatment == TTreatment::MoveToDeletedItems || treatment == TTreatment::MoveToFolder) &&
              FMenus->IsEnabled(cmdUndo)) {
-    more = Msg("strUndoOffer", "File > Undo last treatment puts the treated messages back");
+    more = Msg(kUndoOffer);
   }
   if (!more.empty()) ShowMsg(more);
 }
@@ -135,29 +167,25 @@ void TMainDlg::OfferUndoOfCutRun() {
   FMenus->Enable(cmdUndo, run && OffersUndo(*run));
   if (!run || run->Finished() || !OffersUndo(*run) || !FSession) return;
   const std::string text =
-      FillCounts(MsgUtf8("strUndoCutShort",
-                         "The treatment started %s was cut short before it ended; %d message(s) were planned for it."),
-                 {static_cast<long>(MessageCountOf(*run))}, UserThousandsSeparator());
+      FillCounts(MsgUtf8(kUndoCutShort), {static_cast<long>(MessageCountOf(*run))}, UserThousandsSeparator());
   const std::size_t at = text.find("%s");
   const std::string said =
       at == std::string::npos ? text : text.substr(0, at) + RunTimeText(run->time) + text.substr(at + 2);
-  if (FSetup.ShowMessage(FHandle,
-                         said + "\r\n\r\n" + MsgUtf8("strUndoCutShortAsk", "Put them back into their folders now?"),
-                         "Quop", MB_ICONWARNING | MB_YESNO) == IDYES)
+  if (FSetup.ShowMessage(FHandle, said + "\r\n\r\n" + MsgUtf8(kUndoCutShortAsk), "Quop", MB_ICONWARNING | MB_YESNO) ==
+      IDYES)
     UndoRun(*run);
 }
 
 void TMainDlg::mniUndoClick() {
   if (FTreating || !FSession) return;
   if (FSearching) {
-    ShowStatus(AnsiToWide(Msg("strUndoWaitSearch", "Undo waits for the search to end")));
+    ShowStatus(AnsiToWide(Msg(kUndoWaitSearch)));
     return;
   }
   const std::optional<TJournalRun> run = LastJournalRun(JournalFolder());
   if (!run || !OffersUndo(*run)) return RefreshUndoCommand();
-  const std::string text = FillCounts(
-      MsgUtf8("strUndoConfirm", "Put the %d message(s) of the last treatment back into the folders they came from?"),
-      {static_cast<long>(MessageCountOf(*run))}, UserThousandsSeparator());
+  const std::string text =
+      FillCounts(MsgUtf8(kUndoConfirm), {static_cast<long>(MessageCountOf(*run))}, UserThousandsSeparator());
   if (FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONQUESTION | MB_YESNO) != IDYES) return;
   UndoRun(*run);
 }
@@ -169,7 +197,8 @@ void TMainDlg::UndoRun(const TJournalRun& run) {
   std::vector<TUndoItem> items = UndoItemsOf(run);
   FStopDel = false;
   FTreatWindow.reset();
-  FProgress->SetCaption(Msg("strUndoCaption", "Putting Messages Back"));
+  const std::string treatingCaption = FProgress->Caption();  // a treatment's, given back afterwards
+  FProgress->SetCaption(Msg(kUndoCaption));
   FProgress->SetMax(static_cast<int>(items.size()));
   FProgress->SetPosition(0);
   FProgress->Show();
@@ -188,7 +217,7 @@ void TMainDlg::UndoRun(const TJournalRun& run) {
     failure = e.what();  // nothing was moved: the run stays to be undone
   }
   FProgress->Hide();
-  FProgress->SetCaption(Msg("strProgressCaption", "Treating Messages"));
+  FProgress->SetCaption(treatingCaption);
   LockForTreatment(false);
   if (failure.empty() && JournalTheRest(JournalFolder(), run, items, failure)) {
     TJournalWriter writer(JournalFolder());
@@ -210,13 +239,12 @@ void TMainDlg::ShowUndoOutcome(std::span<const TUndoItem> items) {
   const long needed = count([](const TUndoItem& i) { return i.outcome != TUndoOutcome::NotMoved; });
   const long stopped = count([](const TUndoItem& i) { return i.outcome == TUndoOutcome::Stopped; });
   const char thousands = UserThousandsSeparator();
-  std::string summary = FillCounts(Msg("strUndoRestored", "Restored %d of %d"), {restored, needed}, thousands);
-  if (stopped > 0) summary += "; " + FillCounts(Msg("strUndoStopped", "stopped before %d"), {stopped}, thousands);
-  summary += "; " + Msg("strUndoSearchAgain", "search again to see the results as they are now");
+  std::string summary = FillCounts(Msg(kUndoRestored), {restored, needed}, thousands);
+  if (stopped > 0) summary += "; " + FillCounts(Msg(kUndoStopped), {stopped}, thousands);
+  summary += "; " + Msg(kUndoSearchAgain);
   ShowStatus(AnsiToWide(summary));
   if (restored == needed) return;
 
-  const auto text = [this](const char* key, const char* english) { return AnsiToWide(Msg(key, english)); };
   std::vector<TReportWindow::TRow> report;
   for (const TUndoItem& item : items) {
     if (item.outcome == TUndoOutcome::Restored || item.outcome == TUndoOutcome::NotMoved) continue;
@@ -225,20 +253,9 @@ void TMainDlg::ShowUndoOutcome(std::span<const TUndoItem> items) {
     // A failed call's text is UTF-8 from the store layer; a language text is in the code page.
     const std::wstring reason = item.outcome == TUndoOutcome::Failed && !item.error.empty()
                                     ? Utf8ToWide(item.error.substr(0, cut))
-                                    : text(OutcomeKey(item.outcome), UndoOutcomeText(item.outcome));
-    report.push_back({text("strSkippedMessage", "Message"), Utf8ToWide(subject.empty() ? item.storeName : subject),
+                                    : MsgW(OutcomeText(item.outcome));
+    report.push_back({MsgW(kReportMessageKind), Utf8ToWide(subject.empty() ? item.storeName : subject),
                       reason, Utf8ToWide(cut == std::string::npos ? "" : item.error.substr(cut + 2))});
   }
   ShowLeftReport(summary, std::move(report));
-}
-
-void TMainDlg::ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows) {
-  const auto text = [this](const char* key, const char* english) { return AnsiToWide(Msg(key, english)); };
-  FTreatWindow = std::make_unique<TReportWindow>(
-      FHandle, FFont.Get(), AnsiToWide(summary),
-      std::vector<TReportWindow::TColumn>{{text("strSkippedKind", "Kind"), 70},
-                                          {text("strSkippedName", "Name"), 220},
-                                          {text("strSkippedReason", "Reason"), 200},
-                                          {text("strSkippedError", "Error"), 180}},
-      std::move(rows));
 }

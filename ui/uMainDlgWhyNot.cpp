@@ -34,9 +34,56 @@ std::wstring Joined(const std::vector<std::wstring>& parts) {
 
 std::wstring Utf8Cell(const char* text) { return Utf8ToWide(text ? text : ""); }
 
+// The texts of the comparison and of the near misses.
+constexpr TLangText kCompareSelectTwo{"strCompareSelectTwo",
+                                      "Select exactly two messages in the results to compare them."};
+constexpr TLangText kCompareCaption{"strCompareCaption", "Compare"};
+constexpr TLangText kCompareSame{"strCompareSame", "same"};
+constexpr TLangText kCompareApart{"strCompareApart", "differs: keeps them apart"};
+constexpr TLangText kCompareSameOff{"strCompareSameOff", "same (not compared)"};
+constexpr TLangText kCompareDiffersOff{"strCompareDiffersOff", "differs (not compared)"};
+constexpr TLangText kCompareDuplicates{"strCompareDuplicates",
+                                       "These two messages are duplicates under these settings."};
+constexpr TLangText kCompareKeptApartBy{"strCompareKeptApartBy", "Kept apart by: %s"};
+constexpr TLangText kCompareAcross{"strCompareAcross", "searching across folders"};
+constexpr TLangText kCompareEachFolder{"strCompareEachFolder", "searching each folder separately"};
+constexpr TLangText kCompareSettings{"strCompareSettings", "Compared: %s"};
+constexpr TLangText kCompareField{"strCompareField", "Field"};
+constexpr TLangText kCompareMatch{"strCompareMatch", "Match"};
+constexpr TLangText kCompareFirst{"strCompareFirst", "First message"};
+constexpr TLangText kCompareSecond{"strCompareSecond", "Second message"};
+constexpr TLangText kNearMissSearchFirst{"strNearMissSearchFirst",
+                                         "Search first: near misses are measured against the last search."};
+constexpr TLangText kNearMissCaption{"strNearMissCaption", "Near Misses"};
+constexpr TLangText kNearMissStep{"strNearMissStep", "Near misses: without %s (%d of %d)"};
+constexpr TLangText kNearMissStatus{"strNearMissStatus", "%d near-miss groups"};
+constexpr TLangText kNearMissNone{"strNearMissNone",
+                                  "No near misses: dropping any one compared field forms no new group."};
+constexpr TLangText kNearMissFound{"strNearMissFound", "%d groups would form if one compared field were dropped."};
+constexpr TLangText kNearMissLeftOut{"strNearMissLeftOut", "%d more not listed."};
+constexpr TLangText kNearMissHint{"strNearMissHint", "Select two messages of one group and press Compare."};
+constexpr TLangText kNearMissDropped{"strNearMissDropped", "Without"};
+constexpr TLangText kNearMissCompare{"strNearMissCompare", "&Compare..."};
+constexpr TLangText kNearMissGroup{"strNearMissGroup", "%d. without %s"};
+constexpr TLangText kNearMissGone{"strNearMissGone", "(no longer in the index)"};
+constexpr TLangText kNearMissSelectTwo{"strNearMissSelectTwo",
+                                       "Select two messages of one near-miss group to compare them."};
+constexpr TLangText kWhyNotTexts[] = {
+    kCompareSelectTwo,  kCompareCaption,     kCompareSame,   kCompareApart,        kCompareSameOff,  kCompareDiffersOff,
+    kCompareDuplicates, kCompareKeptApartBy, kCompareAcross, kCompareEachFolder,   kCompareSettings, kCompareField,
+    kCompareMatch,      kCompareFirst,       kCompareSecond, kNearMissSearchFirst, kNearMissCaption, kNearMissStep,
+    kNearMissStatus,    kNearMissNone,       kNearMissFound, kNearMissLeftOut,     kNearMissHint,    kNearMissDropped,
+    kNearMissCompare,   kNearMissGroup,      kNearMissGone,  kNearMissSelectTwo};
+
 }  // namespace
 
-std::wstring TMainDlg::MsgW(const char* key, const char* english) { return AnsiToWide(Msg(key, english)); }
+std::vector<std::string> WhyNotTextDefaults() {
+  std::vector<std::string> lines;
+  for (const TLangText& text : kWhyNotTexts) lines.push_back(LangLine(text));
+  return lines;
+}
+
+std::wstring TMainDlg::MsgW(const TLangText& text) { return AnsiToWide(Msg(text)); }
 
 std::wstring TMainDlg::FieldCaption(std::int32_t field) {
   for (const TCompareField& f : CompareFields)
@@ -66,9 +113,7 @@ void TMainDlg::mniCompareClick() {
   if (FSearching || FTreating) return;
   const std::vector<TEmailNode*> rows = FEmailView->SelectedRows();
   if (rows.size() != 2 || rows[0]->IsGroup() || rows[1]->IsGroup()) {
-    FSetup.ShowMessage(FHandle,
-                       MsgUtf8("strCompareSelectTwo", "Select exactly two messages in the results to compare them."),
-                       MsgUtf8("strCompareCaption", "Compare"), MB_ICONINFORMATION | MB_OK);
+    FSetup.ShowMessage(FHandle, MsgUtf8(kCompareSelectTwo), MsgUtf8(kCompareCaption), MB_ICONINFORMATION | MB_OK);
     return;
   }
   const TMsgSet set = FMsgSet.Record();
@@ -77,9 +122,8 @@ void TMainDlg::mniCompareClick() {
 
 void TMainDlg::ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompareSettings& settings) {
   const auto match = [this](bool equal, bool compared) {
-    if (compared) return equal ? MsgW("strCompareSame", "same") : MsgW("strCompareApart", "differs: keeps them apart");
-    return equal ? MsgW("strCompareSameOff", "same (not compared)")
-                 : MsgW("strCompareDiffersOff", "differs (not compared)");
+    if (compared) return equal ? MsgW(kCompareSame) : MsgW(kCompareApart);
+    return equal ? MsgW(kCompareSameOff) : MsgW(kCompareDiffersOff);
   };
   const TFieldComparison cmp = CompareRecords(a, b, settings);
   std::vector<TMarkedRow> rows;
@@ -98,18 +142,13 @@ void TMainDlg::ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompa
   if (cmp.bFolderKeptApart) apart.push_back(folder);
 
   const std::wstring verdict =
-      cmp.Duplicates() ? MsgW("strCompareDuplicates", "These two messages are duplicates under these settings.")
-                       : FillText(MsgW("strCompareKeptApartBy", "Kept apart by: %s"), Joined(apart));
-  const std::wstring mode = settings.bSearchOverFolders
-                                ? MsgW("strCompareAcross", "searching across folders")
-                                : MsgW("strCompareEachFolder", "searching each folder separately");
+      cmp.Duplicates() ? MsgW(kCompareDuplicates) : FillText(MsgW(kCompareKeptApartBy), Joined(apart));
+  const std::wstring mode = settings.bSearchOverFolders ? MsgW(kCompareAcross) : MsgW(kCompareEachFolder);
   TMarkedListLook look;
-  look.caption = MsgW("strCompareCaption", "Compare");
-  look.note = verdict + L"\r\n" + FillText(MsgW("strCompareSettings", "Compared: %s"), Joined(compared) + L"; " + mode);
-  look.columns = {{MsgW("strCompareField", "Field"), 110},
-                  {MsgW("strCompareMatch", "Match"), 170},
-                  {MsgW("strCompareFirst", "First message"), 230},
-                  {MsgW("strCompareSecond", "Second message"), 230}};
+  look.caption = MsgW(kCompareCaption);
+  look.note = verdict + L"\r\n" + FillText(MsgW(kCompareSettings), Joined(compared) + L"; " + mode);
+  look.columns = {
+      {MsgW(kCompareField), 110}, {MsgW(kCompareMatch), 170}, {MsgW(kCompareFirst), 230}, {MsgW(kCompareSecond), 230}};
   FCompareWindow.reset();
   FCompareWindow = std::make_unique<TMarkedListWindow>(FHandle, FFont.Get(), FBoldFont.Get(), look, std::move(rows));
 }
@@ -118,47 +157,43 @@ void TMainDlg::mniNearMissesClick() {
   if (FSearching || FTreating || !FtxDB) return;
   const TMsgSet base = FMsgSet.Record();
   if (base.nSelFields == 0 || FtxDB->GetMsgCount() == 0) {
-    FSetup.ShowMessage(
-        FHandle, MsgUtf8("strNearMissSearchFirst", "Search first: near misses are measured against the last search."),
-        MsgUtf8("strNearMissCaption", "Near Misses"), MB_ICONINFORMATION | MB_OK);
+    FSetup.ShowMessage(FHandle, MsgUtf8(kNearMissSearchFirst), MsgUtf8(kNearMissCaption), MB_ICONINFORMATION | MB_OK);
     return;
   }
   // One regroup a field, each a fraction of a second even over many
   // messages: the window waits, and says which field it is on.
   const HCURSOR before = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  const std::string stepText = Msg("strNearMissStep", "Near misses: without %s (%d of %d)");
+  const std::string stepText = Msg(kNearMissStep);
   TNearMissFound found = SearchNearMisses(*FtxDB, base, [&](std::int32_t field, int step, int steps) {
     if (field == 0) return;
     ShowStatus(Filled(stepText, {step, steps - 1}, FieldCaption(field)));
     UpdateWindow(splMain);
   });
   SetCursor(before);
-  ShowStatus(Filled(Msg("strNearMissStatus", "%d near-miss groups"), {static_cast<long>(found.misses.Groups.size())}));
+  ShowStatus(Filled(Msg(kNearMissStatus), {static_cast<long>(found.misses.Groups.size())}));
   ShowNearMisses(std::move(found));
 }
 
 void TMainDlg::ShowNearMisses(TNearMissFound found) {
   const long count = static_cast<long>(found.misses.Groups.size()), leftOut = static_cast<long>(found.misses.nLeftOut);
   TMarkedListLook look;
-  look.caption = MsgW("strNearMissCaption", "Near Misses");
-  look.note =
-      count == 0 ? MsgW("strNearMissNone", "No near misses: dropping any one compared field forms no new group.")
-                 : Filled(Msg("strNearMissFound", "%d groups would form if one compared field were dropped."), {count});
-  if (leftOut > 0) look.note += L" " + Filled(Msg("strNearMissLeftOut", "%d more not listed."), {leftOut});
-  if (count > 0) look.note += L"\r\n" + MsgW("strNearMissHint", "Select two messages of one group and press Compare.");
-  look.columns = {{MsgW("strNearMissDropped", "Without"), 150},
+  look.caption = MsgW(kNearMissCaption);
+  look.note = count == 0 ? MsgW(kNearMissNone) : Filled(Msg(kNearMissFound), {count});
+  if (leftOut > 0) look.note += L" " + Filled(Msg(kNearMissLeftOut), {leftOut});
+  if (count > 0) look.note += L"\r\n" + MsgW(kNearMissHint);
+  look.columns = {{MsgW(kNearMissDropped), 150},
                   {AnsiToWide(FieldText("strFrom", "From")), 140},
                   {FieldCaption(0), 150},
                   {AnsiToWide(FieldText("strSubject", "Subject")), 200},
                   {AnsiToWide(FieldText("strRecieved", "Recieved")), 130}};
-  look.button = MsgW("strNearMissCompare", "&Compare...");
+  look.button = MsgW(kNearMissCompare);
   look.multiSelect = true;
   TNearMissWindow::TRowTexts texts;
-  const std::string withoutText = Msg("strNearMissGroup", "%d. without %s");
+  const std::string withoutText = Msg(kNearMissGroup);
   texts.heading = [&](const TNearMiss& group, int number) {
     return TMarkedRow{{Filled(withoutText, {number}, FieldCaption(group.nDroppedField)), L"", L"", L"", L""}, true};
   };
-  const std::wstring gone = MsgW("strNearMissGone", "(no longer in the index)");
+  const std::wstring gone = MsgW(kNearMissGone);
   texts.message = [&](const TQuopMsg* record, const std::string& entryID) {
     if (!record) return TMarkedRow{{L"", L"", L"", gone + L" " + Utf8ToWide(entryID), L""}, false};
     return TMarkedRow{{L"", Utf8Cell(record->szSenderName), OriginText(*record), Utf8Cell(record->szSubject),
@@ -172,8 +207,7 @@ void TMainDlg::ShowNearMisses(TNearMissFound found) {
     ShowComparison(a, b, settings);
   };
   FNearMissWindow->OnWrongSelection = [this] {
-    FSetup.ShowMessage(NearMissWindow() ? NearMissWindow()->Handle() : FHandle,
-                       MsgUtf8("strNearMissSelectTwo", "Select two messages of one near-miss group to compare them."),
-                       MsgUtf8("strNearMissCaption", "Near Misses"), MB_ICONINFORMATION | MB_OK);
+    FSetup.ShowMessage(NearMissWindow() ? NearMissWindow()->Handle() : FHandle, MsgUtf8(kNearMissSelectTwo),
+                       MsgUtf8(kNearMissCaption), MB_ICONINFORMATION | MB_OK);
   };
 }

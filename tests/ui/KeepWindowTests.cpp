@@ -6,11 +6,9 @@
 // group, and states its numbers before it starts.
 #include <algorithm>
 #include <deque>
-#include <filesystem>
 #include <fstream>
 #include <map>
 
-#include "om/OutlookCalls.h"
 #include "results/KeepRules.h"
 #include "tests/ui/ProfileSnapshot.h"
 #include "tests/ui/WindowFixture.h"
@@ -56,42 +54,9 @@ results::TKeepChain Chain(const std::string& text) {
 
 class KeepWindowTest : public WindowTest {
  protected:
-  // Opens the window on a fresh folder, as Open does, but answers the
-  // message boxes from answers_ in turn (then with answer_).
-  void OpenKeeping(const std::string& json = KeepProfile()) {
-    standin_.LoadProfile(json);
-    dir_ = (std::filesystem::temp_directory_path() / "quop-window" /
-            ::testing::UnitTest::GetInstance()->current_test_info()->name())
-               .string();
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-    app_.Reset(standin_.CreateApplication());
-    ASSERT_TRUE(app_);
-    MakeWindow();
-  }
-  // Closes the window and opens it again over the same files.
-  void Reopen() {
-    CloseWindow();
-    MakeWindow();
-  }
-  void MakeWindow() {
-    TMainDlgSetup setup;
-    setup.strLangFile = dir_ + "\\English.lng";
-    setup.strDBFile = dir_ + "\\temp.dat";
-    setup.strSkinFile = dir_ + "\\office2007.skn";
-    setup.ShowMessage = [this](HWND, const std::string& text, const std::string& caption, UINT type) {
-      boxes_.push_back({text, caption, type});
-      if (answers_.empty()) return answer_;
-      const int answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    };
-    setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
-    dlg_ = std::make_unique<TMainDlg>(setup);
-    ASSERT_TRUE(dlg_->Create());
-    dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
-    dlg_->Show();
-  }
+  // Opens the window on a fresh folder; its message boxes are answered from
+  // answers_ in turn (then with answer_).
+  void OpenKeeping(const std::string& json = KeepProfile()) { Open(json); }
   // Searches across folders, so that Plan's copy in Archive joins the group.
   void SearchAcross() {
     dlg_->ClickRadio("rbtnOverFolders");
@@ -150,8 +115,6 @@ class KeepWindowTest : public WindowTest {
     }
     TreeView_SelectItem(dlg_->TreeFolderView().Handle(), dlg_->TreeFolderView().ItemOf(node));
   }
-
-  std::deque<int> answers_;
 };
 
 // The copy each chain keeps in both groups, with the rule that decided it;
@@ -333,7 +296,7 @@ TEST_F(KeepWindowTest, TheChainSurvivesARestart) {
     std::ofstream out(dir_ + "\\English.lng", std::ios::binary | std::ios::trunc);
     out << text;
   }
-  MakeWindow();
+  Reopen();
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_NE(boxes_[0].text.find("\"biggest\""), std::string::npos) << boxes_[0].text;
   EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));

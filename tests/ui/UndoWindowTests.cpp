@@ -4,9 +4,7 @@
 // short by a crash is offered at start-up; "No" leaves it, and it is offered
 // again at the next start until it is undone.
 #include <filesystem>
-#include <functional>
 
-#include "om/OutlookCalls.h"
 #include "tests/mapi/CrashingJournal.h"
 #include "tests/ui/ProfileSnapshot.h"
 #include "tests/ui/WindowFixture.h"
@@ -57,19 +55,7 @@ class UndoWindowTest : public WindowTest {
     CloseWindow();
     boxes_.clear();
     answer_ = answer;
-    TMainDlgSetup setup;
-    setup.strLangFile = dir_ + "\\English.lng";
-    setup.strDBFile = dir_ + "\\temp.dat";
-    setup.strSkinFile = dir_ + "\\office2007.skn";
-    setup.ShowMessage = [this](HWND, const std::string& text, const std::string& caption, UINT type) {
-      boxes_.push_back({text, caption, type});
-      return answerFor_ ? answerFor_(text) : answer_;
-    };
-    setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
-    dlg_ = std::make_unique<TMainDlg>(setup);
-    ASSERT_TRUE(dlg_->Create());
-    dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
-    dlg_->Show();
+    Reopen();
   }
 
   // Runs a treatment command on the checked rows, every box answered Yes.
@@ -95,8 +81,6 @@ class UndoWindowTest : public WindowTest {
 
   TProfileSnapshot before_{nlohmann::json::object()};
   std::vector<std::string> checked_;  // entry ids of the checked rows after the search
-  // When set, answers the message boxes of a restarted window by their text.
-  std::function<int(const std::string&)> answerFor_;
 };
 
 TEST_F(UndoWindowTest, ASoftDeleteOrMoveIsUndoneAfterARestart) {

@@ -24,24 +24,39 @@ void WindowTest::Open(const std::string& profileJson, const std::function<void(f
   dir_ = (std::filesystem::temp_directory_path() / "quop-window" / info->name()).string();
   std::filesystem::remove_all(dir_);
   std::filesystem::create_directories(dir_);
+  app_.Reset(standin_.CreateApplication());
+  ASSERT_TRUE(app_);
+  if (fail) {
+    failing_ = std::make_unique<failing::Application>(app_.Get());
+    fail(*failing_);
+  }
+  MakeWindow(fail ? failing_.get() : nullptr);
+}
+
+void WindowTest::Reopen() {
+  CloseWindow();
+  MakeWindow(nullptr);
+}
+
+void WindowTest::MakeWindow(failing::Application* failing) {
   TMainDlgSetup setup;
   setup.strLangFile = dir_ + "\\English.lng";
   setup.strDBFile = dir_ + "\\temp.dat";
   setup.strSkinFile = dir_ + "\\office2007.skn";
   setup.ShowMessage = [this](HWND, const std::string& text, const std::string& caption, UINT type) {
     boxes_.push_back({text, caption, type});
-    return answer_;
+    if (answerFor_) return answerFor_(text);
+    if (answers_.empty()) return answer_;
+    const int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
   };
   setup.Open = [](const std::string&, const std::string&) -> std::intptr_t { return 33; };
   setup.AskExportFile = [this](HWND) { return exportFile_; };
-  app_.Reset(standin_.CreateApplication());
-  ASSERT_TRUE(app_);
   dlg_ = std::make_unique<TMainDlg>(setup);
   ASSERT_TRUE(dlg_->Create());
-  if (fail) {
-    failing_ = std::make_unique<failing::Application>(app_.Get());
-    fail(*failing_);
-    dlg_->SetIDspApp(failing_.get());
+  if (failing) {
+    dlg_->SetIDspApp(failing);
   } else {
     dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <set>
@@ -30,6 +31,10 @@ class WindowTest : public ::testing::Test {
   // Loads the profile and opens the window on it, shown; with `fail` the
   // window gets an application whose namespace fails what `fail` chose.
   void Open(const std::string& profileJson, const std::function<void(failing::Application&)>& fail = nullptr);
+  // Closes the window (if open) and opens a new one on the same folder and
+  // the profile as it is, as a restart of Outlook would; the new window has
+  // the stand-in application, never a failing one.
+  void Reopen();
   void CloseWindow();
   // Runs the window's messages until done() holds; false after the timeout.
   bool PumpUntil(const std::function<bool()>& done,
@@ -45,9 +50,17 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<failing::Application> failing_;
   std::unique_ptr<TMainDlg> dlg_;
   std::vector<TShownBox> boxes_;
-  int answer_ = IDOK;  // what every message box answers
+  // How the message boxes are answered: by answerFor_ when it is set, else
+  // from answers_ in turn, then with answer_.
+  std::function<int(const std::string& text)> answerFor_;
+  std::deque<int> answers_;
+  int answer_ = IDOK;
   std::string exportFile_;  // the file "&Export results..." is given; empty: cancelled
   std::string dir_;
+
+ private:
+  // A window on dir_'s files, shown, with `failing` as its application when given.
+  void MakeWindow(failing::Application* failing);
 };
 
 // Duplicate groups as sets of entry-identifier texts, in no order.

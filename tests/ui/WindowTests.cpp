@@ -115,8 +115,26 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strRecieved=Recieved", "mniSkipped_Caption=&Skipped Items...",
                            "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
                            "strSkippedReason=Reason", "strTreatMovedToDeleted=Moved %d of %d to Deleted Items",
-                           "strTreatNotMoved=%d could not be moved", "strTreatGrew=grew by %d, %d were put there"})
+                           "strTreatNotMoved=%d could not be moved", "strTreatGrew=grew by %d, %d were put there",
+                           // The later features' texts are there before any of them is used.
+                           "strKeptBecause=Kept because", "strKeepLargest=Largest",
+                           "strPreviewMoveDeleted=Move %d messages from %d folders to Deleted Items",
+                           "strPreviewKeep=; keep %d", "strGuardIntro=Every copy of %d group(s) is checked:",
+                           "strUndoConfirm=Put the %d message(s) of the last treatment back into the folders they "
+                           "came from?",
+                           "strUndoPurged=No store has the message any more", "strSkippedMessage=Message",
+                           "strCompareKeptApartBy=Kept apart by: %s", "strCompareSame=same",
+                           "strNearMissNone=No near misses: dropping any one compared field forms no new group.",
+                           "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?",
+                           "strSkippedKind=Kind",
+                           "strExportDone=%d rows written to %s"})
     EXPECT_NE(file.find(line), std::string::npos) << line;
+  // A key two treatments or two features share is in the file once.
+  for (const char* key : {"\nstrTreatNotMoved=", "\nstrSkippedMessage="}) {
+    const std::size_t first = file.find(key);
+    ASSERT_NE(first, std::string::npos) << key;
+    EXPECT_EQ(file.find(key, first + 1), std::string::npos) << key;
+  }
   EXPECT_EQ(file.find("N1_Caption"), std::string::npos);
   EXPECT_EQ(file.find("N4_Caption"), std::string::npos);
   EXPECT_EQ(file.find("MainDlg_Caption"), std::string::npos);
@@ -139,18 +157,65 @@ TEST_F(WindowTest, TranslatedTextsComeFromTheLanguageFile) {
     std::ofstream out(dir_ + "\\English.lng", std::ios::binary | std::ios::trunc);
     out << text;
   }
-  TMainDlgSetup setup;
-  setup.strLangFile = dir_ + "\\English.lng";
-  setup.strDBFile = dir_ + "\\temp.dat";
-  setup.ShowMessage = [](HWND, const std::string&, const std::string&, UINT) { return IDOK; };
-  dlg_ = std::make_unique<TMainDlg>(setup);
-  ASSERT_TRUE(dlg_->Create());
-  dlg_->SetIDspApp(om::AsApplication(app_.Get()).Get());
-  dlg_->Show();
+  Reopen();
   EXPECT_EQ(dlg_->SearchCaption(), "&Suchen");
   EXPECT_EQ(dlg_->vstFields().Data(2).strFieldName, "Nachricht");
   ASSERT_TRUE(RunSearch());
   EXPECT_EQ(dlg_->StatusText(), "10 gelesen, 0 ausgelassen (%s%n)");
+}
+
+// The later features' texts too: a translator's edit shows at the next
+// opening, in a message box, a column's caption and a treatment's preview.
+TEST_F(WindowTest, TranslatedTextsOfTheLaterFeaturesComeFromTheLanguageFile) {
+  Open(TwoStores());
+  CloseWindow();
+  const struct {
+    const char* line;
+    const char* translated;
+  } edits[] = {
+      {"strNearMissSearchFirst=Search first: near misses are measured against the last search.",
+       "strNearMissSearchFirst=Erst suchen"},
+      {"strNearMissCaption=Near Misses", "strNearMissCaption=Beinahe-Treffer"},
+      {"strExportNothing=There are no results to export yet.", "strExportNothing=Nichts zu exportieren"},
+      {"strKeptBecause=Kept because", "strKeptBecause=Behalten weil"},
+      {"strPreviewMoveDeleted=Move %d messages from %d folders to Deleted Items",
+       "strPreviewMoveDeleted=%d Nachrichten aus %d Ordnern verschieben"},
+      {"strPreviewKeep=; keep %d", "strPreviewKeep=; %d behalten"},
+  };
+  std::string text = LangFileText();
+  for (const auto& edit : edits) {
+    const std::size_t at = text.find(edit.line);
+    ASSERT_NE(at, std::string::npos) << edit.line;
+    text.replace(at, std::string(edit.line).size(), edit.translated);
+  }
+  {
+    std::ofstream out(dir_ + "\\English.lng", std::ios::binary | std::ios::trunc);
+    out << text;
+  }
+  Reopen();
+  EXPECT_EQ(dlg_->vstEmails().ColumnCaption(5), "Behalten weil");
+  dlg_->mniNearMissesClick();
+  dlg_->mniExportClick();
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[0].text, "Erst suchen");
+  EXPECT_EQ(boxes_[0].caption, "Beinahe-Treffer");
+  EXPECT_EQ(boxes_[1].text, "Nichts zu exportieren");
+
+  // Searched, the default checks: the preview of a move to Deleted Items,
+  // cancelled.
+  ASSERT_TRUE(RunSearch());
+  boxes_.clear();
+  answer_ = IDCANCEL;
+  dlg_->mniDeleteClick();
+  ASSERT_EQ(boxes_.size(), 1u);
+  const std::string preview = boxes_[0].text;
+  const std::size_t moved = preview.find(" Nachrichten aus "), kept = preview.find("; "),
+                    keptText = preview.find(" behalten");
+  EXPECT_NE(moved, std::string::npos) << preview;
+  EXPECT_TRUE(kept != std::string::npos && keptText != std::string::npos && moved < kept && kept < keptText)
+      << preview;
+  EXPECT_EQ(preview.find("Deleted Items"), std::string::npos) << preview;
+  EXPECT_EQ(preview.find("keep"), std::string::npos) << preview;
 }
 
 TEST_F(WindowTest, FolderTreeListsMailFoldersOfEveryStore) {
