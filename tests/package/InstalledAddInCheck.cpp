@@ -26,6 +26,18 @@ BOOL CALLBACK FindFinder(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
+// Whether the add-in's library may go: its finder thread has ended. A
+// process that exits while that thread is still leaving the library can
+// hang in its exit under Wine.
+bool AddInMayUnload() {
+  const HMODULE addIn = GetModuleHandleA("QuopDuplicate.dll");
+  if (!addIn) return true;
+  using TCanUnloadNow = HRESULT(__stdcall*)();
+  const auto canUnloadNow =
+      reinterpret_cast<TCanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(addIn, "DllCanUnloadNow")));
+  return canUnloadNow && canUnloadNow() == S_OK;
+}
+
 HWND FinderWindow() {
   TFinderSearch search;
   EnumWindows(FindFinder, reinterpret_cast<LPARAM>(&search));
@@ -47,6 +59,7 @@ TEST(InstalledAddInTest, TheHostLoadsTheInstalledAddInAndItsButtonOpensTheFinder
     PostMessageA(FinderWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpMessagesUntil([] { return FinderWindow() == nullptr; }, std::chrono::seconds(30)));
     outlook.Shutdown();
+    EXPECT_TRUE(PumpMessagesUntil(AddInMayUnload, std::chrono::seconds(30))) << "the finder thread did not end";
   }
   CoUninitialize();
 }
