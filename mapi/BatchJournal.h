@@ -1,9 +1,11 @@
 // What a treatment tells its journal, batch by batch: the messages it is
-// about to treat (written before the store is asked), then which of them got
-// a new entry identifier (a move, a move to Deleted Items). The window
-// implements it over the journal file; the store layer sees only this.
+// about to treat (written before the store is asked) and the batch done;
+// once the treatment is over, which of them got a new entry identifier (a
+// move, a move to Deleted Items). The window implements it over the journal
+// file; the store layer sees only this.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,7 +27,15 @@ class TBatchJournal {
   // be written (the batch is then not treated; Error() says why).
   virtual bool Planned(const std::vector<TPlannedMessage>& batch) = 0;
   // Marks the last planned batch done, with (entry id before, entry id
-  // after) of each message that got a new one; false on a write error.
+  // after) of each message already known to have a new one; false on a
+  // write error.
   virtual bool Done(const std::vector<std::pair<std::string, std::string>>& after) = 0;
+  // Adds the new entry identifiers found after the batches were done.
+  // `batch` counts the batches Planned took in this treatment, from 0.
+  struct TNewID {
+    std::size_t batch = 0;
+    std::string before, after;
+  };
+  virtual bool NewIDs(const std::vector<TNewID>& found) = 0;
   virtual std::string Error() const = 0;
 };

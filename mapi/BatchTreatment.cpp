@@ -1,9 +1,11 @@
 #include "mapi/BatchTreatment.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <set>
 #include <tuple>
+#include <unordered_set>
 
 #include "mapi/EntryIDText.h"
 #include "mapi/MapiText.h"
@@ -47,12 +49,42 @@ struct TEntryList {
   ENTRYLIST list;
 };
 
+// Every row of the folder's contents table with the given columns, read a
+// page at a time.
+void ReadContents(TsxMAPI_Folder& folder, std::initializer_list<ULONG> tags,
+                  const std::function<void(const SRow&)>& use) {
+  TComPtr<IMAPITable> table;
+  CheckForError(folder.Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
+  const auto columns = MakeTagArray(tags);
+  TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
+    use(row);
+    return true;
+  });
+}
+
+// A binary column's bytes; empty when the row lacks it.
+std::string BinaryColumn(const SRow& row, ULONG column, ULONG tag) {
+  const SPropValue* value = Column(row, column);
+  return value && value->ulPropTag == tag ? Bytes(value->Value.bin) : std::string();
+}
+
+const char kNewIDsUnknown[] = "Could not find the moved messages' new identifiers!\r\n";
+
 }  // namespace
 
 struct TBatchTreatment::TTarget {
   std::unique_ptr<TsxMAPI_Folder> folder;
   ULONG countBefore = 0;
   long put = 0;  // messages put here by this treatment
+  // For the journal of a move: the entry identifiers (bytes) the folder held
+  // before the treatment (none when they could not be read), and the
+  // messages sent here, with the list each went in.
+  struct TMoved {
+    std::size_t list;
+    std::string entryID, searchKey;  // text, bytes
+  };
+  std::optional<std::unordered_set<std::string>> before;
+  std::vector<TMoved> moved;
 };
 
 struct TBatchTreatment::TSource {
@@ -178,7 +210,21 @@ TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
   const TComPtr<IMAPIFolder> folder = open();
   target->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
   target->countBefore = target->folder->ContentCount();
+  if (FJournal && Moves()) Snapshot(*target);
   return *FTargets.emplace(key, std::move(target)).first->second;
+}
+
+void TBatchTreatment::Snapshot(TTarget& target) {
+  try {
+    std::unordered_set<std::string> ids;
+    ids.reserve(target.countBefore);
+    ReadContents(*target.folder, {PR_ENTRYID}, [&](const SRow& row) {
+      if (std::string id = BinaryColumn(row, 0, PR_ENTRYID); !id.empty()) ids.insert(std::move(id));
+    });
+    target.before = std::move(ids);
+  } catch (const std::exception& e) {
+    FJournalProblems.push_back(kNewIDsUnknown + std::string(e.what()));
+  }
 }
 
 // The Deleted Items of the store that holds the folder's messages, told by
@@ -258,10 +304,13 @@ void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> it
     for (TBatchItem* item : items) item->error = error;
     return;
   }
-  const std::optional<TKeyedRows> before = TargetRowsOf(source, items);
+  const std::size_t list = FPlannedLists++;
   SendList(source, items);
-  if (!FJournal->Done(NewIdentifiers(source, items, before)))
+  if (!FJournal->Done({}))
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
+  if (source.target && source.target->before)
+    for (const TBatchItem* item : items)
+      if (item->done) source.target->moved.push_back({list, item->entryID, item->searchKey});
 }
 
 void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> items) {
@@ -292,41 +341,6 @@ bool TBatchTreatment::JournalPlan(const TSource& source, std::span<TBatchItem* c
   return FJournal->Planned(planned);
 }
 
-// Only a move gives a message a new identifier worth keeping; a copy leaves
-// the message where it was and a delete leaves nothing.
-std::optional<TKeyedRows> TBatchTreatment::TargetRowsOf(TSource& source, std::span<TBatchItem* const> items) {
-  if (FAction != TBatchAction::Move && FAction != TBatchAction::MoveToDeletedItems) return std::nullopt;
-  std::set<std::string> keys;
-  for (const TBatchItem* item : items)
-    if (!item->searchKey.empty()) keys.insert(item->searchKey);
-  try {
-    return RowsWithSearchKeys(*source.target->folder, keys);
-  } catch (const std::exception& e) {
-    FJournalProblems.push_back(std::string("Could not find the moved messages' new identifiers!\r\n") + e.what());
-    return std::nullopt;
-  }
-}
-
-// A moved message is found in the target by its search key; an older copy
-// already there shares it, so only rows that were not there before the list
-// count, and each is paired with one message.
-std::vector<std::pair<std::string, std::string>> TBatchTreatment::NewIdentifiers(
-    TSource& source, std::span<TBatchItem* const> items, const std::optional<TKeyedRows>& before) {
-  std::vector<std::pair<std::string, std::string>> after;
-  if (!before) return after;
-  std::optional<TKeyedRows> now = TargetRowsOf(source, items);
-  if (!now) return after;
-  TKeyedRows arrived = NewRows(*before, *now);
-  for (const TBatchItem* item : items) {
-    const auto rows = arrived.find(item->searchKey);
-    if (!item->done || rows == arrived.end() || rows->second.empty()) continue;
-    const std::string id = rows->second.front();
-    rows->second.erase(rows->second.begin());
-    after.emplace_back(item->entryID, EntryIDToText(id.data(), id.size()));
-  }
-  return after;
-}
-
 // A moved message has a new entry identifier, so it is known in the target
 // by its search key. A copy already there may share the key: the target's
 // count, checked at the end, still tells any shortfall.
@@ -334,13 +348,8 @@ bool TBatchTreatment::ArrivedInTarget(TSource& source, const TBatchItem& item, T
   if (item.searchKey.empty()) return false;
   if (!targetKeys) {
     targetKeys.emplace();
-    TComPtr<IMAPITable> table;
-    CheckForError(source.target->folder->Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
-    const auto columns = MakeTagArray({PR_SEARCH_KEY});
-    TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
-      const SPropValue* key = Column(row, 0);
-      if (key && key->ulPropTag == PR_SEARCH_KEY) targetKeys->insert(Bytes(key->Value.bin));
-      return true;
+    ReadContents(*source.target->folder, {PR_SEARCH_KEY}, [&](const SRow& row) {
+      if (std::string key = BinaryColumn(row, 0, PR_SEARCH_KEY); !key.empty()) targetKeys->insert(std::move(key));
     });
   }
   return targetKeys->count(item.searchKey) > 0;
@@ -386,14 +395,8 @@ void TBatchTreatment::CheckSource(const std::string& key, TSource& source, std::
   if (treated.empty()) return;
   std::set<std::string> stillThere;
   try {
-    TComPtr<IMAPITable> table;
-    CheckForError(source.folder->Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
-    const auto columns = MakeTagArray({PR_ENTRYID});
-    TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
-      const SPropValue* id = Column(row, 0);
-      if (id && id->ulPropTag == PR_ENTRYID && treated.count(Bytes(id->Value.bin)))
-        stillThere.insert(Bytes(id->Value.bin));
-      return true;
+    ReadContents(*source.folder, {PR_ENTRYID}, [&](const SRow& row) {
+      if (std::string id = BinaryColumn(row, 0, PR_ENTRYID); treated.count(id)) stillThere.insert(std::move(id));
     });
   } catch (const std::exception& e) {
     checks.push_back({NameOf(*source.folder), 0, 0, e.what()});
@@ -426,5 +429,56 @@ std::vector<TFolderCheck> TBatchTreatment::Verify(std::span<TBatchItem> items) {
       checks.push_back({NameOf(*target->folder), target->put, 0, e.what()});
     }
   }
+  JournalNewIDs(items);
   return checks;
+}
+
+// After the check, so that a message found still in its folder is not given
+// a new identifier.
+void TBatchTreatment::JournalNewIDs(std::span<const TBatchItem> items) {
+  if (!FJournal) return;
+  std::set<std::string> done;
+  for (const TBatchItem& item : items)
+    if (item.done) done.insert(item.entryID);
+  std::vector<TBatchJournal::TNewID> found;
+  for (auto& [key, target] : FTargets) {
+    if (!target->before || target->moved.empty()) continue;
+    try {
+      FindNewIDs(*target, done, found);
+    } catch (const std::exception& e) {
+      FJournalProblems.push_back(kNewIDsUnknown + std::string(e.what()));
+    }
+    target->moved.clear();  // written once, should Verify be called again
+  }
+  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.batch < b.batch; });
+  if (!FJournal->NewIDs(found))
+    FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
+}
+
+// A moved message is found in its target by its search key among the rows
+// that were not there before the treatment: an older copy there shares the
+// key. Each row goes to one message. Should more rows have arrived with a key
+// than messages were moved with it, something else came meanwhile and which
+// is which cannot be told: those messages get no new identifier here, and an
+// undo looks for them by key with its own guard.
+void TBatchTreatment::FindNewIDs(TTarget& target, const std::set<std::string>& done,
+                                 std::vector<TBatchJournal::TNewID>& found) {
+  enum { colEntryID, colSearchKey };
+  TKeyedRows arrived;
+  ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
+    std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+    if (!id.empty() && !target.before->count(id))
+      arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(std::move(id));
+  });
+  std::map<std::string, std::vector<const TTarget::TMoved*>> moved;
+  for (const TTarget::TMoved& m : target.moved)
+    if (!m.searchKey.empty() && done.count(m.entryID)) moved[m.searchKey].push_back(&m);
+  for (const auto& [key, messages] : moved) {
+    const auto rows = arrived.find(key);
+    if (rows == arrived.end() || rows->second.size() > messages.size()) continue;
+    for (std::size_t i = 0; i < rows->second.size(); ++i) {
+      const std::string& id = rows->second[i];
+      found.push_back({messages[i]->list, messages[i]->entryID, EntryIDToText(id.data(), id.size())});
+    }
+  }
 }

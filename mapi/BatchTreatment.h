@@ -3,7 +3,8 @@
 // and a list the store did not take whole is sorted out one message at a
 // time, so that the outcome of every message is known. Afterwards the plan is
 // checked against the stores: the treated messages gone from their folders,
-// each target grown by what was put in it.
+// each target grown by what was put in it; and the moved messages' new
+// identifiers are found in their targets for the journal.
 #pragma once
 
 #include <functional>
@@ -73,12 +74,14 @@ class TBatchTreatment {
   void Treat(std::span<TBatchItem> items);
   // After the last Treat, over every item: a delete or move whose message is
   // still in its folder is set back to not done; the folders that did not
-  // come out as planned are returned.
+  // come out as planned are returned. Journalled, the new identifiers of the
+  // moved messages are found and written then.
   std::vector<TFolderCheck> Verify(std::span<TBatchItem> items);
 
   // Journals every list sent to a store from now on: its messages before
-  // the call, their new identifiers after it. A list whose plan cannot be
-  // written is not sent. Not owned; null journals nothing.
+  // the call, its done mark after it, and once Verify ends the treatment the
+  // moved messages' new identifiers. A list whose plan cannot be written is
+  // not sent. Not owned; null journals nothing.
   void SetJournal(TBatchJournal* journal) { FJournal = journal; }
   // What went wrong with the journal after a list was sent (a done mark not
   // written, new identifiers not found); the messages were treated.
@@ -98,13 +101,15 @@ class TBatchTreatment {
   HRESULT Send(TSource& source, ENTRYLIST& list);
   void TreatList(TSource& source, std::span<TBatchItem* const> items);
   void SendList(TSource& source, std::span<TBatchItem* const> items);
-  // The journal's side of a list: the plan before, and after the list the
-  // done mark with the new identifiers found in the target.
+  // The journal's side of a list: the plan before it is sent.
   bool JournalPlan(const TSource& source, std::span<TBatchItem* const> items);
-  std::vector<std::pair<std::string, std::string>> NewIdentifiers(TSource& source,
-                                                                   std::span<TBatchItem* const> items,
-                                                                   const std::optional<TKeyedRows>& before);
-  std::optional<TKeyedRows> TargetRowsOf(TSource& source, std::span<TBatchItem* const> items);
+  // A moving treatment's new identifiers: each target's messages are read
+  // once when it is first used and once at the end, never per list (a store
+  // reads a whole folder to answer a restriction on it).
+  bool Moves() const { return FAction == TBatchAction::Move || FAction == TBatchAction::MoveToDeletedItems; }
+  void Snapshot(TTarget& target);
+  void JournalNewIDs(std::span<const TBatchItem> items);
+  void FindNewIDs(TTarget& target, const std::set<std::string>& done, std::vector<TBatchJournal::TNewID>& found);
   // Whether a message gone from its folder after a list was moved by it.
   using TKeySet = std::optional<std::set<std::string>>;
   bool ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys);
@@ -123,4 +128,5 @@ class TBatchTreatment {
   std::map<std::string, std::unique_ptr<TSource>> FSources;  // by entry identifier
   TBatchJournal* FJournal = nullptr;
   std::vector<std::string> FJournalProblems;
+  std::size_t FPlannedLists = 0;  // lists whose plan the journal took
 };

@@ -1,5 +1,6 @@
 #include "results/Journal.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -104,7 +105,12 @@ class TJournalParser {
     int number = 0;
     if (!run || !ParseInt(f[2], number)) return nullptr;
     if (!run->batches.empty() && run->batches.back().number == number) return &run->batches.back();
-    if (!create) return nullptr;
+    if (!create) {
+      // New ids may come for any batch of the run, after later batches.
+      const auto it = std::find_if(run->batches.rbegin(), run->batches.rend(),
+                                   [&](const TJournalBatch& b) { return b.number == number; });
+      return it == run->batches.rend() ? nullptr : &*it;
+    }
     run->batches.push_back(TJournalBatch{number, false, {}});
     return &run->batches.back();
   }
@@ -250,6 +256,17 @@ bool TJournalWriter::MarkBatchDone(int batch, const std::vector<TEntryIDChange>&
   for (const auto& [before, now] : after) lines.push_back({"A", run_, number, before, now});
   lines.push_back({"D", run_, number, JournalTimeNow()});
   return Append(lines);
+}
+
+bool TJournalWriter::WriteNewIDs(const std::vector<std::pair<int, TEntryIDChange>>& found) {
+  if (run_.empty()) {
+    error_ = "no journal run started";
+    return false;
+  }
+  std::vector<std::vector<std::string>> lines;
+  lines.reserve(found.size());
+  for (const auto& [batch, change] : found) lines.push_back({"A", run_, std::to_string(batch), change.first, change.second});
+  return lines.empty() || Append(lines);
 }
 
 bool TJournalWriter::EndRun() {

@@ -9,7 +9,8 @@
 //      source folder entry id, message entry id before,
 //      search key (optional)                              (planned, written
 //      BEFORE the batch is carried out)
-//   A  run id, batch, entry id before, entry id after     (new id after a move)
+//   A  run id, batch, entry id before, entry id after     (new id after a move;
+//      with its batch's done mark, or later, once the whole treatment is over)
 //   D  run id, batch, time                                (batch done)
 //   E  run id, time                                       (run ended)
 //   U  run id, time                                       (run undone)
@@ -95,6 +96,9 @@ class TJournalWriter {
   int WriteBatch(const std::vector<TJournalEntry>& planned);
   // Marks a batch done, with the new entry ids of the messages that got one.
   bool MarkBatchDone(int batch, const std::vector<TEntryIDChange>& after);
+  // Writes new entry ids learnt after their batches were marked done, each
+  // with the number of its batch, all in one write.
+  bool WriteNewIDs(const std::vector<std::pair<int, TEntryIDChange>>& found);
   bool EndRun();
   // Marks any run (by id) undone; works without a current run.
   bool MarkRunUndone(std::string_view runID);

@@ -24,11 +24,27 @@ bool TTreatmentJournal::Planned(const std::vector<TPlannedMessage>& batch) {
     entries.push_back({time, FCommand, m.storeEntryID, m.storeName, m.sourceFolderEntryID, m.entryIDBefore, {},
                        m.searchKey});
   FBatch = FWriter.WriteBatch(entries);
-  return FBatch >= 0;
+  if (FBatch < 0) return false;
+  FBatches.push_back(FBatch);
+  return true;
 }
 
 bool TTreatmentJournal::Done(const std::vector<std::pair<std::string, std::string>>& after) {
   return FWriter.MarkBatchDone(FBatch, after);
+}
+
+bool TTreatmentJournal::NewIDs(const std::vector<TNewID>& found) {
+  if (found.empty()) return true;
+  std::vector<std::pair<int, TEntryIDChange>> numbered;
+  numbered.reserve(found.size());
+  for (const TNewID& id : found) {
+    if (id.batch >= FBatches.size()) {
+      FError = "a new identifier for a batch that was never planned";
+      return false;
+    }
+    numbered.push_back({FBatches[id.batch], {id.before, id.after}});
+  }
+  return FWriter.WriteNewIDs(numbered);
 }
 
 bool TTreatmentJournal::End() {

@@ -25,6 +25,7 @@ class TTreatmentJournal : public TBatchJournal {
   bool Writable();
   bool Planned(const std::vector<TPlannedMessage>& batch) override;
   bool Done(const std::vector<std::pair<std::string, std::string>>& after) override;
+  bool NewIDs(const std::vector<TNewID>& found) override;
   // Marks the run ended, if one was started; false on a write error.
   bool End();
   std::string Error() const override { return FError.empty() ? FWriter.Error() : FError; }
@@ -36,6 +37,7 @@ class TTreatmentJournal : public TBatchJournal {
   TJournalCommand FCommand;
   std::string FTarget;
   int FBatch = -1;
+  std::vector<int> FBatches;  // the file's number of each batch planned, in order
   bool FEnded = false;
   std::string FError;
 };

@@ -77,6 +77,35 @@ TEST_F(JournalTest, MoveRunReadsBackAfterRestartWithNewEntryIDs) {
   EXPECT_EQ(run.batches[1].entries[0].entryIDAfter, "");
 }
 
+// A move's new ids are found once the whole treatment is over, so they come
+// after later batches' done marks: each still lands on its own batch's
+// message, and one naming a batch or message it does not belong to is
+// skipped rather than given to another message.
+TEST_F(JournalTest, NewEntryIDsWrittenAfterLaterBatchesLandOnTheirOwnBatch) {
+  {
+    TJournalWriter w(folder_);
+    ASSERT_FALSE(w.StartRun(TJournalCommand::SoftDelete, "DELETED").empty()) << w.Error();
+    const int b1 = w.WriteBatch({Entry(TJournalCommand::SoftDelete, "S", "F1", "M1"),
+                                 Entry(TJournalCommand::SoftDelete, "S", "F1", "M2")});
+    ASSERT_TRUE(w.MarkBatchDone(b1, {}));
+    const int b2 = w.WriteBatch({Entry(TJournalCommand::SoftDelete, "S", "F2", "M3")});
+    ASSERT_TRUE(w.MarkBatchDone(b2, {}));
+    ASSERT_TRUE(w.WriteNewIDs({{b2, {"M3", "N3"}}, {b1, {"M2", "N2"}}, {b1, {"M3", "WRONG"}}, {7, {"M1", "WRONG"}}}))
+        << w.Error();
+    ASSERT_TRUE(w.WriteNewIDs({}));
+    ASSERT_TRUE(w.EndRun());
+  }
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 2u);
+  ASSERT_EQ(j.runs.size(), 1u);
+  EXPECT_TRUE(j.runs[0].Finished());
+  ASSERT_EQ(j.runs[0].batches.size(), 2u);
+  std::vector<std::pair<std::string, std::string>> ids;
+  for (const TJournalBatch& b : j.runs[0].batches)
+    for (const TJournalEntry& e : b.entries) ids.emplace_back(e.entryIDBefore, e.entryIDAfter);
+  EXPECT_EQ(ids, (std::vector<std::pair<std::string, std::string>>{{"M1", ""}, {"M2", "N2"}, {"M3", "N3"}}));
+}
+
 TEST_F(JournalTest, RunCutShortIsUnfinishedAndCanBeMarkedUndoneAfterRestart) {
   std::string id;
   {
@@ -201,6 +230,7 @@ TEST_F(JournalTest, WritesFailVisiblyWithoutARunOrAWritableFolder) {
   EXPECT_EQ(noRun.WriteBatch({}), -1);
   EXPECT_FALSE(noRun.Error().empty());
   EXPECT_FALSE(noRun.MarkBatchDone(1, {}));
+  EXPECT_FALSE(noRun.WriteNewIDs({{1, {"M1", "N1"}}}));
   EXPECT_FALSE(noRun.EndRun());
 
   TJournalWriter missing(folder_ / "no" / "such" / "folder");
