@@ -9,6 +9,7 @@
 
 #include "standin/host/Host.h"
 #include "support/MessagePump.h"
+#include "support/WinHandles.h"
 
 namespace {
 
@@ -24,18 +25,6 @@ BOOL CALLBACK FindFinder(HWND hwnd, LPARAM param) {
   if (process != GetCurrentProcessId() || std::string(cls) != "TMainDlg" || !IsWindowVisible(hwnd)) return TRUE;
   reinterpret_cast<TFinderSearch*>(param)->found = hwnd;
   return FALSE;
-}
-
-// Whether the add-in's library may go: its finder thread has ended. A
-// process that exits while that thread is still leaving the library can
-// hang in its exit under Wine.
-bool AddInMayUnload() {
-  const HMODULE addIn = GetModuleHandleA("QuopDuplicate.dll");
-  if (!addIn) return true;
-  using TCanUnloadNow = HRESULT(__stdcall*)();
-  const auto canUnloadNow =
-      reinterpret_cast<TCanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(addIn, "DllCanUnloadNow")));
-  return canUnloadNow && canUnloadNow() == S_OK;
 }
 
 HWND FinderWindow() {
@@ -56,10 +45,18 @@ TEST(InstalledAddInTest, TheHostLoadsTheInstalledAddInAndItsButtonOpensTheFinder
     ASSERT_EQ(outlook.ClickRibbonButton(L"Twinsweeps"), S_OK) << "the installed add-in put no Twinsweeps button up";
     ASSERT_TRUE(PumpMessagesUntil([] { return FinderWindow() != nullptr; }, std::chrono::seconds(30)))
         << "the finder window did not open";
+    // The window's thread leaves the add-in's library as it ends. Should the
+    // process exit before it has, Wine may kill it inside the loader and the
+    // exit then waits for the loader forever.
+    const TKernelHandle finderThread(
+        OpenThread(SYNCHRONIZE, FALSE, GetWindowThreadProcessId(FinderWindow(), nullptr)));
+    ASSERT_TRUE(finderThread.Get() != nullptr);
     PostMessageA(FinderWindow(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpMessagesUntil([] { return FinderWindow() == nullptr; }, std::chrono::seconds(30)));
     outlook.Shutdown();
-    EXPECT_TRUE(PumpMessagesUntil(AddInMayUnload, std::chrono::seconds(30))) << "the finder thread did not end";
+    EXPECT_TRUE(PumpMessagesUntil([&] { return WaitForSingleObject(finderThread.Get(), 0) == WAIT_OBJECT_0; },
+                                  std::chrono::seconds(30)))
+        << "the finder thread did not end";
   }
   CoUninitialize();
 }
