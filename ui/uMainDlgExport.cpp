@@ -11,6 +11,7 @@
 #include "mapi/MapiErrors.h"
 #include "results/ResultsExport.h"
 #include "support/AnsiText.h"
+#include "support/WinHandles.h"
 #include "ui/CountText.h"
 
 namespace {
@@ -66,21 +67,25 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail) {
   return true;
 }
 
+bool Failed(DWORD code, std::string& error) {
+  error = WideToUtf8(AnsiToWide(SystemErrorText(HRESULT_FROM_WIN32(code))));
+  return false;
+}
+
 // The whole text to the file (UTF-8 name), replacing it; the system's reason
 // when that fails.
 bool WriteWholeFile(const std::string& file, const std::string& text, std::string& error) {
-  const HANDLE h =
+  const HANDLE opened =
       CreateFileW(Utf8ToWide(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return Failed(GetLastError(), error);
+  TKernelHandle handle(opened);
   DWORD written = 0;
-  bool ok = h != INVALID_HANDLE_VALUE &&
-            WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-  DWORD code = ok ? 0 : GetLastError();
-  if (h != INVALID_HANDLE_VALUE && !CloseHandle(h) && ok) {
-    ok = false;
-    code = GetLastError();
-  }
-  if (!ok) error = WideToUtf8(AnsiToWide(SystemErrorText(HRESULT_FROM_WIN32(code))));
-  return ok;
+  if (!WriteFile(handle.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size())
+    return Failed(GetLastError(), error);
+  // The close may be where the write fails (a share that fills up): its answer counts.
+  if (!CloseHandle(handle.Release())) return Failed(GetLastError(), error);
+  return true;
 }
 
 }  // namespace
