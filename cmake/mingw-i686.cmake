@@ -8,4 +8,11 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine's 32-bit loader itself: the wine wrapper takes the 32-bit loader
+# whenever it is installed, and that one cannot start where no 32-bit
+# programs run.
+if(EXISTS /usr/lib/wine/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()

@@ -3,13 +3,21 @@
 ; for Outlook, and adds an uninstaller to "Apps & features".
 ;
 ;   makensis -DVERSION=1.0.0.0 -DOUTFILE=...exe -DX86DIR=... [-DX64DIR=...] QuopTwinsweeps.nsi
+;   makensis -DVERSION=1.0.0.0 -DOUTFILE=...exe -DAMD64 -DX64DIR=... QuopTwinsweeps.nsi
+;
+; The first is a 32-bit program for either Outlook; with -DAMD64 it is a
+; 64-bit program that holds the 64-bit libraries alone, for 64-bit Outlook.
 ;
 ; Command line of the setup:    /S silent, /ALLUSERS for every user (elevates),
 ;                               /D=folder the installation folder (last).
 ; Command line of Uninstall.exe: /S silent, /ALLUSERS as installed,
 ;                               /REMOVEUSERDATA also the user's settings and journal.
 
-Unicode true
+!ifdef AMD64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
@@ -22,9 +30,6 @@ Unicode true
 !ifndef OUTFILE
   !error "OUTFILE is not defined"
 !endif
-!ifndef X86DIR
-  !error "X86DIR (the folder of the 32-bit libraries) is not defined"
-!endif
 
 !define PRODUCT "Quop Twinsweeps"
 !define PUBLISHER "Quop"
@@ -32,6 +37,24 @@ Unicode true
 !define ADDIN_DLL "QuopDuplicate.dll"
 ; Where the add-in keeps its language file, index and journal (per user).
 !define USER_DATA "$APPDATA\Quop\Ruveruder"
+
+!ifdef AMD64
+  !ifndef X64DIR
+    !error "X64DIR (the folder of the 64-bit libraries) is not defined"
+  !endif
+  !ifdef X86DIR
+    !error "a 64-bit setup holds no 32-bit libraries"
+  !endif
+  ; A 64-bit process: System32 holds the 64-bit regsvr32, SysWOW64 the 32-bit one.
+  !define REGSVR32_X86 "$WINDIR\SysWOW64\regsvr32.exe"
+  !define ALL_USERS_FOLDER "$PROGRAMFILES64\${PRODUCT}"
+!else
+  !ifndef X86DIR
+    !error "X86DIR (the folder of the 32-bit libraries) is not defined"
+  !endif
+  !define REGSVR32_X86 "$SYSDIR\regsvr32.exe"
+  !define ALL_USERS_FOLDER "$PROGRAMFILES\${PRODUCT}"
+!endif
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -99,7 +122,7 @@ Function .onInit
     Call RequireAdmin
     ; The default folder follows the scope unless /D= gave one.
     ${If} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
-      StrCpy $INSTDIR "$PROGRAMFILES\${PRODUCT}"
+      StrCpy $INSTDIR "${ALL_USERS_FOLDER}"
     ${EndIf}
   ${EndIf}
   !insertmacro SetScope
@@ -237,13 +260,24 @@ Section "Quop Twinsweeps" SecMain
   ${EndIf}
   StrCpy $R1 0
 !endif
+!ifndef X86DIR
+  ${If} $R0 == 1
+  ${AndIf} $R1 == 0
+    MessageBox MB_ICONSTOP "This setup holds only the add-in for 64-bit Outlook; this computer has a 32-bit Outlook. Install it with QuopTwinsweeps-${VERSION}-setup.exe." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  StrCpy $R0 0
+!endif
 
   StrCpy $R9 0 ; 1 once a registration failed
+!ifdef X86DIR
   ${If} $R0 == 1
     SetOutPath "$INSTDIR\x86"
     File "${X86DIR}\QuopDuplicate.dll"
     File "${X86DIR}\QuopDB.dll"
   ${EndIf}
+!endif
 !ifdef X64DIR
   ${If} $R1 == 1
     SetOutPath "$INSTDIR\x64"
@@ -263,9 +297,11 @@ Section "Quop Twinsweeps" SecMain
       StrCpy $R1 0
     ${EndIf}
   ${EndIf}
+!ifdef X86DIR
   ${If} $R0 == 1
-    !insertmacro Register "$INSTDIR\x86" "$SYSDIR\regsvr32.exe"
+    !insertmacro Register "$INSTDIR\x86" "${REGSVR32_X86}"
   ${EndIf}
+!endif
 !ifdef X64DIR
   ${If} $R1 == 1
     ${DisableX64FSRedirection}
@@ -333,7 +369,7 @@ FunctionEnd
 
 Section "Uninstall"
   !insertmacro SetScope
-  !insertmacro Unregister "$INSTDIR\x86" "$SYSDIR\regsvr32.exe"
+  !insertmacro Unregister "$INSTDIR\x86" "${REGSVR32_X86}"
   ${If} ${RunningX64}
     ${DisableX64FSRedirection}
     !insertmacro Unregister "$INSTDIR\x64" "$WINDIR\System32\regsvr32.exe"

@@ -6,12 +6,20 @@
 # its button, then a silent uninstall that leaves none of it behind, and
 # keeps or removes the user's own data as asked.
 #
-#   setup_test.sh user|all SETUP_EXE BIN_DIR PREFIX
+#   setup_test.sh user|all SETUP_EXE BIN_DIR PREFIX WINE_LOADER x86|x64
+#
+# x86: the 32-bit setup in a 32-bit prefix. x64: the 64-bit setup in a
+# 64-bit prefix whose Outlook says it is 64-bit, loaded by the 64-bit host.
 set -euo pipefail
-scope="$1" setup="$2" bin="$3" prefix="$4"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win32
+scope="$1" setup="$2" bin="$3" prefix="$4" loader="$5" arch="$6"
+if [ "$arch" = x64 ]; then winearch=win64 other_arch=x86; else winearch=win32 other_arch=x64; fi
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH="$winearch"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The loader of this bitness itself: the wine wrapper takes the 32-bit one
+# whenever it is installed.
+wine() { "$loader" "$@"; }
+wineboot() { wine wineboot "$@"; }
 has_key() { wine reg query "$1" >/dev/null 2>&1; }
 value_of() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 
@@ -23,9 +31,13 @@ new_prefix() {
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Clients\Mail' /ve /d QuopStandin /f >/dev/null 2>&1
   wine reg add 'HKLM\Software\Clients\Mail\QuopStandin' /v DLLPathEx /d QuopStandin.dll /f >/dev/null 2>&1
+  if [ "$arch" = x64 ]; then
+    # What a 64-bit Office writes for its Outlook.
+    wine reg add 'HKLM\Software\Microsoft\Office\16.0\Outlook' /v Bitness /d x64 /f >/dev/null 2>&1
+  fi
   # The desktop came up with the default driver: it starts again with none.
   wineserver -k || true
-  touch "$prefix/.quop-setup-1"
+  touch "$prefix/.quop-setup-2"
 }
 
 if [ "$scope" = all ]; then
@@ -38,7 +50,7 @@ progid='Software\Classes\QuopDuplicate.AddIn'
 uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\QuopTwinsweeps'
 
 # A prefix left with an earlier run's traces starts afresh.
-[ -f "$prefix/.quop-setup-1" ] || new_prefix
+[ -f "$prefix/.quop-setup-2" ] || new_prefix
 if has_key "HKCU\\$addin" || has_key "HKLM\\$addin" || has_key "HKCU\\$uninstall" || has_key "HKLM\\$uninstall"; then
   new_prefix
 fi
@@ -46,9 +58,10 @@ fi
 wine "$setup" /S "${args[@]}" || fail "the setup ended with exit code $?"
 [ -n "$folder" ] || folder="$(find "$prefix/drive_c/users" -maxdepth 5 -type d -path '*/AppData/Local/Programs/Quop Twinsweeps' | head -1)"
 [ -n "$folder" ] || fail "no installation folder under the user's AppData\\Local\\Programs"
-for f in x86/QuopDuplicate.dll x86/QuopDB.dll Uninstall.exe; do
+for f in "$arch/QuopDuplicate.dll" "$arch/QuopDB.dll" Uninstall.exe; do
   [ -f "$folder/$f" ] || fail "$f is not in $folder"
 done
+[ -e "$folder/$other_arch" ] && fail "$folder/$other_arch was installed for an Outlook of the other bitness"
 
 [ "$(value_of "$root\\$addin" LoadBehavior)" = 0x3 ] || fail "$root\\$addin has no LoadBehavior 3"
 has_key "$root\\$progid\\CLSID" || fail "$root\\$progid\\CLSID is missing"
