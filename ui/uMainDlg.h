@@ -280,8 +280,8 @@ class TMainDlg : public ILangComponent {
   // could not treat and the folders that did not come out as planned in a
   // window of their own.
   void ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
-                            std::span<TEmailNode* const> rows, std::size_t notReached,
-                            const std::vector<TFolderCheck>& checks);
+                            std::span<TEmailNode* const> rows, std::size_t uncheckedMeanwhile,
+                            std::size_t notReached, const std::vector<TFolderCheck>& checks);
   // What a treatment or an undo left, in the window TreatReportWindow gives.
   void ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows);
   void LockForTreatment(bool locked);

@@ -116,6 +116,7 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
                            "strSkippedReason=Reason", "strTreatMovedToDeleted=Moved %d of %d to Deleted Items",
                            "strTreatNotMoved=%d could not be moved", "strTreatGrew=grew by %d, %d were put there",
+                           "strTreatUnchecked=%d left alone: unchecked meanwhile",
                            // The later features' texts are there before any of them is used.
                            "strKeptBecause=Kept because", "strKeepLargest=Largest",
                            "strPreviewMoveDeleted=Move %d messages from %d folders to Deleted Items",
