@@ -354,6 +354,8 @@ class TMainDlg : public ILangComponent {
   TKeepPick ChooseKeepRow(std::span<TEmailNode* const> rows);
   std::string KeepReason(results::EKeepRule rule) const;
   bool ConfirmTreatment(TTreatment treatment, const std::string& target, std::vector<std::size_t>& leftAlone);
+  // One kind of the groups the guard lists, `listed` by index: its intro and the first names.
+  std::string GuardedGroupsText(const TLangText& intro, const std::vector<std::size_t>& listed);
   std::unique_ptr<TRollUpPanel> plKeep;
   std::unique_ptr<TKeepPanel> FKeepPanel;
   std::string FKeepChainStored;  // the chain's text as the language file has it
