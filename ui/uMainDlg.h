@@ -22,6 +22,7 @@
 #include "index/uDB.h"
 #include "mapi/BatchTreatment.h"
 #include "mapi/sx_MAPI_Session.h"
+#include "results/TreatmentPreview.h"
 #include "support/ComPtr.h"
 #include "support/GFunctions.h"
 #include "support/MLang.h"
@@ -354,6 +355,12 @@ class TMainDlg : public ILangComponent {
   TKeepPick ChooseKeepRow(std::span<TEmailNode* const> rows);
   std::string KeepReason(results::EKeepRule rule) const;
   bool ConfirmTreatment(TTreatment treatment, const std::string& target, std::vector<std::size_t>& leftAlone);
+  // The guard's question, when a group would lose every copy or keep copies
+  // only in Deleted Items: false when cancelled; `leftAlone` the groups the
+  // user leaves alone; `unsaid` what could not be told about Deleted Items
+  // when no question came, for the preview to say.
+  bool AskAboutGuardedGroups(results::ETreatment kind, std::vector<std::size_t>& leftAlone,
+                             results::TPreviewCounts& counts, std::string& unsaid);
   // One kind of the groups the guard lists, `listed` by index: its intro and the first names.
   std::string GuardedGroupsText(const TLangText& intro, const std::vector<std::size_t>& listed);
   std::unique_ptr<TRollUpPanel> plKeep;

@@ -62,8 +62,8 @@ TLangText LangTextOf(const results::TPreviewText& text) { return {text.key, text
 // The guard's own texts, then the preview's parts.
 std::vector<std::string> GuardTextDefaults() {
   std::vector<std::string> lines;
-  for (const TLangText& text : {kGuardIntro, kGuardDeletedIntro, kGuardDeletedUnknown, kGuardDeletedFailed, kGuardMore, kGuardYes,
-                               kGuardNo, kGuardCancel, kDeleteSure})
+  for (const TLangText& text : {kGuardIntro, kGuardDeletedIntro, kGuardDeletedUnknown, kGuardDeletedFailed,
+                                kGuardMore, kGuardYes, kGuardNo, kGuardCancel, kDeleteSure})
     lines.push_back(LangLine(text));
   for (const results::ETreatment kind : kPreviewed)
     lines.push_back(LangLine(LangTextOf(results::PreviewActionText(kind))));
@@ -87,9 +87,8 @@ std::string TMainDlg::GuardedGroupsText(const TLangText& intro, const std::vecto
   return text;
 }
 
-bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
-                                std::vector<std::size_t>& leftAlone) {
-  const results::ETreatment kind = GuardKindOf(treatment);
+bool TMainDlg::AskAboutGuardedGroups(results::ETreatment kind, std::vector<std::size_t>& leftAlone,
+                                     results::TPreviewCounts& counts, std::string& unsaid) {
   const auto& roots = FEmails.Roots();
   // Each store's Deleted Items is read once, and only when a copy left there
   // would be the last one.
@@ -105,38 +104,44 @@ bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
       groups[g].push_back({row->Checked, !row->Checked && deletedItems && deletedItems->MayHold(id ? id : "")});
     }
   const results::TGuardedGroups guarded = results::GuardedGroups(groups, kind);
-  const char thousands = UserThousandsSeparator();
-  // What could not be told about Deleted Items, said with the guard's
-  // question or else with the preview.
-  std::string unknown;
+  // What could not be told about Deleted Items, said with the question.
+  unsaid.clear();
   if (deletedItems && deletedItems->Unknown() > 0)
-    unknown = FillCounts(MsgUtf8(kGuardDeletedUnknown), {deletedItems->Unknown()}, thousands);
+    unsaid = FillCounts(MsgUtf8(kGuardDeletedUnknown), {deletedItems->Unknown()}, UserThousandsSeparator());
   if (deletedItems && !deletedItems->Failures().empty()) {
-    unknown += (unknown.empty() ? "" : "\n") + MsgUtf8(kGuardDeletedFailed);
-    for (const std::string& failure : deletedItems->Failures()) unknown += "\n    " + failure;
+    unsaid += (unsaid.empty() ? "" : "\n") + MsgUtf8(kGuardDeletedFailed);
+    for (const std::string& failure : deletedItems->Failures()) unsaid += "\n    " + failure;
   }
 
   leftAlone.clear();
-  if (const std::vector<std::size_t> listed = guarded.All(); !listed.empty()) {
-    std::string text;
-    if (!guarded.everyCopyChecked.empty()) text = GuardedGroupsText(kGuardIntro, guarded.everyCopyChecked);
-    if (!guarded.keptOnlyInDeletedItems.empty())
-      text += (text.empty() ? "" : "\n\n") + GuardedGroupsText(kGuardDeletedIntro, guarded.keptOnlyInDeletedItems);
-    if (!unknown.empty()) text += "\n\n" + unknown;
-    unknown.clear();
-    text += "\n\n" + MsgUtf8(kGuardYes) + "\n" + MsgUtf8(kGuardNo) + "\n" + MsgUtf8(kGuardCancel);
-    const int answer = FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNOCANCEL);
-    if (answer == IDNO) leftAlone = listed;
-    else if (answer != IDYES) return false;
-  }
-
-  results::TPreviewCounts counts;
-  counts.treatment = kind;
-  counts.target = target;
-  if (!leftAlone.empty()) {
+  const std::vector<std::size_t> listed = guarded.All();
+  if (listed.empty()) return true;
+  std::string text;
+  if (!guarded.everyCopyChecked.empty()) text = GuardedGroupsText(kGuardIntro, guarded.everyCopyChecked);
+  if (!guarded.keptOnlyInDeletedItems.empty())
+    text += (text.empty() ? "" : "\n\n") + GuardedGroupsText(kGuardDeletedIntro, guarded.keptOnlyInDeletedItems);
+  if (!unsaid.empty()) text += "\n\n" + unsaid;
+  unsaid.clear();
+  text += "\n\n" + MsgUtf8(kGuardYes) + "\n" + MsgUtf8(kGuardNo) + "\n" + MsgUtf8(kGuardCancel);
+  const int answer = FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNOCANCEL);
+  if (answer == IDNO) {
+    leftAlone = listed;
     counts.groupsLeftAlone = static_cast<long>(guarded.everyCopyChecked.size());
     counts.groupsKeptInDeletedItems = static_cast<long>(guarded.keptOnlyInDeletedItems.size());
   }
+  return answer == IDNO || answer == IDYES;
+}
+
+bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
+                                std::vector<std::size_t>& leftAlone) {
+  const results::ETreatment kind = GuardKindOf(treatment);
+  const auto& roots = FEmails.Roots();
+  results::TPreviewCounts counts;
+  counts.treatment = kind;
+  counts.target = target;
+  std::string unsaid;
+  if (!AskAboutGuardedGroups(kind, leftAlone, counts, unsaid)) return false;
+
   std::set<std::string> folders;
   for (std::size_t g = 0; g < roots.size(); ++g) {
     if (std::binary_search(leftAlone.begin(), leftAlone.end(), g)) continue;
@@ -164,9 +169,9 @@ bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
   counts.folders = static_cast<long>(folders.size());
 
   gPreviewLang = MLang.get();
-  std::string text = results::PreviewSentence(counts, thousands, &PreviewText);
+  std::string text = results::PreviewSentence(counts, UserThousandsSeparator(), &PreviewText);
   gPreviewLang = nullptr;
-  if (!unknown.empty()) text += "\n\n" + unknown;
+  if (!unsaid.empty()) text += "\n\n" + unsaid;
   UINT type = MB_ICONQUESTION | MB_OKCANCEL;
   if (treatment == TTreatment::DeletePermanently) {
     text += "\n\n" + MsgUtf8(kDeleteSure);

@@ -446,7 +446,9 @@ TEST_F(KeepWindowTest, AGroupKeptOnlyInDeletedItemsIsTreatedOnlyWhenConfirmed) {
       const std::string id = RowOf(name)->Data.txMsg.szEntryID;
       const bool treated = std::find(c.treated.begin(), c.treated.end(), name) != c.treated.end();
       EXPECT_EQ(RowOf(name)->Data.bDeleted, treated) << name;
-      if (!treated) EXPECT_EQ(after.PathOf(id), before.PathOf(id)) << name << " was touched";
+      if (!treated) {
+        EXPECT_EQ(after.PathOf(id), before.PathOf(id)) << name << " was touched";
+      }
     }
     CloseWindow();
   }
