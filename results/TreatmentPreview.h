@@ -39,7 +39,7 @@ TPreviewText PreviewCannotUndoText();
 using TTranslate = std::string (*)(const char* key, const char* english);
 
 // The whole confirmation, counts grouped with `thousands` (0: ungrouped).
-// Each "left alone" part is given only when a group of its kind was left alone.
+// Each "left alone" phrase is given only when a group of its kind was left alone.
 std::string PreviewSentence(const TPreviewCounts& counts, char thousands = ',',
                             TTranslate translate = nullptr);
 
