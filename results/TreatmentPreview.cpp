@@ -22,6 +22,9 @@ TPreviewText PreviewKeepText() { return {"strPreviewKeep", "; keep %d"}; }
 TPreviewText PreviewLeftAloneText() {
   return {"strPreviewLeftAlone", "; %d groups left alone (every copy checked)"};
 }
+TPreviewText PreviewKeptInDeletedText() {
+  return {"strPreviewKeptInDeleted", "; %d groups left alone (kept only in Deleted Items)"};
+}
 TPreviewText PreviewCannotUndoText() {
   return {"strPreviewCannotUndo", ". This cannot be undone."};
 }
@@ -46,6 +49,8 @@ std::string PreviewSentence(const TPreviewCounts& c, char thousands, TTranslate 
   text += FillCounts(Text(PreviewKeepText(), translate), {c.kept}, thousands);
   if (c.groupsLeftAlone > 0)
     text += FillCounts(Text(PreviewLeftAloneText(), translate), {c.groupsLeftAlone}, thousands);
+  if (c.groupsKeptInDeletedItems > 0)
+    text += FillCounts(Text(PreviewKeptInDeletedText(), translate), {c.groupsKeptInDeletedItems}, thousands);
   if (c.treatment == ETreatment::DeletePermanently) text += Text(PreviewCannotUndoText(), translate);
   return text;
 }

@@ -16,8 +16,9 @@ struct TPreviewCounts {
   long messages = 0;       // checked copies the treatment takes
   long folders = 0;        // distinct source folders of those copies
   long kept = 0;           // copies left unchecked in the treated groups
-  long groupsLeftAlone = 0;
+  long groupsLeftAlone = 0;  // every copy checked
   std::string target;      // the folder's display name, for Move/Copy to folder
+  long groupsKeptInDeletedItems = 0;  // left alone: their unchecked copies only in Deleted Items
 };
 
 struct TPreviewText {
@@ -25,11 +26,12 @@ struct TPreviewText {
   const char* english;
 };
 
-// The sentence's parts in order: the action for the treatment, "keep", "left
-// alone", and for a permanent delete the warning that it cannot be undone.
+// The sentence's parts in order: the action for the treatment, "keep", the
+// two kinds of groups "left alone", and for a permanent delete the warning that it cannot be undone.
 TPreviewText PreviewActionText(ETreatment treatment);
 TPreviewText PreviewKeepText();
 TPreviewText PreviewLeftAloneText();
+TPreviewText PreviewKeptInDeletedText();
 TPreviewText PreviewCannotUndoText();
 
 // A lookup for translated texts: returns the translation of `key`, or
@@ -37,7 +39,7 @@ TPreviewText PreviewCannotUndoText();
 using TTranslate = std::string (*)(const char* key, const char* english);
 
 // The whole confirmation, counts grouped with `thousands` (0: ungrouped).
-// The "left alone" part is given only when a group was left alone.
+// Each "left alone" phrase is given only when a group of its kind was left alone.
 std::string PreviewSentence(const TPreviewCounts& counts, char thousands = ',',
                             TTranslate translate = nullptr);
 

@@ -22,6 +22,7 @@
 #include "index/uDB.h"
 #include "mapi/BatchTreatment.h"
 #include "mapi/sx_MAPI_Session.h"
+#include "results/TreatmentPreview.h"
 #include "support/ComPtr.h"
 #include "support/GFunctions.h"
 #include "support/MLang.h"
@@ -280,8 +281,8 @@ class TMainDlg : public ILangComponent {
   // could not treat and the folders that did not come out as planned in a
   // window of their own.
   void ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
-                            std::span<TEmailNode* const> rows, std::size_t notReached,
-                            const std::vector<TFolderCheck>& checks);
+                            std::span<TEmailNode* const> rows, std::size_t uncheckedMeanwhile,
+                            std::size_t notReached, const std::vector<TFolderCheck>& checks);
   // What a treatment or an undo left, in the window TreatReportWindow gives.
   void ShowLeftReport(const std::string& summary, std::vector<TReportWindow::TRow> rows);
   void LockForTreatment(bool locked);
@@ -354,6 +355,14 @@ class TMainDlg : public ILangComponent {
   TKeepPick ChooseKeepRow(std::span<TEmailNode* const> rows);
   std::string KeepReason(results::EKeepRule rule) const;
   bool ConfirmTreatment(TTreatment treatment, const std::string& target, std::vector<std::size_t>& leftAlone);
+  // The guard's question, when a group would lose every copy or keep copies
+  // only in Deleted Items: false when cancelled; `leftAlone` the groups the
+  // user leaves alone; `unsaid` what could not be told about Deleted Items
+  // when no question came, for the preview to say.
+  bool AskAboutGuardedGroups(results::ETreatment kind, std::vector<std::size_t>& leftAlone,
+                             results::TPreviewCounts& counts, std::string& unsaid);
+  // One kind of the groups the guard lists, `listed` by index: its intro and the first names.
+  std::string GuardedGroupsText(const TLangText& intro, const std::vector<std::size_t>& listed);
   std::unique_ptr<TRollUpPanel> plKeep;
   std::unique_ptr<TKeepPanel> FKeepPanel;
   std::string FKeepChainStored;  // the chain's text as the language file has it

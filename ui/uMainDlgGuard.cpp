@@ -1,9 +1,12 @@
-// The confirmation before a treatment: the groups that would lose every copy
-// are listed for the user to treat too or leave alone, then the numbers of
-// what the treatment does are stated for a last OK.
+// The confirmation before a treatment: the groups that would lose every copy,
+// or keep copies only in Deleted Items, are listed for the user to treat too
+// or leave alone, then the numbers of what the treatment does are stated for
+// a last OK.
 #include <algorithm>
+#include <optional>
 #include <set>
 
+#include "mapi/StoreDeletedItems.h"
 #include "results/AllCopiesGuard.h"
 #include "results/TreatmentPreview.h"
 #include "support/AnsiText.h"
@@ -37,6 +40,11 @@ bool Affirmed(int answer) { return answer == IDOK || answer == IDYES; }
 constexpr std::size_t kGroupsListed = 10;
 
 constexpr TLangText kGuardIntro{"strGuardIntro", "Every copy of %d group(s) is checked:"};
+constexpr TLangText kGuardDeletedIntro{
+    "strGuardDeletedIntro", "The only unchecked copies of %d group(s) are in Deleted Items, which is emptied routinely:"};
+constexpr TLangText kGuardDeletedUnknown{
+    "strGuardDeletedUnknown", "Whether %d unchecked copies are in Deleted Items is not known; they count as if they were."};
+constexpr TLangText kGuardDeletedFailed{"strGuardDeletedFailed", "Could not read Deleted Items of:"};
 constexpr TLangText kGuardMore{"strGuardMore", "and %d more"};
 constexpr TLangText kGuardYes{"strGuardYes", "Yes: treat these groups too, so that no copy of them is left."};
 constexpr TLangText kGuardNo{"strGuardNo", "No: leave these groups alone and treat the rest."};
@@ -54,48 +62,86 @@ TLangText LangTextOf(const results::TPreviewText& text) { return {text.key, text
 // The guard's own texts, then the preview's parts.
 std::vector<std::string> GuardTextDefaults() {
   std::vector<std::string> lines;
-  for (const TLangText& text : {kGuardIntro, kGuardMore, kGuardYes, kGuardNo, kGuardCancel, kDeleteSure})
+  for (const TLangText& text : {kGuardIntro, kGuardDeletedIntro, kGuardDeletedUnknown, kGuardDeletedFailed,
+                                kGuardMore, kGuardYes, kGuardNo, kGuardCancel, kDeleteSure})
     lines.push_back(LangLine(text));
   for (const results::ETreatment kind : kPreviewed)
     lines.push_back(LangLine(LangTextOf(results::PreviewActionText(kind))));
   for (const results::TPreviewText& text :
-       {results::PreviewKeepText(), results::PreviewLeftAloneText(), results::PreviewCannotUndoText()})
+       {results::PreviewKeepText(), results::PreviewLeftAloneText(), results::PreviewKeptInDeletedText(),
+        results::PreviewCannotUndoText()})
     lines.push_back(LangLine(LangTextOf(text)));
   return lines;
+}
+
+// The guard's list of one kind: its intro, then the first groups named.
+std::string TMainDlg::GuardedGroupsText(const TLangText& intro, const std::vector<std::size_t>& listed) {
+  const char thousands = UserThousandsSeparator();
+  std::string text = FillCounts(MsgUtf8(intro), {static_cast<long>(listed.size())}, thousands);
+  for (std::size_t i = 0; i < std::min(listed.size(), kGroupsListed); ++i) {
+    const TEmailNode& group = *FEmails.Roots()[listed[i]];
+    text += "\n    " + FEmailView->CellText(group, 0) + " " + GroupCountText(group.Children.size());
+  }
+  if (listed.size() > kGroupsListed)
+    text += "\n    " + FillCounts(MsgUtf8(kGuardMore), {static_cast<long>(listed.size() - kGroupsListed)}, thousands);
+  return text;
+}
+
+bool TMainDlg::AskAboutGuardedGroups(results::ETreatment kind, std::vector<std::size_t>& leftAlone,
+                                     results::TPreviewCounts& counts, std::string& unsaid) {
+  const auto& roots = FEmails.Roots();
+  // Each store's Deleted Items is read once, and only when a copy left there
+  // would be the last one.
+  std::optional<TDeletedItemsFolders> deletedItems;
+  if (FSession && results::GuardsDeletedItems(kind)) deletedItems.emplace(FSession->Session(), FSession->Origins());
+  // Each top-level row as a group of its untreated copies; a row outside any
+  // group is a group of none, never guarded.
+  std::vector<results::TGuardedGroup> groups(roots.size());
+  for (std::size_t g = 0; g < roots.size(); ++g)
+    for (const auto& row : roots[g]->Children) {
+      if (row->Data.bDeleted) continue;
+      const char* id = row->Data.txMsg.szEntryID;
+      groups[g].push_back({row->Checked, !row->Checked && deletedItems && deletedItems->MayHold(id ? id : "")});
+    }
+  const results::TGuardedGroups guarded = results::GuardedGroups(groups, kind);
+  // What could not be told about Deleted Items, said with the question.
+  unsaid.clear();
+  if (deletedItems && deletedItems->Unknown() > 0)
+    unsaid = FillCounts(MsgUtf8(kGuardDeletedUnknown), {deletedItems->Unknown()}, UserThousandsSeparator());
+  if (deletedItems && !deletedItems->Failures().empty()) {
+    unsaid += (unsaid.empty() ? "" : "\n") + MsgUtf8(kGuardDeletedFailed);
+    for (const std::string& failure : deletedItems->Failures()) unsaid += "\n    " + failure;
+  }
+
+  leftAlone.clear();
+  const std::vector<std::size_t> listed = guarded.All();
+  if (listed.empty()) return true;
+  std::string text;
+  if (!guarded.everyCopyChecked.empty()) text = GuardedGroupsText(kGuardIntro, guarded.everyCopyChecked);
+  if (!guarded.keptOnlyInDeletedItems.empty())
+    text += (text.empty() ? "" : "\n\n") + GuardedGroupsText(kGuardDeletedIntro, guarded.keptOnlyInDeletedItems);
+  if (!unsaid.empty()) text += "\n\n" + unsaid;
+  unsaid.clear();
+  text += "\n\n" + MsgUtf8(kGuardYes) + "\n" + MsgUtf8(kGuardNo) + "\n" + MsgUtf8(kGuardCancel);
+  const int answer = FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNOCANCEL);
+  if (answer == IDNO) {
+    leftAlone = listed;
+    counts.groupsLeftAlone = static_cast<long>(guarded.everyCopyChecked.size());
+    counts.groupsKeptInDeletedItems = static_cast<long>(guarded.keptOnlyInDeletedItems.size());
+  }
+  return answer == IDNO || answer == IDYES;
 }
 
 bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
                                 std::vector<std::size_t>& leftAlone) {
   const results::ETreatment kind = GuardKindOf(treatment);
   const auto& roots = FEmails.Roots();
-  // Each top-level row as a group of its untreated copies; a row outside any
-  // group is a group of none, never guarded.
-  std::vector<results::TCheckedGroup> groups(roots.size());
-  for (std::size_t g = 0; g < roots.size(); ++g)
-    for (const auto& row : roots[g]->Children)
-      if (!row->Data.bDeleted) groups[g].push_back(row->Checked);
-  const std::vector<std::size_t> losing = results::GroupsLosingEveryCopy(groups, kind);
-  const char thousands = UserThousandsSeparator();
-
-  leftAlone.clear();
-  if (!losing.empty()) {
-    std::string text = FillCounts(MsgUtf8(kGuardIntro), {static_cast<long>(losing.size())}, thousands);
-    for (std::size_t i = 0; i < std::min(losing.size(), kGroupsListed); ++i) {
-      const TEmailNode& group = *roots[losing[i]];
-      text += "\n    " + FEmailView->CellText(group, 0) + " " + GroupCountText(group.Children.size());
-    }
-    if (losing.size() > kGroupsListed)
-      text += "\n    " + FillCounts(MsgUtf8(kGuardMore), {static_cast<long>(losing.size() - kGroupsListed)}, thousands);
-    text += "\n\n" + MsgUtf8(kGuardYes) + "\n" + MsgUtf8(kGuardNo) + "\n" + MsgUtf8(kGuardCancel);
-    const int answer = FSetup.ShowMessage(FHandle, text, "Quop", MB_ICONWARNING | MB_YESNOCANCEL);
-    if (answer == IDNO) leftAlone = losing;
-    else if (answer != IDYES) return false;
-  }
-
   results::TPreviewCounts counts;
   counts.treatment = kind;
   counts.target = target;
-  counts.groupsLeftAlone = static_cast<long>(leftAlone.size());
+  std::string unsaid;
+  if (!AskAboutGuardedGroups(kind, leftAlone, counts, unsaid)) return false;
+
   std::set<std::string> folders;
   for (std::size_t g = 0; g < roots.size(); ++g) {
     if (std::binary_search(leftAlone.begin(), leftAlone.end(), g)) continue;
@@ -123,8 +169,9 @@ bool TMainDlg::ConfirmTreatment(TTreatment treatment, const std::string& target,
   counts.folders = static_cast<long>(folders.size());
 
   gPreviewLang = MLang.get();
-  std::string text = results::PreviewSentence(counts, thousands, &PreviewText);
+  std::string text = results::PreviewSentence(counts, UserThousandsSeparator(), &PreviewText);
   gPreviewLang = nullptr;
+  if (!unsaid.empty()) text += "\n\n" + unsaid;
   UINT type = MB_ICONQUESTION | MB_OKCANCEL;
   if (treatment == TTreatment::DeletePermanently) {
     text += "\n\n" + MsgUtf8(kDeleteSure);

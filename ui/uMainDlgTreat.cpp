@@ -56,6 +56,22 @@ struct TTreatedRows {
     rows.resize(first);
     checkedBefore.resize(first);
   }
+  // Drops the rows from `first` on that are no longer checked; how many.
+  std::size_t DropUnchecked(std::size_t first) {
+    std::size_t kept = first;
+    for (std::size_t i = first; i < items.size(); ++i) {
+      if (!rows[i]->Checked) continue;
+      if (kept != i) {
+        items[kept] = std::move(items[i]);
+        rows[kept] = rows[i];
+        checkedBefore[kept] = checkedBefore[i];
+      }
+      ++kept;
+    }
+    const std::size_t dropped = items.size() - kept;
+    DropFrom(kept);
+    return dropped;
+  }
   // A treated row is struck out and loses its box; its check stays.
   void StrikeOutDone(std::size_t first) {
     for (std::size_t i = first; i < items.size(); ++i)
@@ -102,6 +118,7 @@ constexpr TOutcomeTexts kOutcomeTexts[] = {
 constexpr TLangText kTreatStopped{"strTreatStopped", "stopped before %d"};
 constexpr TLangText kTreatChecks{"strTreatChecks", "%d folder(s) not as planned"};
 constexpr TLangText kTreatGrew{"strTreatGrew", "grew by %d, %d were put there"};
+constexpr TLangText kTreatUnchecked{"strTreatUnchecked", "%d left alone: unchecked meanwhile"};
 constexpr TLangText kReportFolder{"strSkippedFolder", "Folder"};
 // The report window's columns, with their widths.
 constexpr struct {
@@ -129,7 +146,7 @@ std::vector<std::string> TreatmentTextDefaults() {
     lines.push_back(LangLine(texts.done));
     lines.push_back(LangLine(texts.left));
   }
-  for (const TLangText& text : {kTreatStopped, kTreatChecks, kTreatGrew, kReportMessageKind, kReportFolder})
+  for (const TLangText& text : {kTreatStopped, kTreatChecks, kTreatGrew, kTreatUnchecked, kReportMessageKind, kReportFolder})
     lines.push_back(LangLine(text));
   for (const auto& column : kReportColumns) lines.push_back(LangLine(column.caption));
   return lines;
@@ -205,22 +222,23 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
 
   LockForTreatment(true);
   // The checked rows go to the stores a batch at a time: each batch's
-  // messages are looked up, the window processes its messages (Cancel, Close),
-  // and the batch is treated. Should the list have changed under the walk
-  // (a search started, the results cleared), the walk ends there; showing
-  // the progress may already have let that happen.
+  // messages are looked up, the window processes its messages (Cancel, Close,
+  // a check box clicked), and the batch's rows still checked are treated.
+  // Should the list have changed under the walk (a search started, the
+  // results cleared), the walk ends there; showing the progress may already
+  // have let that happen.
   bool listChanged = FRun != run || FSearching;
   TBatchTreatment batch(*FSession, ActionOf(treatment), target);
   batch.SetJournal(journal.get());
   TTreatedRows treated;
   std::size_t reached = 0;
+  std::size_t uncheckedMeanwhile = 0;
   while (!listChanged && reached < places.size() && !FStopDel) {
     const std::size_t end = std::min(places.size(), reached + TBatchTreatment::kBatchSize);
     const std::size_t first = treated.items.size();
     for (std::size_t i = reached; i < end; ++i)
       if (!places[i].row->Data.bDeleted) treated.Add(*places[i].row);
-    const std::span<TBatchItem> inFlight(treated.items.data() + first, treated.items.size() - first);
-    batch.Locate(inFlight);
+    batch.Locate(std::span<TBatchItem>(treated.items.data() + first, treated.items.size() - first));
     FProgress->SetPosition(static_cast<int>(end));
     ProcessMessages();
     listChanged = FRun != run || FSearching ||
@@ -230,7 +248,10 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
       treated.DropFrom(first);
       break;
     }
-    batch.Treat(inFlight);
+    // The boxes take clicks while the rows are walked: only a row checked at
+    // the confirmation and still checked now is treated.
+    uncheckedMeanwhile += treated.DropUnchecked(first);
+    batch.Treat(std::span<TBatchItem>(treated.items.data() + first, treated.items.size() - first));
     reached = end;
     treated.StrikeOutDone(first);
     FEmailView->Repaint();
@@ -247,12 +268,14 @@ void TMainDlg::TreatDuplicate(TTreatment treatment) {
     PostMessageA(FHandle, WM_CLOSE, 0, 0);
     return;
   }
-  if (!listChanged) ShowTreatmentOutcome(treatment, treated.items, treated.rows, places.size() - reached, checks);
+  if (!listChanged) ShowTreatmentOutcome(treatment, treated.items, treated.rows, uncheckedMeanwhile, places.size() - reached,
+                         checks);
   ShowJournalOutcome(journal.get(), treatment);  // the offer to undo, or what went wrong with the journal
 }
 
 void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatchItem> items,
-                                    std::span<TEmailNode* const> rows, std::size_t notReached,
+                                    std::span<TEmailNode* const> rows, std::size_t uncheckedMeanwhile,
+                                    std::size_t notReached,
                                     const std::vector<TFolderCheck>& checks) {
   const TOutcomeTexts& texts = kOutcomeTexts[static_cast<int>(treatment)];
   const long done =
@@ -261,6 +284,8 @@ void TMainDlg::ShowTreatmentOutcome(TTreatment treatment, std::span<const TBatch
   const char thousands = UserThousandsSeparator();
   std::string summary = FillCounts(Msg(texts.done), {done, static_cast<long>(items.size())}, thousands);
   if (left > 0) summary += "; " + FillCounts(Msg(texts.left), {left}, thousands);
+  if (uncheckedMeanwhile > 0)
+    summary += "; " + FillCounts(Msg(kTreatUnchecked), {static_cast<long>(uncheckedMeanwhile)}, thousands);
   if (notReached > 0) summary += "; " + FillCounts(Msg(kTreatStopped), {static_cast<long>(notReached)}, thousands);
   if (!checks.empty())
     summary += "; " + FillCounts(Msg(kTreatChecks), {static_cast<long>(checks.size())}, thousands);

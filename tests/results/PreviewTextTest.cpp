@@ -22,6 +22,11 @@ TEST(TreatmentPreview, SentencePerTreatment) {
       {{ETreatment::DeletePermanently, 1000, 3, 999, 1, ""}, 0,
        "Delete 1000 messages from 3 folders permanently; keep 999; "
        "1 groups left alone (every copy checked). This cannot be undone."},
+      {{ETreatment::DeletePermanently, 10, 2, 3, 1, "", 2}, ',',
+       "Delete 10 messages from 2 folders permanently; keep 3; 1 groups left alone (every copy checked); "
+       "2 groups left alone (kept only in Deleted Items). This cannot be undone."},
+      {{ETreatment::MoveToDeletedItems, 4, 1, 4, 0, "", 1}, ',',
+       "Move 4 messages from 1 folders to Deleted Items; keep 4; 1 groups left alone (kept only in Deleted Items)"},
   };
   for (const auto& c : cases) EXPECT_EQ(PreviewSentence(c.counts, c.thousands), c.expected);
 }

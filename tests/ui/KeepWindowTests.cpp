@@ -25,7 +25,7 @@ std::string Copy(const std::string& subject, const std::string& received, int si
                   std::to_string(size) + (read ? ", \"flags\": 1" : ""));
 }
 const std::map<std::int32_t, std::string> kCopyNames = {
-    {1000, "A"}, {5000, "B"}, {3000, "C"}, {100, "N1"}, {200, "N2"}, {900, "M1"}, {400, "M2"}, {700, "M3"}};
+    {1000, "A"}, {5000, "B"}, {3000, "C"}, {600, "D"}, {100, "N1"}, {200, "N2"}, {900, "M1"}, {400, "M2"}, {700, "M3"}};
 std::string NameOf(const TEmailNode& row) {
   const auto it = kCopyNames.find(row.Data.txMsg.nMsgSize);
   return it == kCopyNames.end() ? "size " + std::to_string(row.Data.txMsg.nMsgSize) : it->second;
@@ -368,6 +368,118 @@ TEST_F(KeepWindowTest, AGroupLosingEveryCopyIsTreatedOnlyWhenConfirmed) {
                                         (c.command == &TMainDlg::mniDeletePermanentlyClick ? c.treated.size() : 0));
     CloseWindow();
   }
+}
+
+// Plan: A and C (Inbox), D (Deleted Items). Note: N1, N2 (Inbox).
+std::string DeletedItemsProfile() {
+  const std::string inbox = Copy("Plan", "2024-03-01T09:00:00Z", 1000, false) + "," +
+                            Copy("Plan", "2024-05-01T09:00:00Z", 3000, true) + "," +
+                            Copy("Note", "2024-02-01T09:00:00Z", 100, false) + "," +
+                            Copy("Note", "2024-02-02T09:00:00Z", 200, true);
+  const std::string deleted = Copy("Plan", "2024-01-01T09:00:00Z", 600, false);
+  return Profile(Store("Mailbox", '1', true,
+                       Folder("Inbox", "IPF.Note", inbox, "", "inbox") + "," + Folder("Target", "IPF.Note", "") +
+                           "," + Folder("Deleted Items", "IPF.Note", deleted, "", "deleted")));
+}
+
+// Plan's only unchecked copy is in Deleted Items: a permanent delete, or a
+// move to Deleted Items, asks first, naming that case; No leaves Plan alone
+// (its copy in Deleted Items too), Yes treats it, Cancel treats nothing. A
+// move to another folder leaves the copies where they can be found: no question.
+TEST_F(KeepWindowTest, AGroupKeptOnlyInDeletedItemsIsTreatedOnlyWhenConfirmed) {
+  const char kIntro[] =
+      "The only unchecked copies of 1 group(s) are in Deleted Items, which is emptied routinely:\n"
+      "    Plan+ann@example.com";
+  const char kSure[] = ". This cannot be undone.\n\nAre you sure that you want to permanently delete the selected item(s)?";
+  const struct {
+    const char* name;
+    void (TMainDlg::*command)();
+    std::deque<int> answers;
+    bool guardShown;
+    std::vector<std::string> treated;  // by name
+    std::string preview;               // "" when no preview comes
+  } cases[] = {
+      {"No, delete permanently", &TMainDlg::mniDeletePermanentlyClick, {IDNO, IDYES}, true, {"N2"},
+       std::string("Delete 1 messages from 1 folders permanently; keep 1; 1 groups left alone (kept only in "
+                   "Deleted Items)") + kSure},
+      {"Yes, delete permanently", &TMainDlg::mniDeletePermanentlyClick, {IDYES, IDYES}, true, {"A", "C", "N2"},
+       std::string("Delete 3 messages from 1 folders permanently; keep 2") + kSure},
+      {"Cancel", &TMainDlg::mniDeletePermanentlyClick, {IDCANCEL}, true, {}, ""},
+      {"No, move to Deleted Items", &TMainDlg::mniDeleteClick, {IDNO, IDOK}, true, {"N2"},
+       "Move 1 messages from 1 folders to Deleted Items; keep 1; 1 groups left alone (kept only in Deleted Items)"},
+      {"move to a folder", &TMainDlg::mniMovetoFolderClick, {IDOK}, false, {"A", "C", "N2"},
+       "Move 3 messages from 1 folders to Target; keep 2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenKeeping(DeletedItemsProfile());
+    for (const auto& store : dlg_->TreeFolder().Roots())
+      for (const auto& folder : store->Children)
+        if (folder->Data.strCaption == L"Deleted Items") dlg_->TreeFolder().SetChecked(folder.get(), true);
+    SearchAcross();
+    for (const char* name : {"A", "C", "N2"}) dlg_->Emails().SetChecked(RowOf(name), true);
+    for (const char* name : {"D", "N1"}) dlg_->Emails().SetChecked(RowOf(name), false);
+    const TProfileSnapshot before = TProfileSnapshot::Take(standin_);
+    ASSERT_EQ(before.PathOf(RowOf("D")->Data.txMsg.szEntryID), "Mailbox/Deleted Items");
+    standin_.ScriptPickFolder(before.FolderEntryID("Mailbox/Target"));
+    boxes_.clear();
+    answers_ = c.answers;
+    (dlg_.get()->*c.command)();
+
+    std::size_t box = 0;
+    if (c.guardShown) {
+      ASSERT_GT(boxes_.size(), box);
+      EXPECT_EQ(boxes_[box].text.find(kIntro), 0u) << boxes_[box].text;
+      EXPECT_EQ(boxes_[box].text.find("Every copy of"), std::string::npos) << boxes_[box].text;
+      EXPECT_NE(boxes_[box].text.find("No: leave these groups alone"), std::string::npos);
+      EXPECT_EQ(boxes_[box].type, static_cast<UINT>(MB_ICONWARNING | MB_YESNOCANCEL));
+      ++box;
+    }
+    if (!c.preview.empty()) {
+      ASSERT_GT(boxes_.size(), box);
+      EXPECT_EQ(boxes_[box].text, c.preview);
+      ++box;
+    }
+    EXPECT_EQ(boxes_.size(), box);
+    const TProfileSnapshot after = TProfileSnapshot::Take(standin_);
+    for (const char* name : {"A", "C", "D", "N1", "N2"}) {
+      const std::string id = RowOf(name)->Data.txMsg.szEntryID;
+      const bool treated = std::find(c.treated.begin(), c.treated.end(), name) != c.treated.end();
+      EXPECT_EQ(RowOf(name)->Data.bDeleted, treated) << name;
+      if (!treated) {
+        EXPECT_EQ(after.PathOf(id), before.PathOf(id)) << name << " was touched";
+      }
+    }
+    CloseWindow();
+  }
+}
+
+// The store's Deleted Items cannot be read: its unchecked copies are not
+// known to be elsewhere, so each group is guarded, and the question says why.
+TEST_F(KeepWindowTest, DeletedItemsThatCannotBeReadGuardTheStoresCopies) {
+  OpenKeeping(DeletedItemsProfile());
+  for (const auto& store : dlg_->TreeFolder().Roots())
+    for (const auto& folder : store->Children)
+      if (folder->Data.strCaption == L"Deleted Items") dlg_->TreeFolder().SetChecked(folder.get(), true);
+  SearchAcross();
+  for (const char* name : {"A", "C", "N2"}) dlg_->Emails().SetChecked(RowOf(name), true);
+  for (const char* name : {"D", "N1"}) dlg_->Emails().SetChecked(RowOf(name), false);
+  const TProfileSnapshot before = TProfileSnapshot::Take(standin_);
+  standin_.AddFault("GetProps", "Mailbox", MAPI_E_NO_ACCESS, PR_IPM_WASTEBASKET_ENTRYID);
+  answers_ = {IDNO};
+  dlg_->mniDeletePermanentlyClick();
+  standin_.ClearFaults();
+
+  ASSERT_EQ(boxes_.size(), 2u);
+  const std::string& text = boxes_[0].text;
+  EXPECT_EQ(text.find("The only unchecked copies of 2 group(s) are in Deleted Items"), 0u) << text;
+  EXPECT_NE(text.find("Whether 2 unchecked copies are in Deleted Items is not known; they count as if they were.\n"
+                      "Could not read Deleted Items of:\n    Mailbox: Could not get EntryID for folder!"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(boxes_[1].text.find("Delete 0 messages from 0 folders permanently; keep 0; 2 groups left alone"), 0u)
+      << boxes_[1].text;
+  EXPECT_TRUE(SameMessages(before, TProfileSnapshot::Take(standin_), before));
 }
 
 // "Inverse Selection" after "Clear Selected" checks every copy of every

@@ -325,6 +325,53 @@ TEST_F(TreatTest, CancelStopsAfterTheBatchItWasPressedOn) {
   }
 }
 
+// The check boxes take clicks while the rows are walked. A row unchecked
+// meanwhile, one in the batch in flight and one in a later batch, is left
+// alone with its message where it was, and the summary counts it apart; a
+// row checked meanwhile was never confirmed and is left alone too.
+TEST_F(TreatTest, ARowUncheckedDuringTheWalkIsLeftAlone) {
+  const std::size_t kBatch = TBatchTreatment::kBatchSize;
+  for (const TCommand& command : kCommands) {
+    SCOPED_TRACE(command.name);
+    OpenSearched(BatchProfile());
+    const std::vector<std::string> ids = CheckedIds();
+    ASSERT_GT(ids.size(), kBatch + 1);
+    const std::set<std::string> unchecked = {ids[kBatch / 2], ids[kBatch + 1]};
+    std::string checkedMeanwhile;
+    for (const TEmailNode* row : MessageRows())
+      if (!row->Checked && checkedMeanwhile.empty()) checkedMeanwhile = row->Data.txMsg.szEntryID;
+    ASSERT_FALSE(checkedMeanwhile.empty());
+    dlg_->dlgProgress().OnPosition = [&](int p) {
+      if (p != static_cast<int>(kBatch)) return;  // the first batch is in flight
+      for (TEmailNode* row : MessageRows()) {
+        const std::string id = row->Data.txMsg.szEntryID;
+        if (unchecked.count(id)) dlg_->Emails().SetChecked(row, false);
+        if (id == checkedMeanwhile) dlg_->Emails().SetChecked(row, true);
+      }
+    };
+    Run(command);
+
+    std::vector<std::string> treated;
+    for (const std::string& id : ids)
+      if (!unchecked.count(id)) treated.push_back(id);
+    ExpectProfile(Treated(before_, treated, command.treatment));
+    std::vector<std::string> checkedAfter = treated;
+    checkedAfter.push_back(checkedMeanwhile);
+    ExpectRows(treated, checkedAfter);
+    for (const std::string& id : unchecked) EXPECT_FALSE(before_.PathOf(id).empty());
+    const std::string count = std::to_string(treated.size());
+    const std::map<TTreatment, std::string> done = {
+        {TTreatment::DeletePermanently, "Deleted " + count + " of " + count},
+        {TTreatment::MoveToDeletedItems, "Moved " + count + " of " + count + " to Deleted Items"},
+        {TTreatment::CopyToFolder, "Copied " + count + " of " + count},
+        {TTreatment::MoveToFolder, "Moved " + count + " of " + count}};
+    EXPECT_EQ(dlg_->StatusText(), done.at(command.treatment) + "; 2 left alone: unchecked meanwhile");
+    EXPECT_EQ(dlg_->TreatReportWindow(), nullptr);
+    EXPECT_FALSE(dlg_->Treating());
+    CloseWindow();
+  }
+}
+
 // A checked message deleted outside the window after the search: its row
 // keeps its check box, every other checked row is treated.
 TEST_F(TreatTest, AMessageGoneBeforeTheTreatmentKeepsItsRow) {

@@ -116,10 +116,14 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strReadSkipped=%d messages read, %d skipped", "strSkippedCaption=Skipped Items",
                            "strSkippedReason=Reason", "strTreatMovedToDeleted=Moved %d of %d to Deleted Items",
                            "strTreatNotMoved=%d could not be moved", "strTreatGrew=grew by %d, %d were put there",
+                           "strTreatUnchecked=%d left alone: unchecked meanwhile",
                            // The later features' texts are there before any of them is used.
                            "strKeptBecause=Kept because", "strKeepLargest=Largest",
                            "strPreviewMoveDeleted=Move %d messages from %d folders to Deleted Items",
                            "strPreviewKeep=; keep %d", "strGuardIntro=Every copy of %d group(s) is checked:",
+                           "strGuardDeletedIntro=The only unchecked copies of %d group(s) are in Deleted Items, "
+                           "which is emptied routinely:",
+                           "strPreviewKeptInDeleted=; %d groups left alone (kept only in Deleted Items)",
                            "strUndoConfirm=Put the %d message(s) of the last treatment back into the folders they "
                            "came from?",
                            "strUndoPurged=No store has the message any more", "strSkippedMessage=Message",
