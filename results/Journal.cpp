@@ -62,6 +62,15 @@ bool ParseInt(const std::string& s, int& out) {
   return true;
 }
 
+// Whether the file is empty, missing, or ends with a line break.
+bool EndsWithLineBreak(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
+  if (!in || in.tellg() <= 0) return true;
+  in.seekg(-1, std::ios::end);
+  char last = '\n';
+  return !in.get(last) || last == '\n';
+}
+
 // Builds the runs from the lines, one line at a time; false: malformed.
 class TJournalParser {
  public:
@@ -208,6 +217,9 @@ bool TJournalWriter::Append(const std::vector<std::vector<std::string>>& lines) 
     }
     text += '\n';
   }
+  // A line cut off by a crash is ended first, or this write would run on
+  // from it and be skipped with it.
+  if (!EndsWithLineBreak(file_)) text.insert(text.begin(), '\n');
   std::ofstream out(file_, std::ios::binary | std::ios::app);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
@@ -226,6 +238,7 @@ std::string TJournalWriter::StartRun(TJournalCommand command, std::string_view t
     return {};
   run_ = std::move(id);
   nextBatch_ = 0;
+  written_.clear();
   return run_;
 }
 
@@ -243,12 +256,20 @@ int TJournalWriter::WriteBatch(const std::vector<TJournalEntry>& planned) {
                      std::string(JournalCommandName(e.command)), e.storeEntryID, e.storeName,
                      e.sourceFolderEntryID, e.entryIDBefore, e.searchKey});
   }
-  return Append(lines) ? batch : -1;
+  if (!Append(lines)) return -1;
+  written_.insert(batch);
+  return batch;
 }
 
 bool TJournalWriter::MarkBatchDone(int batch, const std::vector<TEntryIDChange>& after) {
   if (run_.empty()) {
     error_ = "no journal run started";
+    return false;
+  }
+  // A run counts as what its lines prove: no done mark for a batch whose
+  // planned lines are not in the file.
+  if (!written_.count(batch)) {
+    error_ = "batch " + std::to_string(batch) + " of the journal run was not written, so it cannot be marked done";
     return false;
   }
   const std::string number = std::to_string(batch);
@@ -276,6 +297,7 @@ bool TJournalWriter::EndRun() {
   }
   const bool ok = Append({{"E", run_, JournalTimeNow()}});
   run_.clear();
+  written_.clear();
   return ok;
 }
 

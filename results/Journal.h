@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -94,7 +95,8 @@ class TJournalWriter {
   // Writes the planned lines of the next batch of the current run before it
   // is carried out; returns its number, or -1 on a write error.
   int WriteBatch(const std::vector<TJournalEntry>& planned);
-  // Marks a batch done, with the new entry ids of the messages that got one.
+  // Marks a batch done, with the new entry ids of the messages that got one;
+  // refused for a batch this writer did not write (a failed write's -1).
   bool MarkBatchDone(int batch, const std::vector<TEntryIDChange>& after);
   // Writes new entry ids learnt after their batches were marked done, each
   // with the number of its batch, all in one write.
@@ -112,6 +114,7 @@ class TJournalWriter {
   std::filesystem::path file_;
   std::string run_;
   int nextBatch_ = 0;
+  std::set<int> written_;  // batches of the current run whose planned lines were written
   std::string error_;
 };
 
