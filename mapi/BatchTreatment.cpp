@@ -84,6 +84,7 @@ struct TBatchTreatment::TTarget {
     std::string entryID, searchKey;  // text, bytes
   };
   std::optional<std::unordered_set<std::string>> before;
+  TKeyedRows keysBefore;  // the same rows by search key, for the plan's older copies
   std::vector<TMoved> moved;
 };
 
@@ -216,12 +217,18 @@ TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
 
 void TBatchTreatment::Snapshot(TTarget& target) {
   try {
+    enum { colEntryID, colSearchKey };
     std::unordered_set<std::string> ids;
+    TKeyedRows keys;
     ids.reserve(target.countBefore);
-    ReadContents(*target.folder, {PR_ENTRYID}, [&](const SRow& row) {
-      if (std::string id = BinaryColumn(row, 0, PR_ENTRYID); !id.empty()) ids.insert(std::move(id));
+    ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
+      std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+      if (id.empty()) return;
+      if (std::string key = BinaryColumn(row, colSearchKey, PR_SEARCH_KEY); !key.empty()) keys[key].push_back(id);
+      ids.insert(std::move(id));
     });
     target.before = std::move(ids);
+    target.keysBefore = std::move(keys);
   } catch (const std::exception& e) {
     FJournalProblems.push_back(kNewIDsUnknown + std::string(e.what()));
   }
@@ -334,10 +341,15 @@ void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> ite
 bool TBatchTreatment::JournalPlan(const TSource& source, std::span<TBatchItem* const> items) {
   std::vector<TPlannedMessage> planned;
   planned.reserve(items.size());
-  for (const TBatchItem* item : items)
-    planned.push_back({source.storeEntryID, source.storeName,
-                       EntryIDToText(item->folderKey.data(), item->folderKey.size()), item->entryID,
-                       EntryIDToText(item->searchKey.data(), item->searchKey.size())});
+  for (const TBatchItem* item : items) {
+    TPlannedMessage& m = planned.emplace_back(
+        TPlannedMessage{source.storeEntryID, source.storeName,
+                        EntryIDToText(item->folderKey.data(), item->folderKey.size()), item->entryID,
+                        EntryIDToText(item->searchKey.data(), item->searchKey.size()), {}});
+    if (!source.target || item->searchKey.empty()) continue;
+    if (const auto older = source.target->keysBefore.find(item->searchKey); older != source.target->keysBefore.end())
+      for (const std::string& id : older->second) m.olderCopies.push_back(EntryIDToText(id.data(), id.size()));
+  }
   return FJournal->Planned(planned);
 }
 

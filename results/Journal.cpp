@@ -52,6 +52,19 @@ std::vector<std::string> SplitFields(std::string_view line) {
   }
 }
 
+std::vector<std::string> SplitList(std::string_view text) {
+  std::vector<std::string> items;
+  std::istringstream in{std::string(text)};
+  for (std::string item; in >> item;) items.push_back(item);
+  return items;
+}
+
+std::string JoinList(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : " ") + item;
+  return text;
+}
+
 bool ParseInt(const std::string& s, int& out) {
   if (s.empty() || s.size() > 9) return false;
   out = 0;
@@ -125,11 +138,12 @@ class TJournalParser {
   }
 
   bool Planned(const std::vector<std::string>& f) {
-    if (f.size() != 9 && f.size() != 10) return false;
+    if (f.size() < 9 || f.size() > 11) return false;
     const auto command = JournalCommandFromName(f[4]);
     TJournalBatch* batch = command ? Batch(f, true) : nullptr;
     if (!batch || batch->done) return false;
-    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}, f.size() == 10 ? f[9] : ""});
+    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}, f.size() > 9 ? f[9] : "",
+                                           f.size() > 10 ? SplitList(f[10]) : std::vector<std::string>{}});
     return true;
   }
 
@@ -255,6 +269,7 @@ int TJournalWriter::WriteBatch(const std::vector<TJournalEntry>& planned) {
     lines.push_back({"P", run_, number, e.time.empty() ? JournalTimeNow() : e.time,
                      std::string(JournalCommandName(e.command)), e.storeEntryID, e.storeName,
                      e.sourceFolderEntryID, e.entryIDBefore, e.searchKey});
+    if (!e.olderCopies.empty()) lines.back().push_back(JoinList(e.olderCopies));
   }
   if (!Append(lines)) return -1;
   written_.insert(batch);

@@ -7,7 +7,9 @@
 //   R  run id, time, command, target folder entry id      (run header)
 //   P  run id, batch, time, command, store entry id, store name,
 //      source folder entry id, message entry id before,
-//      search key (optional)                              (planned, written
+//      search key (optional), entry ids of the rows of the target that had
+//      that search key before the treatment, space-separated (optional)
+//                                                         (planned, written
 //      BEFORE the batch is carried out)
 //   A  run id, batch, entry id before, entry id after     (new id after a move;
 //      with its batch's done mark, or later, once the whole treatment is over)
@@ -44,6 +46,9 @@ struct TJournalEntry {
   // The message's search key (hex), which a move keeps: it finds the message
   // in its target when the batch was cut short before its new id was known.
   std::string searchKey;
+  // The target's rows that already had the search key before the treatment
+  // (older copies): never taken for the message.
+  std::vector<std::string> olderCopies;
 };
 
 struct TJournalBatch {

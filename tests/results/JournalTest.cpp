@@ -154,6 +154,33 @@ TEST_F(JournalTest, SearchKeyTravelsWithThePlanAndLinesWithoutOneStillRead) {
   EXPECT_EQ(j.runs[0].batches[1].entries[0].searchKey, "");
 }
 
+// The target's rows that had a message's search key before the treatment
+// travel with its plan, so that an undo never takes one of them for it.
+TEST_F(JournalTest, RowsThatHadTheKeyBeforeTravelWithThePlan) {
+  const std::vector<std::vector<std::string>> cases = {{}, {"00AB"}, {"00AB", "00CD", "00EF"}};
+  {
+    TJournalWriter w(folder_);
+    w.StartRun(TJournalCommand::Move, "T");
+    std::vector<TJournalEntry> planned;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      TJournalEntry e = Entry(TJournalCommand::Move, "S", "F1", "M" + std::to_string(i));
+      e.searchKey = "5B01";
+      e.olderCopies = cases[i];
+      planned.push_back(e);
+    }
+    ASSERT_EQ(w.WriteBatch(planned), 1);
+  }
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 0u);
+  ASSERT_EQ(j.runs.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches[0].entries.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(j.runs[0].batches[0].entries[i].olderCopies, cases[i]) << i;
+    EXPECT_EQ(j.runs[0].batches[0].entries[i].searchKey, "5B01");
+  }
+}
+
 TEST_F(JournalTest, AllBatchesDoneButNoEndMarkIsNotFinished) {
   TJournalWriter w(folder_);
   w.StartRun(TJournalCommand::Move, "T");
