@@ -9,6 +9,7 @@
 
 #include "mapi/EntryIDText.h"
 #include "mapi/MapiText.h"
+#include "mapi/MovedPairing.h"
 #include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
@@ -79,13 +80,9 @@ struct TBatchTreatment::TTarget {
   // For the journal of a move: the entry identifiers (bytes) the folder held
   // before the treatment (none when they could not be read), and the
   // messages sent here, with the list each went in.
-  struct TMoved {
-    std::size_t list;
-    std::string entryID, searchKey;  // text, bytes
-  };
   std::optional<std::unordered_set<std::string>> before;
   TKeyedRows keysBefore;  // the same rows by search key, for the plan's older copies
-  std::vector<TMoved> moved;
+  std::vector<TMovedMessage> moved;
 };
 
 struct TBatchTreatment::TSource {
@@ -117,7 +114,7 @@ TBatchTreatment::TBatchTreatment(TsxMAPI_Session& session, TBatchAction action, 
 TBatchTreatment::~TBatchTreatment() = default;
 
 std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
-                                                    bool mustExist) {
+                                                    bool mustExist, std::string* traits) {
   const std::vector<unsigned char> id = TextToEntryID(entryID);
   if (id.empty()) throw Exception("No message entry identifier given!");
   if (!session.GetActive()) session.Logon();
@@ -129,13 +126,14 @@ std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, co
   if (!mustExist && NamesNothing(hr)) return {};
   CheckForError(SUCCEEDED(hr) && !message ? MAPI_E_CALL_FAILED : hr, "Could not open message!");
   static const std::string kWhat = "Could not get the message's parent folder!";
-  enum { colParent, colSearchKey };
-  const auto tags = MakeTagArray({PR_PARENT_ENTRYID, PR_SEARCH_KEY});
+  enum { colParent, colSearchKey, colSize, colModified };
+  const auto tags = MakeTagArray({PR_PARENT_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME});
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
   CheckForError(message->GetProps(tags.Get(), 0, &count, &values), kWhat);
-  if (!values || count != 2) CheckValue(nullptr, PR_PARENT_ENTRYID, kWhat);
+  if (!values || count != 4) CheckValue(nullptr, PR_PARENT_ENTRYID, kWhat);
   const SPropValue& searchKey = values.Get()[colSearchKey];
+  if (traits) *traits = MessageTraits(&values.Get()[colSize], &values.Get()[colModified]);
   return {Bytes(EntryIDOf(&values.Get()[colParent], PR_PARENT_ENTRYID, kWhat)),
           searchKey.ulPropTag == PR_SEARCH_KEY ? Bytes(searchKey.Value.bin) : std::string()};
 }
@@ -186,8 +184,9 @@ TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after) {
   return arrived;
 }
 
-std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist) {
-  return FolderOfMessage(FSession, entryID, mustExist);
+std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist,
+                                                               std::string* traits) {
+  return FolderOfMessage(FSession, entryID, mustExist, traits);
 }
 
 void TBatchTreatment::Locate(std::span<TBatchItem> items) {
@@ -195,7 +194,7 @@ void TBatchTreatment::Locate(std::span<TBatchItem> items) {
     item.located = item.done = false;
     item.error.clear();
     try {
-      std::tie(item.folderKey, item.searchKey) = FolderNow(item.entryID, true);
+      std::tie(item.folderKey, item.searchKey) = FolderNow(item.entryID, true, &item.traits);
       item.located = true;
     } catch (const std::exception& e) {
       item.error = e.what();
@@ -317,7 +316,8 @@ void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> it
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
   if (source.target && source.target->before)
     for (const TBatchItem* item : items)
-      if (item->done) source.target->moved.push_back({list, item->entryID, item->searchKey});
+      if (item->done)
+        source.target->moved.push_back({list, item->entryID, item->searchKey, item->traits, item->folderKey});
 }
 
 void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> items) {
@@ -467,30 +467,25 @@ void TBatchTreatment::JournalNewIDs(std::span<const TBatchItem> items) {
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
 }
 
-// A moved message is found in its target by its search key among the rows
-// that were not there before the treatment: an older copy there shares the
-// key. Each row goes to one message. Should more rows have arrived with a key
-// than messages were moved with it, something else came meanwhile and which
-// is which cannot be told: those messages get no new identifier here, and an
-// undo looks for them by key with its own guard.
+// A moved message is found in its target among the rows that were not there
+// before the treatment (an older copy there shares its key), by its search key
+// and its traits; one that cannot be told apart from the copies that arrived
+// with it gets no new identifier here, and is listed as ambiguous.
 void TBatchTreatment::FindNewIDs(TTarget& target, const std::set<std::string>& done,
                                  std::vector<TBatchJournal::TNewID>& found) {
-  enum { colEntryID, colSearchKey };
-  TKeyedRows arrived;
-  ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
-    std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
-    if (!id.empty() && !target.before->count(id))
-      arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(std::move(id));
-  });
-  std::map<std::string, std::vector<const TTarget::TMoved*>> moved;
-  for (const TTarget::TMoved& m : target.moved)
-    if (!m.searchKey.empty() && done.count(m.entryID)) moved[m.searchKey].push_back(&m);
-  for (const auto& [key, messages] : moved) {
-    const auto rows = arrived.find(key);
-    if (rows == arrived.end() || rows->second.size() > messages.size()) continue;
-    for (std::size_t i = 0; i < rows->second.size(); ++i) {
-      const std::string& id = rows->second[i];
-      found.push_back({messages[i]->list, messages[i]->entryID, EntryIDToText(id.data(), id.size())});
-    }
-  }
+  enum { colEntryID, colSearchKey, colSize, colModified };
+  TArrivedRows arrived;
+  ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME},
+               [&](const SRow& row) {
+                 std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+                 if (id.empty() || target.before->count(id)) return;
+                 arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(
+                     {std::move(id), MessageTraits(Column(row, colSize), Column(row, colModified))});
+               });
+  std::vector<TMovedMessage> moved;
+  for (const TMovedMessage& m : target.moved)
+    if (done.count(m.entryID)) moved.push_back(m);
+  const TMovedPairing pairing = PairMovedWithArrived(moved, arrived);
+  for (const auto& [m, id] : pairing.paired) found.push_back({m->list, m->entryID, EntryIDToText(id.data(), id.size())});
+  for (const TMovedMessage* m : pairing.ambiguous) FAmbiguous.push_back(m->entryID);
 }

@@ -29,6 +29,7 @@ struct TBatchItem {
   std::string error;      // why it was not done: the failed call's text
   std::string folderKey;  // the entry identifier (bytes) of its folder
   std::string searchKey;  // PR_SEARCH_KEY (bytes), which a moved copy keeps
+  std::string traits;     // MessageTraits when located, which a move keeps
 };
 
 // A folder whose check after the treatment did not come out as planned: a
@@ -44,8 +45,9 @@ struct TFolderCheck {
 // Where a message named by its entry-identifier text is now: its folder's
 // entry identifier and its search key (bytes). Both are empty when no store
 // has the message any more, unless it must exist; other failures raise.
+// `traits`, when given, gets its MessageTraits.
 std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
-                                                    bool mustExist);
+                                                    bool mustExist, std::string* traits = nullptr);
 
 // The entry identifiers (bytes) of the folder's messages whose search key is
 // one of `keys`, by key, in table order. Copies share a search key, so a key
@@ -86,6 +88,10 @@ class TBatchTreatment {
   // What went wrong with the journal after a list was sent (a done mark not
   // written, new identifiers not found); the messages were treated.
   const std::vector<std::string>& JournalProblems() const { return FJournalProblems; }
+  // The moved messages (entry-identifier texts) that arrived among copies
+  // they cannot be told apart from: they get no new identifier, and an undo
+  // reports them and leaves them.
+  const std::vector<std::string>& Ambiguous() const { return FAmbiguous; }
 
  private:
   struct TTarget;
@@ -119,7 +125,8 @@ class TBatchTreatment {
   // The folder that holds the message now (entry identifier bytes) and its
   // search key; the folder is empty when no store has the message any more
   // (unless it must exist). Other failures raise.
-  std::pair<std::string, std::string> FolderNow(const std::string& entryID, bool mustExist);
+  std::pair<std::string, std::string> FolderNow(const std::string& entryID, bool mustExist,
+                                                std::string* traits = nullptr);
 
   TsxMAPI_Session& FSession;
   TBatchAction FAction;
@@ -128,5 +135,6 @@ class TBatchTreatment {
   std::map<std::string, std::unique_ptr<TSource>> FSources;  // by entry identifier
   TBatchJournal* FJournal = nullptr;
   std::vector<std::string> FJournalProblems;
+  std::vector<std::string> FAmbiguous;
   std::size_t FPlannedLists = 0;  // lists whose plan the journal took
 };

@@ -13,6 +13,9 @@ namespace {
 
 const char kGone[] = "The message is no longer in its folder!";
 const char kSeveral[] = "Several copies of the message are in the folder it was moved to; it was left there.";
+const char kApart[] =
+    "Copies of the message from other folders were moved with it, and which is which cannot be told; it was left "
+    "there.";
 
 std::string Bytes(const std::string& text) {
   const std::vector<unsigned char> id = TextToEntryID(text);
@@ -160,8 +163,14 @@ void TUndoTreatment::FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoIt
       // against guessing, but are never taken.
       const std::size_t all = free.size();
       std::erase_if(free, [&](const std::string& id) { return OlderCopy(seeking, id); });
+      // Copies from one folder go back to it whichever is which; from
+      // several, a row could go back into another copy's folder.
+      const bool oneFolder = std::all_of(seeking.begin(), seeking.end(), [&](const TUndoItem* item) {
+        return item->sourceFolder == seeking.front()->sourceFolder;
+      });
       for (std::size_t i = 0; i < seeking.size(); ++i) {
         if (all > seeking.size()) Fail(*seeking[i], kSeveral);
+        else if (!oneFolder && !free.empty()) Fail(*seeking[i], kApart);
         else if (i >= free.size()) seeking[i]->outcome = TUndoOutcome::Purged;
         else {
           seeking[i]->now = folderText;

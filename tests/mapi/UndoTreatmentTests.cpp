@@ -45,6 +45,24 @@ std::string UndoProfile() {
   return Profile(mailbox + "," + archive);
 }
 
+// Two copies of one message (one search key) in two folders, with the same
+// traits or told apart by their modification time.
+std::string OffersProfile(bool sameTraits) {
+  const auto offer = [](const std::string& where, const std::string& modified) {
+    return Message("Offer (" + where + ")", "\"searchKey\": \"5B07\", \"size\": 2048, \"lastModificationTime\": \"" +
+                                               modified + "\"");
+  };
+  const std::string mailbox = Store(
+      "Mailbox", '1', true,
+      Folder("Inbox", "IPF.Note", offer("Inbox", "2026-01-01T10:00:00Z")) + "," +
+          Folder("Projects", "IPF.Note", offer("Projects", sameTraits ? "2026-01-01T10:00:00Z" : "2026-02-01T10:00:00Z")) +
+          "," + Folder("Target", "IPF.Note", "") + "," + Folder("Deleted Items", "IPF.Note", "", "", "deleted"));
+  const std::string archive = Store("Archive", '2', false,
+                                    Folder("Inbox", "IPF.Note", "") + "," +
+                                        Folder("Deleted Items", "IPF.Note", "", "", "deleted"));
+  return Profile(mailbox + "," + archive);
+}
+
 struct TPlace {
   bool archive;
   const char* folder;
@@ -444,6 +462,90 @@ TEST_F(UndoTest, AnOlderCopyAlreadyInTheTargetIsNeverPutBackForAMessageGoneSince
     const std::string older = std::string(c.subject) + " (older copy)";
     EXPECT_EQ(Contents()[Name(c.target)].count(older), 1u) << "the older copy stays where it was";
     EXPECT_EQ(Contents()["Mailbox/Inbox"].count(older), 0u);
+    TearDown();
+  }
+}
+
+// Both copies are moved to Target; the Inbox copy's new row may be deleted
+// before the treatment's check. Each copy gets the new identifier of its own
+// row or none: never the other copy's, which the undo would then put back
+// into the wrong folder. Copies that cannot be told apart get none and are
+// listed as ambiguous.
+TEST_F(UndoTest, CopiesFromTwoFoldersAreEachPairedWithTheirOwnNewRowOrNone) {
+  struct TCase {
+    bool sameTraits, inboxRowDeleted;
+    bool inboxPaired, projectsPaired;
+    std::size_t ambiguous;
+  };
+  const TCase cases[] = {{false, false, true, true, 0}, {false, true, false, true, 0}, {true, false, false, false, 2}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "same traits " << c.sameTraits << ", row deleted " << c.inboxRowDeleted);
+    SetUp();
+    standin_.LoadProfile(OffersProfile(c.sameTraits));
+    session_.reset();
+    const std::string inbox = Ids(kFolders[0]).begin()->first, projects = Ids(kFolders[1]).begin()->first;
+    {
+      TTreatmentJournal journal(dir_, TJournalCommand::Move, TargetID());
+      TBatchTreatment batch(Session(), TBatchAction::Move, TargetID());
+      batch.SetJournal(&journal);
+      std::vector<TBatchItem> items = Items({inbox, projects});
+      batch.Locate(items);
+      batch.Treat(items);
+      if (c.inboxRowDeleted)
+        for (const auto& [id, subject] : Ids(kFolders[2]))
+          if (subject == "Offer (Inbox)") Session().DelMsg(id, false);
+      batch.Verify(items);
+      EXPECT_TRUE(batch.JournalProblems().empty()) << batch.JournalProblems().front();
+      EXPECT_EQ(batch.Ambiguous().size(), c.ambiguous);
+      ASSERT_TRUE(journal.End());
+    }
+    std::map<std::string, std::string> rowOf;  // by subject
+    for (const auto& [id, subject] : Ids(kFolders[2])) rowOf[subject] = id;
+    std::map<std::string, std::string> after;  // by identifier before
+    for (const TUndoItem& item : UndoItemsOf(*LastJournalRun(dir_))) after[item.entryIDBefore] = item.entryIDAfter;
+    EXPECT_EQ(after.at(inbox), c.inboxPaired ? rowOf.at("Offer (Inbox)") : "");
+    EXPECT_EQ(after.at(projects), c.projectsPaired ? rowOf.at("Offer (Projects)") : "");
+
+    Undo();
+    const auto contents = Contents();
+    EXPECT_EQ(contents.at("Mailbox/Inbox").count("Offer (Projects)"), 0u);
+    EXPECT_EQ(contents.at("Mailbox/Projects").count("Offer (Inbox)"), 0u);
+    EXPECT_EQ(contents.at("Mailbox/Projects").count("Offer (Projects)"), c.projectsPaired ? 1u : 0u);
+    TearDown();
+  }
+}
+
+// The process died before the new identifiers were written: the undo looks
+// for both copies by their one search key in Target and cannot tell which
+// row came from which folder, so it reports both and leaves them, even when
+// only one row is left.
+TEST_F(UndoTest, AnUndoByKeyNeverPutsACopyBackIntoAnotherCopysFolder) {
+  for (const bool inboxRowDeleted : {false, true}) {
+    SCOPED_TRACE(inboxRowDeleted);
+    SetUp();
+    standin_.LoadProfile(OffersProfile(true));
+    session_.reset();
+    const std::string inbox = Ids(kFolders[0]).begin()->first, projects = Ids(kFolders[1]).begin()->first;
+    {
+      TTreatmentJournal journal(dir_, TJournalCommand::Move, TargetID());
+      TCrashingJournal crashing(journal, 2);
+      TBatchTreatment batch(Session(), TBatchAction::Move, TargetID());
+      batch.SetJournal(&crashing);
+      std::vector<TBatchItem> items = Items({inbox, projects});
+      batch.Locate(items);
+      batch.Treat(items);
+    }
+    if (inboxRowDeleted)
+      for (const auto& [id, subject] : Ids(kFolders[2]))
+        if (subject == "Offer (Inbox)") Session().DelMsg(id, false);
+    const auto before = Contents();
+
+    const std::vector<TUndoItem> items = Undo();
+    for (const TUndoItem& item : items) {
+      EXPECT_EQ(item.outcome, TUndoOutcome::Failed);
+      EXPECT_NE(item.error.find("which is which cannot be told"), std::string::npos) << item.error;
+    }
+    EXPECT_EQ(Contents(), before);
     TearDown();
   }
 }
