@@ -81,8 +81,13 @@ struct TBatchTreatment::TTarget {
   // before the treatment (none when they could not be read), and the
   // messages sent here, with the list each went in.
   std::optional<std::unordered_set<std::string>> before;
+  std::string beforeError;  // why `before` could not be read
   TKeyedRows keysBefore;  // the same rows by search key, for the plan's older copies
   std::vector<TMovedMessage> moved;
+  // A copy's sort-out: the rows already told to be a message's, and the
+  // messages copied by lists taken whole (their rows are not told).
+  std::set<std::string> taken;
+  std::vector<TMovedMessage> copiedWhole;
 };
 
 struct TBatchTreatment::TSource {
@@ -138,11 +143,15 @@ std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, co
           searchKey.ulPropTag == PR_SEARCH_KEY ? Bytes(searchKey.Value.bin) : std::string()};
 }
 
-TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys) {
-  TKeyedRows rows;
-  if (keys.empty()) return rows;
-  // One equality a key, OR'ed: the store hands over only the rows asked for,
-  // however big the folder (a Deleted Items of years).
+namespace {
+
+// Every row of the folder whose search key is one of `keys`, with the given
+// columns (the first two PR_ENTRYID and PR_SEARCH_KEY). One equality a key,
+// OR'ed: the store hands over only the rows asked for, however big the
+// folder (a Deleted Items of years).
+void ForRowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys,
+                           std::initializer_list<ULONG> tags, const std::function<void(const SRow&)>& use) {
+  if (keys.empty()) return;
   std::vector<SPropValue> values;
   std::vector<SRestriction> terms;
   values.reserve(keys.size());
@@ -161,14 +170,23 @@ TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string
   TComPtr<IMAPITable> table;
   CheckForError(folder.Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
   CheckForError(table->Restrict(&any, 0), "Could not restrict the folder's messages!");
-  enum { colEntryID, colSearchKey };
-  const auto columns = MakeTagArray({PR_ENTRYID, PR_SEARCH_KEY});
+  const auto columns = MakeTagArray(tags);
   TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
+    use(row);
+    return true;
+  });
+}
+
+}  // namespace
+
+TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys) {
+  TKeyedRows rows;
+  enum { colEntryID, colSearchKey };
+  ForRowsWithSearchKeys(folder, keys, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
     const SPropValue* id = Column(row, colEntryID);
     const SPropValue* key = Column(row, colSearchKey);
     if (id && id->ulPropTag == PR_ENTRYID && key && key->ulPropTag == PR_SEARCH_KEY)
       rows[Bytes(key->Value.bin)].push_back(Bytes(id->Value.bin));
-    return true;
   });
   return rows;
 }
@@ -210,7 +228,8 @@ TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
   const TComPtr<IMAPIFolder> folder = open();
   target->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
   target->countBefore = target->folder->ContentCount();
-  if (FJournal && Moves()) Snapshot(*target);
+  // A copy reads it too: a list it did not take whole is sorted out by it.
+  if ((FJournal && Moves()) || FAction == TBatchAction::Copy) Snapshot(*target);
   return *FTargets.emplace(key, std::move(target)).first->second;
 }
 
@@ -229,7 +248,8 @@ void TBatchTreatment::Snapshot(TTarget& target) {
     target.before = std::move(ids);
     target.keysBefore = std::move(keys);
   } catch (const std::exception& e) {
-    FJournalProblems.push_back(kNewIDsUnknown + std::string(e.what()));
+    target.beforeError = e.what();
+    if (Moves()) FJournalProblems.push_back(kNewIDsUnknown + target.beforeError);
   }
 }
 
@@ -326,12 +346,16 @@ void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> ite
   if (hr == S_OK) {
     for (TBatchItem* item : items) item->done = true;
     if (source.target) source.target->put += static_cast<long>(items.size());
+    if (FAction == TBatchAction::Copy)
+      for (const TBatchItem* item : items)
+        source.target->copiedWhole.push_back({0, item->entryID, item->searchKey, item->traits, item->folderKey});
     return;
   }
+  if (FAction == TBatchAction::Copy) return SortOutCopies(source, items);
   TKeySet targetKeys;
   for (TBatchItem* item : items) {
     try {
-      SortOut(source, *item, hr, targetKeys);
+      SortOut(source, *item, targetKeys);
     } catch (const std::exception& e) {
       item->error = e.what();
     }
@@ -367,33 +391,100 @@ bool TBatchTreatment::ArrivedInTarget(TSource& source, const TBatchItem& item, T
   return targetKeys->count(item.searchKey) > 0;
 }
 
-// After a list the store did not take whole, each message is sorted out by
-// where it is now. Still in its folder: a copy after a partial completion was
-// made (a copy leaves its message in place, and the warning names only the
-// missing ones); anything else is treated again on its own. Gone from its
-// folder: a delete was done, a move only if the message arrived in the
-// target, and a copy never.
-void TBatchTreatment::SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys) {
+// After a delete or move list the store did not take whole, each message is
+// sorted out by where it is now. Still in its folder: it is treated again on
+// its own. Gone from its folder: a delete was done, a move only if the
+// message arrived in the target. (A copy leaves its message in place: see
+// SortOutCopies.)
+void TBatchTreatment::SortOut(TSource& source, TBatchItem& item, TKeySet& targetKeys) {
   const std::string now = FolderNow(item.entryID, false).first;
-  const bool copy = FAction == TBatchAction::Copy;
-  const bool done = now == item.folderKey ? copy && listAnswer == MAPI_W_PARTIAL_COMPLETION
-                    : FAction == TBatchAction::Delete ? now.empty()
-                    : !copy && ArrivedInTarget(source, item, targetKeys);
+  const bool done = now != item.folderKey &&
+                    (FAction == TBatchAction::Delete ? now.empty() : ArrivedInTarget(source, item, targetKeys));
   if (!done && now != item.folderKey)
     throw EHeapException(kGone + std::string("\r\n") + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
-  if (!done) {
-    TBatchItem* const one[] = {&item};
-    TEntryList list(one);
-    const HRESULT hr = Send(source, list.list);
-    const char* what = FAction == TBatchAction::Delete ? "Could not delete message!"
-                       : copy                          ? "Could not copy message!"
-                                                       : "Could not move message!";
-    // For a list of one, the warning means nothing was done.
-    if (hr == MAPI_W_PARTIAL_COMPLETION) throw EHeapException(what + std::string("\r\n") + SystemErrorText(hr), hr);
-    CheckForError(hr, what);
-  }
+  if (!done) return SendOne(source, item);
   item.done = true;
   if (source.target) ++source.target->put;
+}
+
+// Sends the message again on its own; raises when that fails.
+void TBatchTreatment::SendOne(TSource& source, TBatchItem& item) {
+  TBatchItem* const one[] = {&item};
+  TEntryList list(one);
+  const HRESULT hr = Send(source, list.list);
+  const char* what = FAction == TBatchAction::Delete ? "Could not delete message!"
+                     : FAction == TBatchAction::Copy ? "Could not copy message!"
+                                                     : "Could not move message!";
+  // For a list of one, the warning means nothing was done.
+  if (hr == MAPI_W_PARTIAL_COMPLETION) throw EHeapException(what + std::string("\r\n") + SystemErrorText(hr), hr);
+  CheckForError(hr, what);
+  item.done = true;
+  if (source.target) ++source.target->put;
+}
+
+// The rows with the list's search keys that arrived in the target during the
+// treatment and are not yet told to be another message's: not there before,
+// not taken, and one fewer for each message of a list taken whole (copies
+// alike in key and traits are counted, never told apart).
+TArrivedRows TBatchTreatment::ArrivedFromList(TTarget& target, const std::set<std::string>& keys) {
+  if (!target.before) throw Exception("Could not read the target folder before the treatment!\r\n" + target.beforeError);
+  enum { colEntryID, colSearchKey, colSize, colModified };
+  TArrivedRows arrived;
+  ForRowsWithSearchKeys(*target.folder, keys, {PR_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME},
+                        [&](const SRow& row) {
+                          std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+                          if (id.empty() || target.before->count(id) || target.taken.count(id)) return;
+                          arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(
+                              {std::move(id), MessageTraits(Column(row, colSize), Column(row, colModified))});
+                        });
+  for (const TMovedMessage& earlier : target.copiedWhole) {
+    const auto rows = arrived.find(earlier.searchKey);
+    if (rows == arrived.end()) continue;
+    const auto row = std::find_if(rows->second.begin(), rows->second.end(),
+                                  [&](const TArrivedRow& r) { return r.traits == earlier.traits; });
+    if (row != rows->second.end()) rows->second.erase(row);
+  }
+  return arrived;
+}
+
+// After a copy list the store did not take whole (a warning or an error: an
+// error does not mean nothing was done), a message is copied if a row of its
+// own arrived in the target; only the others are copied again, one at a time.
+// One whose arrival cannot be told is neither counted nor copied again.
+void TBatchTreatment::SortOutCopies(TSource& source, std::span<TBatchItem* const> items) {
+  static const std::string kUntold = "Could not tell whether the message was copied!\r\n";
+  std::vector<TMovedMessage> sent;
+  std::set<std::string> keys;
+  for (const TBatchItem* item : items) {
+    sent.push_back({0, item->entryID, item->searchKey, item->traits, item->folderKey});
+    if (!item->searchKey.empty()) keys.insert(item->searchKey);
+  }
+  TMovedPairing pairing;
+  try {
+    pairing = PairMovedWithArrived(sent, ArrivedFromList(*source.target, keys));
+  } catch (const std::exception& e) {
+    for (TBatchItem* item : items) item->error = kUntold + e.what();
+    return;
+  }
+  std::map<std::string, std::string> arrivedAs;  // row by entry-identifier text
+  for (const auto& [m, row] : pairing.paired) arrivedAs[m->entryID] = row;
+  std::set<std::string> untold;
+  for (const TMovedMessage* m : pairing.ambiguous) untold.insert(m->entryID);
+  for (TBatchItem* item : items) {
+    if (const auto row = arrivedAs.find(item->entryID); row != arrivedAs.end()) {
+      item->done = true;
+      ++source.target->put;
+      source.target->taken.insert(row->second);
+    } else if (untold.count(item->entryID) || item->searchKey.empty()) {
+      item->error = kUntold + "Copies that cannot be told apart from it are in the target folder.";
+    } else {
+      try {
+        SendOne(source, *item);
+      } catch (const std::exception& e) {
+        item->error = e.what();
+      }
+    }
+  }
 }
 
 void TBatchTreatment::CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "mapi/BatchJournal.h"
+#include "mapi/MovedPairing.h"
 #include "mapi/sx_MAPI.h"
 
 enum class TBatchAction { Delete, MoveToDeletedItems, Copy, Move };
@@ -119,7 +120,11 @@ class TBatchTreatment {
   // Whether a message gone from its folder after a list was moved by it.
   using TKeySet = std::optional<std::set<std::string>>;
   bool ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys);
-  void SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys);
+  void SortOut(TSource& source, TBatchItem& item, TKeySet& targetKeys);
+  // A copy list the store did not take whole: each message by what arrived.
+  void SortOutCopies(TSource& source, std::span<TBatchItem* const> items);
+  TArrivedRows ArrivedFromList(TTarget& target, const std::set<std::string>& keys);
+  void SendOne(TSource& source, TBatchItem& item);
   void CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,
                    std::vector<TFolderCheck>& checks);
   // The folder that holds the message now (entry identifier bytes) and its
