@@ -449,7 +449,8 @@ TArrivedRows TBatchTreatment::ArrivedFromList(TTarget& target, const std::set<st
 
 // After a copy list the store did not take whole (a warning or an error: an
 // error does not mean nothing was done), a message is copied if a row of its
-// own arrived in the target; only the others are copied again, one at a time.
+// own arrived in the target; only the others still in their folder are copied
+// again, one at a time.
 // One whose arrival cannot be told is neither counted nor copied again.
 void TBatchTreatment::SortOutCopies(TSource& source, std::span<TBatchItem* const> items) {
   static const std::string kUntold = "Could not tell whether the message was copied!\r\n";
@@ -479,6 +480,8 @@ void TBatchTreatment::SortOutCopies(TSource& source, std::span<TBatchItem* const
       item->error = kUntold + "Copies that cannot be told apart from it are in the target folder.";
     } else {
       try {
+        if (FolderNow(item->entryID, false).first != item->folderKey)
+          throw EHeapException(kGone + std::string("\r\n") + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
         SendOne(source, *item);
       } catch (const std::exception& e) {
         item->error = e.what();
