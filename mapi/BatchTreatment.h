@@ -18,6 +18,7 @@
 
 #include "mapi/BatchJournal.h"
 #include "mapi/MovedPairing.h"
+#include "mapi/SearchKeyRows.h"
 #include "mapi/sx_MAPI.h"
 
 enum class TBatchAction { Delete, MoveToDeletedItems, Copy, Move };
@@ -50,15 +51,6 @@ struct TFolderCheck {
 std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
                                                     bool mustExist, std::string* traits = nullptr);
 
-// The entry identifiers (bytes) of the folder's messages whose search key is
-// one of `keys`, by key, in table order. Copies share a search key, so a key
-// may name several.
-using TKeyedRows = std::map<std::string, std::vector<std::string>>;
-TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys);
-
-// The rows of `after` that are not in `before`: the messages that arrived
-// between the two readings, by key.
-TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after);
 
 class TBatchTreatment {
  public:
