@@ -118,11 +118,6 @@ std::string TUndoTreatment::DeletedItemsOf(const std::string& storeEntryID) {
   return EntryIDToText(folder.lpb, folder.cb);
 }
 
-// The messages whose place is not known are looked for by their search key
-// in the folder the treatment moved them into. Rows that other messages of
-// the run already stand for are passed over; should more rows be left for a
-// key than messages look for it, an older copy is among them and no row is
-// taken: putting back the wrong copy would be worse than saying so.
 const std::string& TUndoTreatment::PutIn(const TUndoItem& item) {
   if (!FMovedTo.empty()) return FMovedTo;
   auto known = FDeletedItems.find(item.storeEntryID);
@@ -131,6 +126,11 @@ const std::string& TUndoTreatment::PutIn(const TUndoItem& item) {
   return known->second;
 }
 
+// The messages whose place is not known are looked for by their search key
+// in the folder the treatment moved them into. Rows that other messages of
+// the run already stand for are passed over; should more rows be left for a
+// key than messages look for it, an older copy is among them and no row is
+// taken: putting back the wrong copy would be worse than saying so.
 void TUndoTreatment::FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoItem> all) {
   std::map<std::string, std::vector<TUndoItem*>> byFolder;
   for (TUndoItem* item : unknown) {

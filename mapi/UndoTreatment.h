@@ -5,7 +5,8 @@
 // sorted out one message at a time. A message whose new identifier is not
 // known (its batch was cut short, or the identifier was not found) is looked
 // for where it was: still in its folder it needs nothing, else it is found
-// among the messages the treatment moved it into, by its search key.
+// among the messages the treatment moved it into, by its search key. Only a
+// message where the treatment put it goes back: one moved on since is left.
 #pragma once
 
 #include <cstddef>
