@@ -18,6 +18,9 @@ struct TPlannedMessage {
   std::string sourceFolderEntryID;
   std::string entryIDBefore;
   std::string searchKey;  // finds the message in its target should the batch be cut short
+  // The target's rows that had the search key before the treatment: an
+  // undo looking for the message by its key never takes them.
+  std::vector<std::string> olderCopies;
 };
 
 class TBatchJournal {

@@ -9,6 +9,7 @@
 
 #include "mapi/EntryIDText.h"
 #include "mapi/MapiText.h"
+#include "mapi/MovedPairing.h"
 #include "mapi/TableReader.h"
 #include "mapi/sx_MAPI_Session.h"
 
@@ -79,12 +80,14 @@ struct TBatchTreatment::TTarget {
   // For the journal of a move: the entry identifiers (bytes) the folder held
   // before the treatment (none when they could not be read), and the
   // messages sent here, with the list each went in.
-  struct TMoved {
-    std::size_t list;
-    std::string entryID, searchKey;  // text, bytes
-  };
   std::optional<std::unordered_set<std::string>> before;
-  std::vector<TMoved> moved;
+  std::string beforeError;  // why `before` could not be read
+  TKeyedRows keysBefore;  // the same rows by search key, for the plan's older copies
+  std::vector<TMovedMessage> moved;
+  // A copy's sort-out: the rows already told to be a message's, and the
+  // messages copied by lists taken whole (their rows are not told).
+  std::set<std::string> taken;
+  std::vector<TMovedMessage> copiedWhole;
 };
 
 struct TBatchTreatment::TSource {
@@ -116,7 +119,7 @@ TBatchTreatment::TBatchTreatment(TsxMAPI_Session& session, TBatchAction action, 
 TBatchTreatment::~TBatchTreatment() = default;
 
 std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
-                                                    bool mustExist) {
+                                                    bool mustExist, std::string* traits) {
   const std::vector<unsigned char> id = TextToEntryID(entryID);
   if (id.empty()) throw Exception("No message entry identifier given!");
   if (!session.GetActive()) session.Logon();
@@ -128,65 +131,21 @@ std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, co
   if (!mustExist && NamesNothing(hr)) return {};
   CheckForError(SUCCEEDED(hr) && !message ? MAPI_E_CALL_FAILED : hr, "Could not open message!");
   static const std::string kWhat = "Could not get the message's parent folder!";
-  enum { colParent, colSearchKey };
-  const auto tags = MakeTagArray({PR_PARENT_ENTRYID, PR_SEARCH_KEY});
+  enum { colParent, colSearchKey, colSize, colModified };
+  const auto tags = MakeTagArray({PR_PARENT_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME});
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
   CheckForError(message->GetProps(tags.Get(), 0, &count, &values), kWhat);
-  if (!values || count != 2) CheckValue(nullptr, PR_PARENT_ENTRYID, kWhat);
+  if (!values || count != 4) CheckValue(nullptr, PR_PARENT_ENTRYID, kWhat);
   const SPropValue& searchKey = values.Get()[colSearchKey];
+  if (traits) *traits = MessageTraits(&values.Get()[colSize], &values.Get()[colModified]);
   return {Bytes(EntryIDOf(&values.Get()[colParent], PR_PARENT_ENTRYID, kWhat)),
           searchKey.ulPropTag == PR_SEARCH_KEY ? Bytes(searchKey.Value.bin) : std::string()};
 }
 
-TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys) {
-  TKeyedRows rows;
-  if (keys.empty()) return rows;
-  // One equality a key, OR'ed: the store hands over only the rows asked for,
-  // however big the folder (a Deleted Items of years).
-  std::vector<SPropValue> values;
-  std::vector<SRestriction> terms;
-  values.reserve(keys.size());
-  terms.reserve(keys.size());
-  for (const std::string& key : keys) {
-    SPropValue& value = values.emplace_back();
-    value.ulPropTag = PR_SEARCH_KEY;
-    value.Value.bin = {static_cast<ULONG>(key.size()), reinterpret_cast<LPBYTE>(const_cast<char*>(key.data()))};
-    SRestriction& term = terms.emplace_back();
-    term.rt = RES_PROPERTY;
-    term.res.resProperty = {RELOP_EQ, PR_SEARCH_KEY, &value};
-  }
-  SRestriction any{};
-  any.rt = RES_OR;
-  any.res.resOr = {static_cast<ULONG>(terms.size()), terms.data()};
-  TComPtr<IMAPITable> table;
-  CheckForError(folder.Folder()->GetContentsTable(0, &table), "Could not get messages from folder!");
-  CheckForError(table->Restrict(&any, 0), "Could not restrict the folder's messages!");
-  enum { colEntryID, colSearchKey };
-  const auto columns = MakeTagArray({PR_ENTRYID, PR_SEARCH_KEY});
-  TTableReader(std::move(table), columns.Get()).ForEachRow([&](const SRow& row) {
-    const SPropValue* id = Column(row, colEntryID);
-    const SPropValue* key = Column(row, colSearchKey);
-    if (id && id->ulPropTag == PR_ENTRYID && key && key->ulPropTag == PR_SEARCH_KEY)
-      rows[Bytes(key->Value.bin)].push_back(Bytes(id->Value.bin));
-    return true;
-  });
-  return rows;
-}
-
-TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after) {
-  TKeyedRows arrived;
-  for (const auto& [key, ids] : after) {
-    const auto known = before.find(key);
-    for (const std::string& id : ids)
-      if (known == before.end() || std::find(known->second.begin(), known->second.end(), id) == known->second.end())
-        arrived[key].push_back(id);
-  }
-  return arrived;
-}
-
-std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist) {
-  return FolderOfMessage(FSession, entryID, mustExist);
+std::pair<std::string, std::string> TBatchTreatment::FolderNow(const std::string& entryID, bool mustExist,
+                                                               std::string* traits) {
+  return FolderOfMessage(FSession, entryID, mustExist, traits);
 }
 
 void TBatchTreatment::Locate(std::span<TBatchItem> items) {
@@ -194,7 +153,7 @@ void TBatchTreatment::Locate(std::span<TBatchItem> items) {
     item.located = item.done = false;
     item.error.clear();
     try {
-      std::tie(item.folderKey, item.searchKey) = FolderNow(item.entryID, true);
+      std::tie(item.folderKey, item.searchKey) = FolderNow(item.entryID, true, &item.traits);
       item.located = true;
     } catch (const std::exception& e) {
       item.error = e.what();
@@ -210,20 +169,28 @@ TBatchTreatment::TTarget& TBatchTreatment::TargetOf(const std::string& key,
   const TComPtr<IMAPIFolder> folder = open();
   target->folder = std::make_unique<TsxMAPI_Folder>(folder.Get(), &FSession);
   target->countBefore = target->folder->ContentCount();
-  if (FJournal && Moves()) Snapshot(*target);
+  // A copy reads it too: a list it did not take whole is sorted out by it.
+  if ((FJournal && Moves()) || FAction == TBatchAction::Copy) Snapshot(*target);
   return *FTargets.emplace(key, std::move(target)).first->second;
 }
 
 void TBatchTreatment::Snapshot(TTarget& target) {
   try {
+    enum { colEntryID, colSearchKey };
     std::unordered_set<std::string> ids;
+    TKeyedRows keys;
     ids.reserve(target.countBefore);
-    ReadContents(*target.folder, {PR_ENTRYID}, [&](const SRow& row) {
-      if (std::string id = BinaryColumn(row, 0, PR_ENTRYID); !id.empty()) ids.insert(std::move(id));
+    ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
+      std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+      if (id.empty()) return;
+      if (std::string key = BinaryColumn(row, colSearchKey, PR_SEARCH_KEY); !key.empty()) keys[key].push_back(id);
+      ids.insert(std::move(id));
     });
     target.before = std::move(ids);
+    target.keysBefore = std::move(keys);
   } catch (const std::exception& e) {
-    FJournalProblems.push_back(kNewIDsUnknown + std::string(e.what()));
+    target.beforeError = e.what();
+    if (Moves()) FJournalProblems.push_back(kNewIDsUnknown + target.beforeError);
   }
 }
 
@@ -310,7 +277,8 @@ void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> it
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
   if (source.target && source.target->before)
     for (const TBatchItem* item : items)
-      if (item->done) source.target->moved.push_back({list, item->entryID, item->searchKey});
+      if (item->done)
+        source.target->moved.push_back({list, item->entryID, item->searchKey, item->traits, item->folderKey});
 }
 
 void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> items) {
@@ -319,12 +287,16 @@ void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> ite
   if (hr == S_OK) {
     for (TBatchItem* item : items) item->done = true;
     if (source.target) source.target->put += static_cast<long>(items.size());
+    if (FAction == TBatchAction::Copy)
+      for (const TBatchItem* item : items)
+        source.target->copiedWhole.push_back({0, item->entryID, item->searchKey, item->traits, item->folderKey});
     return;
   }
+  if (FAction == TBatchAction::Copy) return SortOutCopies(source, items);
   TKeySet targetKeys;
   for (TBatchItem* item : items) {
     try {
-      SortOut(source, *item, hr, targetKeys);
+      SortOut(source, *item, targetKeys);
     } catch (const std::exception& e) {
       item->error = e.what();
     }
@@ -334,10 +306,15 @@ void TBatchTreatment::SendList(TSource& source, std::span<TBatchItem* const> ite
 bool TBatchTreatment::JournalPlan(const TSource& source, std::span<TBatchItem* const> items) {
   std::vector<TPlannedMessage> planned;
   planned.reserve(items.size());
-  for (const TBatchItem* item : items)
-    planned.push_back({source.storeEntryID, source.storeName,
-                       EntryIDToText(item->folderKey.data(), item->folderKey.size()), item->entryID,
-                       EntryIDToText(item->searchKey.data(), item->searchKey.size())});
+  for (const TBatchItem* item : items) {
+    TPlannedMessage& m = planned.emplace_back(
+        TPlannedMessage{source.storeEntryID, source.storeName,
+                        EntryIDToText(item->folderKey.data(), item->folderKey.size()), item->entryID,
+                        EntryIDToText(item->searchKey.data(), item->searchKey.size()), {}});
+    if (!source.target || item->searchKey.empty()) continue;
+    if (const auto older = source.target->keysBefore.find(item->searchKey); older != source.target->keysBefore.end())
+      for (const std::string& id : older->second) m.olderCopies.push_back(EntryIDToText(id.data(), id.size()));
+  }
   return FJournal->Planned(planned);
 }
 
@@ -355,33 +332,103 @@ bool TBatchTreatment::ArrivedInTarget(TSource& source, const TBatchItem& item, T
   return targetKeys->count(item.searchKey) > 0;
 }
 
-// After a list the store did not take whole, each message is sorted out by
-// where it is now. Still in its folder: a copy after a partial completion was
-// made (a copy leaves its message in place, and the warning names only the
-// missing ones); anything else is treated again on its own. Gone from its
-// folder: a delete was done, a move only if the message arrived in the
-// target, and a copy never.
-void TBatchTreatment::SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys) {
+// After a delete or move list the store did not take whole, each message is
+// sorted out by where it is now. Still in its folder: it is treated again on
+// its own. Gone from its folder: a delete was done, a move only if the
+// message arrived in the target. (A copy leaves its message in place: see
+// SortOutCopies.)
+void TBatchTreatment::SortOut(TSource& source, TBatchItem& item, TKeySet& targetKeys) {
   const std::string now = FolderNow(item.entryID, false).first;
-  const bool copy = FAction == TBatchAction::Copy;
-  const bool done = now == item.folderKey ? copy && listAnswer == MAPI_W_PARTIAL_COMPLETION
-                    : FAction == TBatchAction::Delete ? now.empty()
-                    : !copy && ArrivedInTarget(source, item, targetKeys);
+  const bool done = now != item.folderKey &&
+                    (FAction == TBatchAction::Delete ? now.empty() : ArrivedInTarget(source, item, targetKeys));
   if (!done && now != item.folderKey)
     throw EHeapException(kGone + std::string("\r\n") + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
-  if (!done) {
-    TBatchItem* const one[] = {&item};
-    TEntryList list(one);
-    const HRESULT hr = Send(source, list.list);
-    const char* what = FAction == TBatchAction::Delete ? "Could not delete message!"
-                       : copy                          ? "Could not copy message!"
-                                                       : "Could not move message!";
-    // For a list of one, the warning means nothing was done.
-    if (hr == MAPI_W_PARTIAL_COMPLETION) throw EHeapException(what + std::string("\r\n") + SystemErrorText(hr), hr);
-    CheckForError(hr, what);
-  }
+  if (!done) return SendOne(source, item);
   item.done = true;
   if (source.target) ++source.target->put;
+}
+
+// Sends the message again on its own; raises when that fails.
+void TBatchTreatment::SendOne(TSource& source, TBatchItem& item) {
+  TBatchItem* const one[] = {&item};
+  TEntryList list(one);
+  const HRESULT hr = Send(source, list.list);
+  const char* what = FAction == TBatchAction::Delete ? "Could not delete message!"
+                     : FAction == TBatchAction::Copy ? "Could not copy message!"
+                                                     : "Could not move message!";
+  // For a list of one, the warning means nothing was done.
+  if (hr == MAPI_W_PARTIAL_COMPLETION) throw EHeapException(what + std::string("\r\n") + SystemErrorText(hr), hr);
+  CheckForError(hr, what);
+  item.done = true;
+  if (source.target) ++source.target->put;
+}
+
+// The rows with the list's search keys that arrived in the target during the
+// treatment and are not yet told to be another message's: not there before,
+// not taken, and one fewer for each message of a list taken whole (copies
+// alike in key and traits are counted, never told apart).
+TArrivedRows TBatchTreatment::ArrivedFromList(TTarget& target, const std::set<std::string>& keys) {
+  if (!target.before) throw Exception("Could not read the target folder before the treatment!\r\n" + target.beforeError);
+  enum { colEntryID, colSearchKey, colSize, colModified };
+  TArrivedRows arrived;
+  ForRowsWithSearchKeys(*target.folder, keys, {PR_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME},
+                        [&](const SRow& row) {
+                          std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+                          if (id.empty() || target.before->count(id) || target.taken.count(id)) return;
+                          arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(
+                              {std::move(id), MessageTraits(Column(row, colSize), Column(row, colModified))});
+                        });
+  for (const TMovedMessage& earlier : target.copiedWhole) {
+    const auto rows = arrived.find(earlier.searchKey);
+    if (rows == arrived.end()) continue;
+    const auto row = std::find_if(rows->second.begin(), rows->second.end(),
+                                  [&](const TArrivedRow& r) { return r.traits == earlier.traits; });
+    if (row != rows->second.end()) rows->second.erase(row);
+  }
+  return arrived;
+}
+
+// After a copy list the store did not take whole (a warning or an error: an
+// error does not mean nothing was done), a message is copied if a row of its
+// own arrived in the target; only the others still in their folder are copied
+// again, one at a time.
+// One whose arrival cannot be told is neither counted nor copied again.
+void TBatchTreatment::SortOutCopies(TSource& source, std::span<TBatchItem* const> items) {
+  static const std::string kUntold = "Could not tell whether the message was copied!\r\n";
+  std::vector<TMovedMessage> sent;
+  std::set<std::string> keys;
+  for (const TBatchItem* item : items) {
+    sent.push_back({0, item->entryID, item->searchKey, item->traits, item->folderKey});
+    if (!item->searchKey.empty()) keys.insert(item->searchKey);
+  }
+  TMovedPairing pairing;
+  try {
+    pairing = PairMovedWithArrived(sent, ArrivedFromList(*source.target, keys));
+  } catch (const std::exception& e) {
+    for (TBatchItem* item : items) item->error = kUntold + e.what();
+    return;
+  }
+  std::map<std::string, std::string> arrivedAs;  // row by entry-identifier text
+  for (const auto& [m, row] : pairing.paired) arrivedAs[m->entryID] = row;
+  std::set<std::string> untold;
+  for (const TMovedMessage* m : pairing.ambiguous) untold.insert(m->entryID);
+  for (TBatchItem* item : items) {
+    if (const auto row = arrivedAs.find(item->entryID); row != arrivedAs.end()) {
+      item->done = true;
+      ++source.target->put;
+      source.target->taken.insert(row->second);
+    } else if (untold.count(item->entryID) || item->searchKey.empty()) {
+      item->error = kUntold + "Copies that cannot be told apart from it are in the target folder.";
+    } else {
+      try {
+        if (FolderNow(item->entryID, false).first != item->folderKey)
+          throw EHeapException(kGone + std::string("\r\n") + SystemErrorText(MAPI_E_NOT_FOUND), MAPI_E_NOT_FOUND);
+        SendOne(source, *item);
+      } catch (const std::exception& e) {
+        item->error = e.what();
+      }
+    }
+  }
 }
 
 void TBatchTreatment::CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,
@@ -455,30 +502,25 @@ void TBatchTreatment::JournalNewIDs(std::span<const TBatchItem> items) {
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
 }
 
-// A moved message is found in its target by its search key among the rows
-// that were not there before the treatment: an older copy there shares the
-// key. Each row goes to one message. Should more rows have arrived with a key
-// than messages were moved with it, something else came meanwhile and which
-// is which cannot be told: those messages get no new identifier here, and an
-// undo looks for them by key with its own guard.
+// A moved message is found in its target among the rows that were not there
+// before the treatment (an older copy there shares its key), by its search key
+// and its traits; one that cannot be told apart from the copies that arrived
+// with it gets no new identifier here, and is listed as ambiguous.
 void TBatchTreatment::FindNewIDs(TTarget& target, const std::set<std::string>& done,
                                  std::vector<TBatchJournal::TNewID>& found) {
-  enum { colEntryID, colSearchKey };
-  TKeyedRows arrived;
-  ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY}, [&](const SRow& row) {
-    std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
-    if (!id.empty() && !target.before->count(id))
-      arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(std::move(id));
-  });
-  std::map<std::string, std::vector<const TTarget::TMoved*>> moved;
-  for (const TTarget::TMoved& m : target.moved)
-    if (!m.searchKey.empty() && done.count(m.entryID)) moved[m.searchKey].push_back(&m);
-  for (const auto& [key, messages] : moved) {
-    const auto rows = arrived.find(key);
-    if (rows == arrived.end() || rows->second.size() > messages.size()) continue;
-    for (std::size_t i = 0; i < rows->second.size(); ++i) {
-      const std::string& id = rows->second[i];
-      found.push_back({messages[i]->list, messages[i]->entryID, EntryIDToText(id.data(), id.size())});
-    }
-  }
+  enum { colEntryID, colSearchKey, colSize, colModified };
+  TArrivedRows arrived;
+  ReadContents(*target.folder, {PR_ENTRYID, PR_SEARCH_KEY, PR_MESSAGE_SIZE, PR_LAST_MODIFICATION_TIME},
+               [&](const SRow& row) {
+                 std::string id = BinaryColumn(row, colEntryID, PR_ENTRYID);
+                 if (id.empty() || target.before->count(id)) return;
+                 arrived[BinaryColumn(row, colSearchKey, PR_SEARCH_KEY)].push_back(
+                     {std::move(id), MessageTraits(Column(row, colSize), Column(row, colModified))});
+               });
+  std::vector<TMovedMessage> moved;
+  for (const TMovedMessage& m : target.moved)
+    if (done.count(m.entryID)) moved.push_back(m);
+  const TMovedPairing pairing = PairMovedWithArrived(moved, arrived);
+  for (const auto& [m, id] : pairing.paired) found.push_back({m->list, m->entryID, EntryIDToText(id.data(), id.size())});
+  for (const TMovedMessage* m : pairing.ambiguous) FAmbiguous.push_back(m->entryID);
 }

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "mapi/BatchJournal.h"
+#include "mapi/MovedPairing.h"
+#include "mapi/SearchKeyRows.h"
 #include "mapi/sx_MAPI.h"
 
 enum class TBatchAction { Delete, MoveToDeletedItems, Copy, Move };
@@ -29,6 +31,7 @@ struct TBatchItem {
   std::string error;      // why it was not done: the failed call's text
   std::string folderKey;  // the entry identifier (bytes) of its folder
   std::string searchKey;  // PR_SEARCH_KEY (bytes), which a moved copy keeps
+  std::string traits;     // MessageTraits when located, which a move keeps
 };
 
 // A folder whose check after the treatment did not come out as planned: a
@@ -44,18 +47,10 @@ struct TFolderCheck {
 // Where a message named by its entry-identifier text is now: its folder's
 // entry identifier and its search key (bytes). Both are empty when no store
 // has the message any more, unless it must exist; other failures raise.
+// `traits`, when given, gets its MessageTraits.
 std::pair<std::string, std::string> FolderOfMessage(TsxMAPI_Session& session, const std::string& entryID,
-                                                    bool mustExist);
+                                                    bool mustExist, std::string* traits = nullptr);
 
-// The entry identifiers (bytes) of the folder's messages whose search key is
-// one of `keys`, by key, in table order. Copies share a search key, so a key
-// may name several.
-using TKeyedRows = std::map<std::string, std::vector<std::string>>;
-TKeyedRows RowsWithSearchKeys(TsxMAPI_Folder& folder, const std::set<std::string>& keys);
-
-// The rows of `after` that are not in `before`: the messages that arrived
-// between the two readings, by key.
-TKeyedRows NewRows(const TKeyedRows& before, const TKeyedRows& after);
 
 class TBatchTreatment {
  public:
@@ -86,6 +81,10 @@ class TBatchTreatment {
   // What went wrong with the journal after a list was sent (a done mark not
   // written, new identifiers not found); the messages were treated.
   const std::vector<std::string>& JournalProblems() const { return FJournalProblems; }
+  // The moved messages (entry-identifier texts) that arrived among copies
+  // they cannot be told apart from: they get no new identifier, and an undo
+  // reports them and leaves them.
+  const std::vector<std::string>& Ambiguous() const { return FAmbiguous; }
 
  private:
   struct TTarget;
@@ -113,13 +112,18 @@ class TBatchTreatment {
   // Whether a message gone from its folder after a list was moved by it.
   using TKeySet = std::optional<std::set<std::string>>;
   bool ArrivedInTarget(TSource& source, const TBatchItem& item, TKeySet& targetKeys);
-  void SortOut(TSource& source, TBatchItem& item, HRESULT listAnswer, TKeySet& targetKeys);
+  void SortOut(TSource& source, TBatchItem& item, TKeySet& targetKeys);
+  // A copy list the store did not take whole: each message by what arrived.
+  void SortOutCopies(TSource& source, std::span<TBatchItem* const> items);
+  TArrivedRows ArrivedFromList(TTarget& target, const std::set<std::string>& keys);
+  void SendOne(TSource& source, TBatchItem& item);
   void CheckSource(const std::string& key, TSource& source, std::span<TBatchItem> items,
                    std::vector<TFolderCheck>& checks);
   // The folder that holds the message now (entry identifier bytes) and its
   // search key; the folder is empty when no store has the message any more
   // (unless it must exist). Other failures raise.
-  std::pair<std::string, std::string> FolderNow(const std::string& entryID, bool mustExist);
+  std::pair<std::string, std::string> FolderNow(const std::string& entryID, bool mustExist,
+                                                std::string* traits = nullptr);
 
   TsxMAPI_Session& FSession;
   TBatchAction FAction;
@@ -128,5 +132,6 @@ class TBatchTreatment {
   std::map<std::string, std::unique_ptr<TSource>> FSources;  // by entry identifier
   TBatchJournal* FJournal = nullptr;
   std::vector<std::string> FJournalProblems;
+  std::vector<std::string> FAmbiguous;
   std::size_t FPlannedLists = 0;  // lists whose plan the journal took
 };

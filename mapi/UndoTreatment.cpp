@@ -13,6 +13,9 @@ namespace {
 
 const char kGone[] = "The message is no longer in its folder!";
 const char kSeveral[] = "Several copies of the message are in the folder it was moved to; it was left there.";
+const char kApart[] =
+    "Copies of the message from other folders were moved with it, and which is which cannot be told; it was left "
+    "there.";
 
 std::string Bytes(const std::string& text) {
   const std::vector<unsigned char> id = TextToEntryID(text);
@@ -52,6 +55,15 @@ std::set<std::string> KeysOf(std::span<TUndoItem* const> items) {
   return keys;
 }
 
+// Whether the journal names the row (bytes) as one that had the search key
+// in the target before the treatment, for any of the messages seeking it.
+bool OlderCopy(std::span<TUndoItem* const> seeking, const std::string& id) {
+  const std::string text = Text(id);
+  for (const TUndoItem* item : seeking)
+    if (std::find(item->olderCopies.begin(), item->olderCopies.end(), text) != item->olderCopies.end()) return true;
+  return false;
+}
+
 }  // namespace
 
 const char* UndoOutcomeText(TUndoOutcome outcome) {
@@ -60,6 +72,9 @@ const char* UndoOutcomeText(TUndoOutcome outcome) {
     case TUndoOutcome::Restored: return "Put back";
     case TUndoOutcome::NotMoved: return "Already in its folder";
     case TUndoOutcome::Purged: return "No store has the message any more";
+    case TUndoOutcome::MovedElsewhere: return "Moved elsewhere since the treatment; left where it is";
+    case TUndoOutcome::KeyInFolder:
+      return "Not where the treatment put it; its folder holds a message with its search key (put back before?)";
     case TUndoOutcome::FolderGone: return "The folder it came from no longer exists";
     case TUndoOutcome::Failed: return "Could not put it back";
     case TUndoOutcome::Stopped: return "Stopped before it was put back";
@@ -103,6 +118,14 @@ std::string TUndoTreatment::DeletedItemsOf(const std::string& storeEntryID) {
   return EntryIDToText(folder.lpb, folder.cb);
 }
 
+const std::string& TUndoTreatment::PutIn(const TUndoItem& item) {
+  if (!FMovedTo.empty()) return FMovedTo;
+  auto known = FDeletedItems.find(item.storeEntryID);
+  if (known == FDeletedItems.end())
+    known = FDeletedItems.emplace(item.storeEntryID, DeletedItemsOf(item.storeEntryID)).first;
+  return known->second;
+}
+
 // The messages whose place is not known are looked for by their search key
 // in the folder the treatment moved them into. Rows that other messages of
 // the run already stand for are passed over; should more rows be left for a
@@ -110,17 +133,9 @@ std::string TUndoTreatment::DeletedItemsOf(const std::string& storeEntryID) {
 // taken: putting back the wrong copy would be worse than saying so.
 void TUndoTreatment::FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoItem> all) {
   std::map<std::string, std::vector<TUndoItem*>> byFolder;
-  std::map<std::string, std::string> deletedItems;  // by store
   for (TUndoItem* item : unknown) {
     try {
-      std::string folder = FMovedTo;
-      if (folder.empty()) {
-        auto known = deletedItems.find(item->storeEntryID);
-        if (known == deletedItems.end())
-          known = deletedItems.emplace(item->storeEntryID, DeletedItemsOf(item->storeEntryID)).first;
-        folder = known->second;
-      }
-      byFolder[folder].push_back(item);
+      byFolder[PutIn(*item)].push_back(item);
     } catch (const std::exception& e) {
       Fail(*item, e.what());
     }
@@ -144,8 +159,18 @@ void TUndoTreatment::FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoIt
       if (const auto found = rows.find(key); found != rows.end() && !key.empty())
         for (const std::string& id : found->second)
           if (!claimed.count(id)) free.push_back(id);
+      // Rows the journal names as there before the treatment still count
+      // against guessing, but are never taken.
+      const std::size_t all = free.size();
+      std::erase_if(free, [&](const std::string& id) { return OlderCopy(seeking, id); });
+      // Copies from one folder go back to it whichever is which; from
+      // several, a row could go back into another copy's folder.
+      const bool oneFolder = std::all_of(seeking.begin(), seeking.end(), [&](const TUndoItem* item) {
+        return item->sourceFolder == seeking.front()->sourceFolder;
+      });
       for (std::size_t i = 0; i < seeking.size(); ++i) {
-        if (free.size() > seeking.size()) Fail(*seeking[i], kSeveral);
+        if (all > seeking.size()) Fail(*seeking[i], kSeveral);
+        else if (!oneFolder && !free.empty()) Fail(*seeking[i], kApart);
         else if (i >= free.size()) seeking[i]->outcome = TUndoOutcome::Purged;
         else {
           seeking[i]->now = folderText;
@@ -153,6 +178,42 @@ void TUndoTreatment::FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoIt
         }
       }
     }
+  }
+}
+
+// Only a message where the treatment put it goes back: one the user moved on
+// since then stays where it is now.
+void TUndoTreatment::LeaveMovedOn(std::span<TUndoItem> items) {
+  for (TUndoItem& item : items) {
+    if (item.outcome != TUndoOutcome::Pending || item.now == item.sourceFolder) continue;
+    try {
+      if (item.now != PutIn(item)) item.outcome = TUndoOutcome::MovedElsewhere;
+    } catch (const std::exception& e) {
+      Fail(item, e.what());
+    }
+  }
+}
+
+// A message not found where the treatment put it may have been put back by an
+// undo that was cut short before it could mark the run undone. Its folder is
+// asked for its search key; a row there may also be a copy that was never
+// treated, so it is not taken for the message, only named.
+void TUndoTreatment::LookInSourceFolders(std::span<TUndoItem> items) {
+  std::map<std::string, std::vector<TUndoItem*>> byFolder;
+  for (TUndoItem& item : items)
+    if (item.outcome == TUndoOutcome::Purged && !item.searchKey.empty()) byFolder[item.sourceFolder].push_back(&item);
+  for (auto& [folderText, members] : byFolder) {
+    TKeyedRows rows;
+    try {
+      const auto folder = OpenFolder(FSession, folderText);
+      if (!folder) continue;
+      rows = RowsWithSearchKeys(*folder, KeysOf(members));
+    } catch (const std::exception& e) {
+      for (TUndoItem* item : members) Fail(*item, e.what());
+      continue;
+    }
+    for (TUndoItem* item : members)
+      if (rows.count(Bytes(item->searchKey))) item->outcome = TUndoOutcome::KeyInFolder;
   }
 }
 
@@ -169,6 +230,8 @@ void TUndoTreatment::Run(std::span<TUndoItem> items, const std::function<void(st
     if (item.outcome == TUndoOutcome::Pending && item.now.empty()) unknown.push_back(&item);
   }
   FindByKeys(unknown, items);
+  LeaveMovedOn(items);
+  LookInSourceFolders(items);
   // The rest by the folder they are in and the folder they go back to, in
   // the order the pairs first come.
   std::vector<std::pair<std::pair<std::string, std::string>, std::vector<TUndoItem*>>> moves;

@@ -5,11 +5,13 @@
 // sorted out one message at a time. A message whose new identifier is not
 // known (its batch was cut short, or the identifier was not found) is looked
 // for where it was: still in its folder it needs nothing, else it is found
-// among the messages the treatment moved it into, by its search key.
+// among the messages the treatment moved it into, by its search key. Only a
+// message where the treatment put it goes back: one moved on since is left.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,6 +23,9 @@ enum class TUndoOutcome {
   Restored,      // moved back into its folder
   NotMoved,      // already in its folder: never moved, or put back before
   Purged,        // no store has it any more (emptied from Deleted Items, or moved on)
+  MovedElsewhere,  // moved on since the treatment, out of where it put it: left there
+  KeyInFolder,   // not where the treatment put it, but its folder holds a message
+                 // with its search key: perhaps put back before (an undo cut short)
   FolderGone,    // the folder it came from no longer exists
   Failed,        // a store call failed; `error` says which and why
   Stopped,       // the undo was stopped before its list
@@ -34,6 +39,9 @@ struct TUndoItem {
   std::string entryIDBefore;
   std::string entryIDAfter;  // empty when not known
   std::string searchKey;     // hex; empty when not known
+  // Rows of the target that had the search key before the treatment (texts):
+  // never taken for the message.
+  std::vector<std::string> olderCopies;
   TUndoOutcome outcome = TUndoOutcome::Pending;
   std::string error;  // for Failed: the operation's text, "\r\n", the system's
   // Where the message is before it goes back, when found: its folder and
@@ -62,12 +70,17 @@ class TUndoTreatment {
   struct TMove;
   void Locate(TUndoItem& item);
   void FindByKeys(std::span<TUndoItem*> unknown, std::span<TUndoItem> all);
+  // The folder the treatment put the item's message in.
+  const std::string& PutIn(const TUndoItem& item);
+  void LeaveMovedOn(std::span<TUndoItem> items);
+  void LookInSourceFolders(std::span<TUndoItem> items);
   std::string DeletedItemsOf(const std::string& storeEntryID);
   void MoveBack(TMove& move, std::span<TUndoItem* const> items);
   void SortOut(TMove& move, TUndoItem& item, std::vector<std::string>* arrived);
 
   TsxMAPI_Session& FSession;
   std::string FMovedTo;
+  std::map<std::string, std::string> FDeletedItems;  // by store
 };
 
 // The outcome in English, for a report line.

@@ -52,6 +52,19 @@ std::vector<std::string> SplitFields(std::string_view line) {
   }
 }
 
+std::vector<std::string> SplitList(std::string_view text) {
+  std::vector<std::string> items;
+  std::istringstream in{std::string(text)};
+  for (std::string item; in >> item;) items.push_back(item);
+  return items;
+}
+
+std::string JoinList(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : " ") + item;
+  return text;
+}
+
 bool ParseInt(const std::string& s, int& out) {
   if (s.empty() || s.size() > 9) return false;
   out = 0;
@@ -60,6 +73,15 @@ bool ParseInt(const std::string& s, int& out) {
     out = out * 10 + (c - '0');
   }
   return true;
+}
+
+// Whether the file is empty, missing, or ends with a line break.
+bool EndsWithLineBreak(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
+  if (!in || in.tellg() <= 0) return true;
+  in.seekg(-1, std::ios::end);
+  char last = '\n';
+  return !in.get(last) || last == '\n';
 }
 
 // Builds the runs from the lines, one line at a time; false: malformed.
@@ -116,11 +138,12 @@ class TJournalParser {
   }
 
   bool Planned(const std::vector<std::string>& f) {
-    if (f.size() != 9 && f.size() != 10) return false;
+    if (f.size() < 9 || f.size() > 11) return false;
     const auto command = JournalCommandFromName(f[4]);
     TJournalBatch* batch = command ? Batch(f, true) : nullptr;
     if (!batch || batch->done) return false;
-    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}, f.size() == 10 ? f[9] : ""});
+    batch->entries.push_back(TJournalEntry{f[3], *command, f[5], f[6], f[7], f[8], {}, f.size() > 9 ? f[9] : "",
+                                           f.size() > 10 ? SplitList(f[10]) : std::vector<std::string>{}});
     return true;
   }
 
@@ -208,6 +231,9 @@ bool TJournalWriter::Append(const std::vector<std::vector<std::string>>& lines) 
     }
     text += '\n';
   }
+  // A line cut off by a crash is ended first, or this write would run on
+  // from it and be skipped with it.
+  if (!EndsWithLineBreak(file_)) text.insert(text.begin(), '\n');
   std::ofstream out(file_, std::ios::binary | std::ios::app);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
@@ -226,6 +252,7 @@ std::string TJournalWriter::StartRun(TJournalCommand command, std::string_view t
     return {};
   run_ = std::move(id);
   nextBatch_ = 0;
+  written_.clear();
   return run_;
 }
 
@@ -242,13 +269,22 @@ int TJournalWriter::WriteBatch(const std::vector<TJournalEntry>& planned) {
     lines.push_back({"P", run_, number, e.time.empty() ? JournalTimeNow() : e.time,
                      std::string(JournalCommandName(e.command)), e.storeEntryID, e.storeName,
                      e.sourceFolderEntryID, e.entryIDBefore, e.searchKey});
+    if (!e.olderCopies.empty()) lines.back().push_back(JoinList(e.olderCopies));
   }
-  return Append(lines) ? batch : -1;
+  if (!Append(lines)) return -1;
+  written_.insert(batch);
+  return batch;
 }
 
 bool TJournalWriter::MarkBatchDone(int batch, const std::vector<TEntryIDChange>& after) {
   if (run_.empty()) {
     error_ = "no journal run started";
+    return false;
+  }
+  // A run counts as what its lines prove: no done mark for a batch whose
+  // planned lines are not in the file.
+  if (!written_.count(batch)) {
+    error_ = "batch " + std::to_string(batch) + " of the journal run was not written, so it cannot be marked done";
     return false;
   }
   const std::string number = std::to_string(batch);
@@ -276,6 +312,7 @@ bool TJournalWriter::EndRun() {
   }
   const bool ok = Append({{"E", run_, JournalTimeNow()}});
   run_.clear();
+  written_.clear();
   return ok;
 }
 

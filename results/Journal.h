@@ -7,7 +7,9 @@
 //   R  run id, time, command, target folder entry id      (run header)
 //   P  run id, batch, time, command, store entry id, store name,
 //      source folder entry id, message entry id before,
-//      search key (optional)                              (planned, written
+//      search key (optional), entry ids of the rows of the target that had
+//      that search key before the treatment, space-separated (optional)
+//                                                         (planned, written
 //      BEFORE the batch is carried out)
 //   A  run id, batch, entry id before, entry id after     (new id after a move;
 //      with its batch's done mark, or later, once the whole treatment is over)
@@ -21,6 +23,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +46,9 @@ struct TJournalEntry {
   // The message's search key (hex), which a move keeps: it finds the message
   // in its target when the batch was cut short before its new id was known.
   std::string searchKey;
+  // The target's rows that already had the search key before the treatment
+  // (older copies): never taken for the message.
+  std::vector<std::string> olderCopies;
 };
 
 struct TJournalBatch {
@@ -94,7 +100,8 @@ class TJournalWriter {
   // Writes the planned lines of the next batch of the current run before it
   // is carried out; returns its number, or -1 on a write error.
   int WriteBatch(const std::vector<TJournalEntry>& planned);
-  // Marks a batch done, with the new entry ids of the messages that got one.
+  // Marks a batch done, with the new entry ids of the messages that got one;
+  // refused for a batch this writer did not write (a failed write's -1).
   bool MarkBatchDone(int batch, const std::vector<TEntryIDChange>& after);
   // Writes new entry ids learnt after their batches were marked done, each
   // with the number of its batch, all in one write.
@@ -112,6 +119,7 @@ class TJournalWriter {
   std::filesystem::path file_;
   std::string run_;
   int nextBatch_ = 0;
+  std::set<int> written_;  // batches of the current run whose planned lines were written
   std::string error_;
 };
 

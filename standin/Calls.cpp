@@ -34,7 +34,8 @@ void Spend(ULONG microseconds) {
 
 }  // namespace
 
-HRESULT ServeCall(std::string_view call, std::string_view target, const StoreData* store, std::string_view opened) {
+HRESULT ServeCall(std::string_view call, std::string_view target, const StoreData* store, std::string_view opened,
+                  ULONG* carryOut) {
   auto lock = LockState();
   CallCounts& counts = Counts();
   ++counts.all;
@@ -42,7 +43,7 @@ HRESULT ServeCall(std::string_view call, std::string_view target, const StoreDat
   if (it == counts.byName.end()) it = counts.byName.emplace(std::string(call), 0).first;
   ++it->second;
   if (store != nullptr) Spend(store->rules.CallMicroseconds());
-  return Global().faults.Check(call, target, opened);
+  return Global().faults.Check(call, target, opened, carryOut);
 }
 
 ULONG CallCount() {

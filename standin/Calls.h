@@ -14,8 +14,9 @@ struct StoreData;
 // S_OK, or the failure chosen for `call` on `target` (or on `opened`, the
 // object an opening call reaches). `store`: the store whose object serves
 // the call (null for the session's own calls), whose call time it costs.
+// A list call passes `carryOut` (see Faults::Check).
 HRESULT ServeCall(std::string_view call, std::string_view target, const StoreData* store = nullptr,
-                  std::string_view opened = {});
+                  std::string_view opened = {}, ULONG* carryOut = nullptr);
 
 ULONG CallCount();
 ULONG CallCountOf(std::string_view call);

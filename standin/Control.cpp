@@ -59,6 +59,13 @@ HRESULT WINAPI StandinAddFault(const char* call, const char* target, ULONG propT
   return S_OK;
 }
 
+HRESULT WINAPI StandinAddListFault(const char* call, const char* target, ULONG carryOut, HRESULT hr, ULONG nth) {
+  if (call == nullptr || target == nullptr || carryOut == 0) return MAPI_E_INVALID_PARAMETER;
+  auto lock = LockState();
+  Global().faults.Add(FaultRule{call, target, 0, hr, nth, 0, carryOut});
+  return S_OK;
+}
+
 void WINAPI StandinClearFaults(void) {
   auto lock = LockState();
   Global().faults.Clear();

@@ -19,6 +19,7 @@ struct FaultRule {
   HRESULT hr = E_FAIL;
   ULONG nth = 0;       // 0 = every matching call, n = the n-th only
   ULONG seen = 0;
+  ULONG carryOut = 0;  // a list call: entries carried out before it answers hr
 };
 
 class Faults {
@@ -29,7 +30,10 @@ class Faults {
 
   // S_OK, or the failure chosen for `call` on `target` (or on `opened`, the
   // object an opening call is about to open).
-  HRESULT Check(std::string_view call, std::string_view target, std::string_view opened = {});
+  // A list call passes `carryOut`: it gets the count of entries the chosen
+  // failure lets be carried out first.
+  HRESULT Check(std::string_view call, std::string_view target, std::string_view opened = {},
+                ULONG* carryOut = nullptr);
   // The error value chosen for one property of a GetProps on `target`.
   std::optional<HRESULT> PropFault(std::string_view target, ULONG tag);
 

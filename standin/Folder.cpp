@@ -85,11 +85,14 @@ class Folder final : public ComObject<FolderDefaults> {
     if (target == nullptr) return MAPI_E_INVALID_PARAMETER;
     const bool move = (flags & MESSAGE_MOVE) != 0;
     if (!target->FWritable || (move && !FWritable)) return MAPI_E_NO_ACCESS;
-    if (HRESULT hr = ServeCall("CopyMessages", FData->name, FIn.store.get(), target->FData->name); FAILED(hr))
-      return hr;
+    // A chosen failure may let the first entries be carried out, as a store
+    // that gives up part way through a list does.
+    ULONG carryOut = 0;
+    const HRESULT fault = ServeCall("CopyMessages", FData->name, FIn.store.get(), target->FData->name, &carryOut);
+    if (FAILED(fault) && carryOut == 0) return fault;
     StoreData& store = *FIn.store;
     bool partial = false;
-    for (ULONG i = 0; i < list->cValues; ++i) {
+    for (ULONG i = 0; i < (carryOut != 0 ? std::min(carryOut, list->cValues) : list->cValues); ++i) {
       Bytes uid, id;
       const SBinary& eid = list->lpbin[i];
       std::optional<MessageRef> message;
@@ -100,6 +103,7 @@ class Folder final : public ComObject<FolderDefaults> {
       }
       CopyMessage(*Global().profile, store, *message, *target->FData, move);
     }
+    if (carryOut != 0) return fault;
     return partial ? MAPI_W_PARTIAL_COMPLETION : S_OK;
   }
 

@@ -62,6 +62,11 @@ typedef HRESULT (WINAPI *STANDIN_SAVEPROFILE)(const char *path);
    matching call; nth = n: only the n-th matching call. */
 typedef HRESULT (WINAPI *STANDIN_ADDFAULT)(const char *call, const char *target,
                                            ULONG propTag, HRESULT hr, ULONG nth);
+/* A list call (CopyMessages) on `target` carries out the first `carryOut`
+   entries of its list, then answers hr (a warning such as
+   MAPI_W_PARTIAL_COMPLETION, or an error); nth as above. */
+typedef HRESULT (WINAPI *STANDIN_ADDLISTFAULT)(const char *call, const char *target,
+                                               ULONG carryOut, HRESULT hr, ULONG nth);
 typedef void (WINAPI *STANDIN_CLEARFAULTS)(void);
 
 /* Log of the session-level calls, one text line each: MAPIInitialize,

@@ -22,7 +22,7 @@ bool TTreatmentJournal::Planned(const std::vector<TPlannedMessage>& batch) {
   const std::string time = JournalTimeNow();
   for (const TPlannedMessage& m : batch)
     entries.push_back({time, FCommand, m.storeEntryID, m.storeName, m.sourceFolderEntryID, m.entryIDBefore, {},
-                       m.searchKey});
+                       m.searchKey, m.olderCopies});
   FBatch = FWriter.WriteBatch(entries);
   if (FBatch < 0) return false;
   FBatches.push_back(FBatch);
@@ -64,6 +64,7 @@ std::vector<TUndoItem> UndoItemsOf(const TJournalRun& run) {
       item.entryIDBefore = e.entryIDBefore;
       item.entryIDAfter = e.entryIDAfter;
       item.searchKey = e.searchKey;
+      item.olderCopies = e.olderCopies;
     }
   return items;
 }

@@ -58,14 +58,18 @@ constexpr TLangText kUndoTexts[] = {kJournalUnwritable, kJournalTreatAnyway, kJo
 
 // The outcomes the report of an undo names (all but Restored and NotMoved),
 // each by its key here; the English text is the undo's own (UndoOutcomeText).
-constexpr TUndoOutcome kReportedOutcomes[] = {TUndoOutcome::Pending, TUndoOutcome::Purged, TUndoOutcome::FolderGone,
-                                              TUndoOutcome::Failed, TUndoOutcome::Stopped};
+constexpr TUndoOutcome kReportedOutcomes[] = {TUndoOutcome::Pending,        TUndoOutcome::Purged,
+                                              TUndoOutcome::MovedElsewhere, TUndoOutcome::KeyInFolder,
+                                              TUndoOutcome::FolderGone,     TUndoOutcome::Failed,
+                                              TUndoOutcome::Stopped};
 const char* OutcomeKey(TUndoOutcome outcome) {
   switch (outcome) {
     case TUndoOutcome::Pending: return "strUndoPending";
     case TUndoOutcome::Restored: return "strUndoRestoredOne";
     case TUndoOutcome::NotMoved: return "strUndoNotMoved";
     case TUndoOutcome::Purged: return "strUndoPurged";
+    case TUndoOutcome::MovedElsewhere: return "strUndoMovedElsewhere";
+    case TUndoOutcome::KeyInFolder: return "strUndoKeyInFolder";
     case TUndoOutcome::FolderGone: return "strUndoFolderGone";
     case TUndoOutcome::Failed: return "strUndoFailed";
     case TUndoOutcome::Stopped: return "strUndoStoppedOne";

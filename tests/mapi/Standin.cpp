@@ -40,6 +40,10 @@ void TStandin::ScriptPickFolder(const std::string& entryIdText) {
   ASSERT_EQ(Call<STANDIN_SCRIPTPICKFOLDER>("StandinScriptPickFolder", entryIdText.c_str()), S_OK) << entryIdText;
 }
 
+void TStandin::AddListFault(const char* call, const char* target, HRESULT hr, ULONG carryOut, ULONG nth) {
+  ASSERT_EQ(Call<STANDIN_ADDLISTFAULT>("StandinAddListFault", call, target, carryOut, hr, nth), S_OK);
+}
+
 void TStandin::AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag,
                         ULONG nth) {
   ASSERT_EQ(Call<STANDIN_ADDFAULT>("StandinAddFault", call, target, propTag, hr, nth), S_OK);

@@ -22,6 +22,9 @@ class TStandin {
   void ScriptPickFolder(const std::string& entryIdText);
   void AddFault(const char* call, const char* target, HRESULT hr, ULONG propTag = 0,
                 ULONG nth = 0);
+  // CopyMessages on `target` carries out the first `carryOut` entries of its
+  // list, then answers hr.
+  void AddListFault(const char* call, const char* target, HRESULT hr, ULONG carryOut, ULONG nth = 0);
   void ClearFaults() { Call<STANDIN_CLEARFAULTS>("StandinClearFaults"); }
   long LiveObjects() const { return Call<STANDIN_LIVEOBJECTS>("StandinLiveObjects"); }
   long LiveBuffers() const { return Call<STANDIN_LIVEBUFFERS>("StandinLiveBuffers"); }

@@ -154,6 +154,33 @@ TEST_F(JournalTest, SearchKeyTravelsWithThePlanAndLinesWithoutOneStillRead) {
   EXPECT_EQ(j.runs[0].batches[1].entries[0].searchKey, "");
 }
 
+// The target's rows that had a message's search key before the treatment
+// travel with its plan, so that an undo never takes one of them for it.
+TEST_F(JournalTest, RowsThatHadTheKeyBeforeTravelWithThePlan) {
+  const std::vector<std::vector<std::string>> cases = {{}, {"00AB"}, {"00AB", "00CD", "00EF"}};
+  {
+    TJournalWriter w(folder_);
+    w.StartRun(TJournalCommand::Move, "T");
+    std::vector<TJournalEntry> planned;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      TJournalEntry e = Entry(TJournalCommand::Move, "S", "F1", "M" + std::to_string(i));
+      e.searchKey = "5B01";
+      e.olderCopies = cases[i];
+      planned.push_back(e);
+    }
+    ASSERT_EQ(w.WriteBatch(planned), 1);
+  }
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 0u);
+  ASSERT_EQ(j.runs.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches[0].entries.size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(j.runs[0].batches[0].entries[i].olderCopies, cases[i]) << i;
+    EXPECT_EQ(j.runs[0].batches[0].entries[i].searchKey, "5B01");
+  }
+}
+
 TEST_F(JournalTest, AllBatchesDoneButNoEndMarkIsNotFinished) {
   TJournalWriter w(folder_);
   w.StartRun(TJournalCommand::Move, "T");
@@ -187,6 +214,74 @@ TEST_F(JournalTest, TruncatedOrMalformedLinesAreSkippedAndCounted) {
   // The done mark of batch 2 was cut off, so batch 2 counts as cut short.
   EXPECT_FALSE(j.runs[0].batches[1].done);
   EXPECT_FALSE(j.runs[0].Finished());
+}
+
+// A crash can leave a line without its line break. The next write must not
+// run on from it: the next run's header, its batches and a later undone mark
+// all read back, and the cut line alone is skipped.
+TEST_F(JournalTest, WritesAfterALineCutByACrashStartOnALineOfTheirOwn) {
+  std::string first;
+  {
+    TJournalWriter w(folder_);
+    first = w.StartRun(TJournalCommand::Move, "T1");
+    ASSERT_EQ(w.WriteBatch({Entry(TJournalCommand::Move, "S", "F1", "M1")}), 1);
+  }
+  AppendRaw("D\t" + first + "\t1");  // cut off mid-line
+  std::string second;
+  {
+    TJournalWriter w(folder_);
+    second = w.StartRun(TJournalCommand::SoftDelete, "DELETED");
+    ASSERT_FALSE(second.empty()) << w.Error();
+    ASSERT_TRUE(w.MarkBatchDone(w.WriteBatch({Entry(TJournalCommand::SoftDelete, "S", "F2", "M2")}), {}));
+    ASSERT_TRUE(w.EndRun());
+  }
+  const auto last = LastJournalRun(folder_);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(last->runID, second);
+  EXPECT_TRUE(last->Finished());
+  ASSERT_EQ(last->batches.size(), 1u);
+  EXPECT_EQ(last->batches[0].entries.at(0).entryIDBefore, "M2");
+
+  AppendRaw("E\t" + second);  // cut again, then the undone mark
+  TJournalWriter after(folder_);
+  ASSERT_TRUE(after.MarkRunUndone(second)) << after.Error();
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 2u);
+  ASSERT_EQ(j.runs.size(), 2u);
+  EXPECT_FALSE(j.runs[0].batches.at(0).done);
+  EXPECT_TRUE(j.runs[1].undone);
+}
+
+// A run counts as what its lines prove: a batch whose planned lines failed to
+// be written, or that this writer never wrote, cannot be marked done.
+TEST_F(JournalTest, ABatchThatWasNotWrittenCannotBeMarkedDone) {
+  TJournalWriter w(folder_);
+  const std::string id = w.StartRun(TJournalCommand::SoftDelete, "DELETED");
+  ASSERT_FALSE(id.empty());
+  const int written = w.WriteBatch({Entry(TJournalCommand::SoftDelete, "S", "F1", "M1")});
+  ASSERT_EQ(written, 1);
+  for (const int batch : {-1, 0, 2, 7}) {
+    EXPECT_FALSE(w.MarkBatchDone(batch, {})) << batch;
+    EXPECT_FALSE(w.Error().empty()) << batch;
+  }
+  EXPECT_TRUE(w.MarkBatchDone(written, {})) << w.Error();
+
+  // The file cannot be written any more: the batch's write fails, and so
+  // must its done mark, even once the file can be written again.
+  fs::rename(TJournalWriter::FileIn(folder_), folder_ / "aside");
+  fs::create_directory(TJournalWriter::FileIn(folder_));
+  const int failed = w.WriteBatch({Entry(TJournalCommand::SoftDelete, "S", "F1", "M2")});
+  EXPECT_EQ(failed, -1);
+  fs::remove(TJournalWriter::FileIn(folder_));
+  fs::rename(folder_ / "aside", TJournalWriter::FileIn(folder_));
+  EXPECT_FALSE(w.MarkBatchDone(failed, {}));
+  EXPECT_FALSE(w.MarkBatchDone(2, {}));
+  ASSERT_TRUE(w.EndRun());
+  const TJournalContents j = ReadJournal(folder_);
+  EXPECT_EQ(j.skippedLines, 0u);
+  ASSERT_EQ(j.runs.size(), 1u);
+  ASSERT_EQ(j.runs[0].batches.size(), 1u);
+  EXPECT_TRUE(j.runs[0].Finished());
 }
 
 TEST_F(JournalTest, LastRunIsTheLatestAndRunIDsAreUnique) {
