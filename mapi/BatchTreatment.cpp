@@ -403,7 +403,9 @@ void TBatchTreatment::SortOutCopies(TSource& source, std::span<TBatchItem* const
   }
   TMovedPairing pairing;
   try {
-    pairing = PairMovedWithArrived(sent, ArrivedFromList(*source.target, keys));
+    // Traits must agree: a row left by an earlier list's copy of the same
+    // key could otherwise be taken for this message's.
+    pairing = PairMovedWithArrived(sent, ArrivedFromList(*source.target, keys), false);
   } catch (const std::exception& e) {
     for (TBatchItem* item : items) item->error = kUntold + e.what();
     return;
@@ -520,7 +522,7 @@ void TBatchTreatment::FindNewIDs(TTarget& target, const std::set<std::string>& d
   std::vector<TMovedMessage> moved;
   for (const TMovedMessage& m : target.moved)
     if (done.count(m.entryID)) moved.push_back(m);
-  const TMovedPairing pairing = PairMovedWithArrived(moved, arrived);
+  const TMovedPairing pairing = PairMovedWithArrived(moved, arrived, true);
   for (const auto& [m, id] : pairing.paired) found.push_back({m->list, m->entryID, EntryIDToText(id.data(), id.size())});
   for (const TMovedMessage* m : pairing.ambiguous) FAmbiguous.push_back(m->entryID);
 }

@@ -31,16 +31,28 @@ void PairGroup(const std::vector<const TMovedMessage*>& messages, const std::vec
 
 }  // namespace
 
-TMovedPairing PairMovedWithArrived(std::span<const TMovedMessage> moved, const TArrivedRows& arrived) {
+TMovedPairing PairMovedWithArrived(std::span<const TMovedMessage> moved, const TArrivedRows& arrived,
+                                   bool keyAlonePairs) {
+  // By search key first: one message and one row of a key are each other's
+  // whatever their traits, which a move into another store may change (the
+  // size is the store's own measure).
+  std::map<std::string, std::vector<const TMovedMessage*>> byKey;
+  for (const TMovedMessage& m : moved)
+    if (!m.searchKey.empty()) byKey[m.searchKey].push_back(&m);
   using TGroup = std::pair<std::vector<const TMovedMessage*>, std::vector<const TArrivedRow*>>;
   std::map<std::pair<std::string, std::string>, TGroup> groups;  // by search key and traits
-  for (const TMovedMessage& m : moved)
-    if (!m.searchKey.empty()) groups[{m.searchKey, m.traits}].first.push_back(&m);
-  for (auto& [keyAndTraits, group] : groups)
-    if (const auto rows = arrived.find(keyAndTraits.first); rows != arrived.end())
-      for (const TArrivedRow& row : rows->second)
-        if (row.traits == keyAndTraits.second) group.second.push_back(&row);
   TMovedPairing out;
+  for (const auto& [key, messages] : byKey) {
+    const auto rows = arrived.find(key);
+    if (rows == arrived.end()) continue;
+    if (keyAlonePairs && messages.size() == 1 && rows->second.size() == 1) {
+      out.paired.emplace_back(messages.front(), rows->second.front().entryID);
+      continue;
+    }
+    for (const TMovedMessage* m : messages) groups[{key, m->traits}].first.push_back(m);
+    for (const TArrivedRow& row : rows->second)
+      if (const auto group = groups.find({key, row.traits}); group != groups.end()) group->second.second.push_back(&row);
+  }
   for (const auto& [keyAndTraits, group] : groups) PairGroup(group.first, group.second, out);
   return out;
 }

@@ -1,9 +1,12 @@
 // Which new row of a target is which moved message. A move gives a message a
 // new entry identifier, so it is known in the target by what it keeps: its
 // search key, shared by its copies, and its traits (size and last
-// modification time), read before it was moved. Copies that cannot be told
-// apart are never paired by position, unless they all came from one folder:
-// then they go back to the same place whichever is which.
+// modification time), read before it was moved. Among several messages or
+// rows of one key the traits decide; with `keyAlonePairs`, a key that one
+// message and one row alone have pairs them whatever their traits (every
+// message sent to the target is among `moved`, so the row can be no other's). Copies that cannot be told apart are never paired by position,
+// unless they all came from one folder: then they go back to the same place
+// whichever is which.
 #pragma once
 
 #include <cstddef>
@@ -34,7 +37,8 @@ struct TMovedPairing {
   std::vector<const TMovedMessage*> ambiguous;  // rows came, but which is its cannot be told
 };
 
-TMovedPairing PairMovedWithArrived(std::span<const TMovedMessage> moved, const TArrivedRows& arrived);
+TMovedPairing PairMovedWithArrived(std::span<const TMovedMessage> moved, const TArrivedRows& arrived,
+                                   bool keyAlonePairs);
 
 // The traits of a message from its PR_MESSAGE_SIZE and PR_LAST_MODIFICATION_TIME
 // values (either may be missing or an error value).

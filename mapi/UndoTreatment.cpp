@@ -74,7 +74,8 @@ const char* UndoOutcomeText(TUndoOutcome outcome) {
     case TUndoOutcome::Purged: return "No store has the message any more";
     case TUndoOutcome::MovedElsewhere: return "Moved elsewhere since the treatment; left where it is";
     case TUndoOutcome::KeyInFolder:
-      return "Not where the treatment put it; its folder holds a message with its search key (put back before?)";
+      return "Not where the treatment put it; its folder holds a message with its search key, perhaps this one "
+             "put back by an earlier undo";
     case TUndoOutcome::FolderGone: return "The folder it came from no longer exists";
     case TUndoOutcome::Failed: return "Could not put it back";
     case TUndoOutcome::Stopped: return "Stopped before it was put back";

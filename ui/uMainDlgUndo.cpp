@@ -40,6 +40,9 @@ constexpr TLangText kJournalUnwritable{
 constexpr TLangText kJournalTreatAnyway{"strJournalTreatAnyway", "Treat the messages all the same?"};
 constexpr TLangText kJournalNone{"strJournalNone", "Not journalled: this treatment cannot be undone"};
 constexpr TLangText kJournalProblem{"strJournalProblem", "The journal is incomplete"};
+constexpr TLangText kJournalAmbiguous{"strJournalAmbiguous",
+                                      "%d moved message(s) cannot be told apart from copies that arrived with them; "
+                                      "an undo leaves them where they are"};
 constexpr TLangText kUndoOffer{"strUndoOffer", "File > Undo last treatment puts the treated messages back"};
 constexpr TLangText kUndoCutShort{
     "strUndoCutShort", "The treatment started %s was cut short before it ended; %d message(s) were planned for it."};
@@ -52,6 +55,7 @@ constexpr TLangText kUndoRestored{"strUndoRestored", "Restored %d of %d"};
 constexpr TLangText kUndoStopped{"strUndoStopped", "stopped before %d"};
 constexpr TLangText kUndoSearchAgain{"strUndoSearchAgain", "search again to see the results as they are now"};
 constexpr TLangText kUndoTexts[] = {kJournalUnwritable, kJournalTreatAnyway, kJournalNone,  kJournalProblem,
+                                    kJournalAmbiguous,
                                     kUndoOffer,         kUndoCutShort,       kUndoCutShortAsk, kUndoWaitSearch,
                                     kUndoConfirm,       kUndoCaption,        kUndoRestored,  kUndoStopped,
                                     kUndoSearchAgain};
@@ -136,6 +140,10 @@ bool TMainDlg::StartJournal(TTreatment treatment, const std::string& target,
 
 void TMainDlg::EndJournal(TTreatmentJournal* journal, const TBatchTreatment& batch) {
   FJournalProblems = batch.JournalProblems();
+  // Their new identifiers were not written: said first, as it is what an undo will miss.
+  if (const std::size_t ambiguous = batch.Ambiguous().size(); ambiguous > 0)
+    FJournalProblems.insert(FJournalProblems.begin(),
+                            FillCounts(Msg(kJournalAmbiguous), {static_cast<long>(ambiguous)}, UserThousandsSeparator()));
   if (journal && !journal->End()) FJournalProblems.push_back(journal->Error());
 }
 

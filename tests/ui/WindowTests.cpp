@@ -127,6 +127,9 @@ TEST_F(WindowTest, CreationShowsTheSettingsAndWritesTheLanguageFile) {
                            "strUndoConfirm=Put the %d message(s) of the last treatment back into the folders they "
                            "came from?",
                            "strUndoPurged=No store has the message any more", "strSkippedMessage=Message",
+                           "strUndoMovedElsewhere=Moved elsewhere since the treatment; left where it is",
+                           "strJournalAmbiguous=%d moved message(s) cannot be told apart from copies that arrived "
+                           "with them; an undo leaves them where they are",
                            "strCompareKeptApartBy=Kept apart by: %s", "strCompareSame=same",
                            "strNearMissNone=No near misses: dropping any one compared field forms no new group.",
                            "strDelMsg=Are you sure that you want to permanently delete the selected item(s)?",
