@@ -275,7 +275,9 @@ void TBatchTreatment::TreatList(TSource& source, std::span<TBatchItem* const> it
   SendList(source, items);
   if (!FJournal->Done({}))
     FJournalProblems.push_back("Could not write the treatment journal!\r\n" + FJournal->Error());
-  if (source.target && source.target->before)
+  // Only a move's messages get new identifiers; a copy's target is read
+  // before the treatment for its sort-out alone.
+  if (Moves() && source.target && source.target->before)
     for (const TBatchItem* item : items)
       if (item->done)
         source.target->moved.push_back({list, item->entryID, item->searchKey, item->traits, item->folderKey});
