@@ -2,6 +2,7 @@
 
 #include "indexapi/CompareFields.h"
 #include "mapi/AttachmentSummary.h"
+#include "mapi/BodyDigest.h"
 #include "mapi/MapiText.h"
 #include "mapi/MessageSlots.h"
 
@@ -27,7 +28,11 @@ TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask) 
   if (wants(FIELD_SENT_TO)) m.to = message.GetTo();
   if (wants(FIELD_CC)) m.cc = message.GetCC();
   if (wants(FIELD_BCC)) m.bcc = message.GetBCC();
-  if (wants(FIELD_MESSAGE)) m.bodyCrc = message.GetBodyCRC();
+  if (wants(FIELD_MESSAGE)) {
+    const TBodyDigest body = message.GetBody();
+    m.bodyCrc = body.crc;
+    m.bodyForm = body.form;
+  }
   m.size = static_cast<std::int32_t>(message.GetSize());
   m.read = message.IsRead();
   m.flagged = message.IsFlagged();
@@ -37,32 +42,34 @@ TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask) 
 void ReadOpenedFields(TsxMAPI_Message& message, std::int32_t mask, TCollectedMessage& m) {
   static const std::string kWhat = "Could not get properties!";
   if (mask & FIELD_ATTACHMENT) m.attached = AttachmentSummary(message, true, &m.attachments);
-  // The texts in the order a record lists them, the body last.
+  // The texts in the order a record lists them, the body's forms last.
   const struct {
     std::int32_t field;
     ULONG tag;
     std::string* text;
-  } kTexts[] = {{FIELD_SENT_TO, PR_DISPLAY_TO, &m.to},
-                {FIELD_CC, PR_DISPLAY_CC, &m.cc},
-                {FIELD_BCC, PR_DISPLAY_BCC, &m.bcc},
-                {FIELD_MESSAGE, PR_BODY, nullptr}};
-  SizedSPropTagArray(4, tags) = {0, {}};
-  std::string* into[4] = {};
-  for (const auto& t : kTexts) {
-    if ((mask & t.field) == 0) continue;
-    into[tags.cValues] = t.text;
-    tags.aulPropTag[tags.cValues++] = TextTag(t.tag, message.Unicode());
-  }
+  } kTexts[] = {{FIELD_SENT_TO, PR_DISPLAY_TO, &m.to}, {FIELD_CC, PR_DISPLAY_CC, &m.cc}, {FIELD_BCC, PR_DISPLAY_BCC, &m.bcc}};
+  SizedSPropTagArray(3 + bsCount, tags) = {0, {}};
+  for (const auto& t : kTexts)
+    if (mask & t.field) tags.aulPropTag[tags.cValues++] = TextTag(t.tag, message.Unicode());
+  const ULONG texts = tags.cValues;
+  const auto bodyTags = BodyTags(message.Unicode());
+  if (mask & FIELD_MESSAGE)
+    for (ULONG tag : bodyTags) tags.aulPropTag[tags.cValues++] = tag;
   if (tags.cValues == 0) return;
   ULONG count = 0;
   TMapiBuffer<SPropValue> values;
   IMessage* object = message.Message();
   CheckForError(object->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values), kWhat);
   if (!values || count != tags.cValues) CheckValue(nullptr, tags.aulPropTag[0], kWhat);
-  for (ULONG i = 0; i < tags.cValues; ++i) {
-    if (into[i])
-      *into[i] = SlotText(object, values[i], tags.aulPropTag[i]);
-    else
-      m.bodyCrc = BodyCrcOfSlot(object, values[i], tags.aulPropTag[i]);
+  ULONG slot = 0;
+  for (const auto& t : kTexts)
+    if (mask & t.field) {
+      *t.text = SlotText(object, values[slot], tags.aulPropTag[slot]);
+      ++slot;
+    }
+  if (texts < tags.cValues) {
+    const TBodyDigest body = BodyDigestOfSlots(object, &values[texts], bodyTags.data());
+    m.bodyCrc = body.crc;
+    m.bodyForm = body.form;
   }
 }

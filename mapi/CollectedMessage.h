@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mapi/BodyForm.h"
 #include "mapi/sx_MAPI.h"
 
 struct TCollectedMessage {
@@ -13,6 +14,7 @@ struct TCollectedMessage {
   std::string senderName, subject, senderEmail, attached, to, cc, bcc;
   TDateTime received = 0, sent = 0;
   std::int32_t bodyCrc = 0, size = 0;
+  TBodyForm bodyForm = TBodyForm::None;  // the form bodyCrc was taken from
   bool read = false;
   bool flagged = false;
   // How many attachments when they were read (the Attachment field), else
@@ -31,5 +33,5 @@ bool NeedsOpenMessage(std::int32_t mask);
 TCollectedMessage ReadWholeMessage(TsxMAPI_Message& message, std::int32_t mask);
 
 // The fields of the mask that only the opened message gives, into `m`: the
-// attachments, then To, Cc, Bcc and the body with one GetProps.
+// attachments, then To, Cc, Bcc and the body's three forms with one GetProps.
 void ReadOpenedFields(TsxMAPI_Message& message, std::int32_t mask, TCollectedMessage& m);

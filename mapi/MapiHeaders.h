@@ -33,3 +33,7 @@
 #ifndef PR_FLAG_STATUS
 #define PR_FLAG_STATUS PROP_TAG(PT_LONG, 0x1090)
 #endif
+// A message's body as HTML, kept as bytes in the message's code page.
+#ifndef PR_HTML
+#define PR_HTML PROP_TAG(PT_BINARY, 0x1013)
+#endif

@@ -36,11 +36,13 @@ std::uint32_t TMessageOrigins::AddFolder(TFolderOrigin folder) {
   return static_cast<std::uint32_t>(folders_.size() - 1);
 }
 
-void TMessageOrigins::Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged, int attachments) {
+void TMessageOrigins::Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged, int attachments,
+                          TBodyForm body) {
   if (folder > kMaxFolders) throw std::out_of_range("too many folders for the message origins");
   const auto check = static_cast<std::uint32_t>(HashID(entryIDHex, kCheckBasis) >> 32);
   const auto count = static_cast<std::uint32_t>(std::clamp(attachments, 0, kMaxAttachments));
-  slots_.push_back(TSlot{HashID(entryIDHex, kBasis), check, folder << 9 | count << 1 | (flagged ? 1u : 0u)});
+  slots_.push_back(TSlot{HashID(entryIDHex, kBasis), check, folder << 11 | static_cast<std::uint32_t>(body) << 9 | count << 1 |
+                                                                         (flagged ? 1u : 0u)});
   sorted_ = false;
 }
 
@@ -62,10 +64,11 @@ void TMessageOrigins::Finish() {
 }
 
 TMessageOrigin TMessageOrigins::OriginOf(const TSlot& slot) const {
-  const std::uint32_t folder = slot.folderAndFlag >> 9;
+  const std::uint32_t folder = slot.folderAndFlag >> 11;
   if (slot.folderAndFlag == kAmbiguous || folder >= folders_.size()) return {};
   return TMessageOrigin{&folders_[folder], (slot.folderAndFlag & 1u) != 0,
-                        static_cast<int>((slot.folderAndFlag >> 1) & 0xFFu)};
+                        static_cast<int>((slot.folderAndFlag >> 1) & 0xFFu),
+                        static_cast<TBodyForm>((slot.folderAndFlag >> 9) & 3u)};
 }
 
 TMessageOrigin TMessageOrigins::Find(std::string_view entryIDHex) const {

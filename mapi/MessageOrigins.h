@@ -2,7 +2,8 @@
 // looked up by the record's entry id (uppercase hex, as the index holds it).
 //
 // Compact: 16 bytes a message (a 64-bit hash of the entry id, a 32-bit check
-// hash, and in 32 bits the folder index, the flag and the attachment count)
+// hash, and in 32 bits the folder index, the body's form, the flag and the
+// attachment count)
 // plus one row per folder; no text is
 // kept per message. Two entry ids with the same 64-bit hash and different
 // origins are both answered "not recorded" rather than one of them wrongly;
@@ -17,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mapi/BodyForm.h"
+
 struct TFolderOrigin {
   std::string store;          // the store's display name
   std::string path;           // folder path below the store root, "/"-joined, e.g. "Inbox/Archive/2024"
@@ -27,6 +30,7 @@ struct TMessageOrigin {
   const TFolderOrigin* folder = nullptr;  // null: not recorded
   bool flagged = false;                   // PR_FLAG_STATUS == followupFlagged (2)
   int attachments = 0;                    // as collected; kMaxAttachments at most
+  TBodyForm body = TBodyForm::None;       // the form whose CRC was compared
 };
 
 class TMessageOrigins {
@@ -34,12 +38,13 @@ class TMessageOrigins {
   // Counts above these are kept as the most (only a ranking uses them), and
   // a folder index above the most is refused.
   static constexpr int kMaxAttachments = 255;
-  static constexpr std::uint32_t kMaxFolders = (1u << 23) - 2;  // all ones is the ambiguous mark
+  static constexpr std::uint32_t kMaxFolders = (1u << 21) - 2;  // all ones is the ambiguous mark
   void Clear();
   // Adds a folder; the index to pass to Add. Folder rows keep their address
   // until Clear.
   std::uint32_t AddFolder(TFolderOrigin folder);
-  void Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged, int attachments = 0);
+  void Add(std::string_view entryIDHex, std::uint32_t folder, bool flagged, int attachments = 0,
+           TBodyForm body = TBodyForm::None);
   // Sorts for lookup; called at the end of a run. Find works before too,
   // scanning every message.
   void Finish();
@@ -52,7 +57,7 @@ class TMessageOrigins {
   struct TSlot {
     std::uint64_t hash;
     std::uint32_t check;
-    std::uint32_t folderAndFlag;  // folder index << 9 | attachments << 1 | flagged
+    std::uint32_t folderAndFlag;  // folder index << 11 | body form << 9 | attachments << 1 | flagged
   };
   TMessageOrigin OriginOf(const TSlot& slot) const;
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <cwchar>
 
-#include "mapi/CnCRC32.h"
 #include "mapi/MapiProps.h"
 #include "mapi/MapiText.h"
 #include "mapi/MapiTime.h"
@@ -68,23 +67,6 @@ TCommonFields DecodeCommon(const SPropValue* values, const std::function<std::st
 std::string SlotText(IMAPIProp* object, const SPropValue& value, ULONG tag) {
   if (IsTooLargeValue(value)) return ReadTextStream(object, tag, "Could not read a long text property!");
   return TextOrEmpty(value, tag, kGetProperties);
-}
-
-std::int32_t BodyCrcOfSlot(IMAPIProp* object, const SPropValue& value, ULONG tag) {
-  static const std::string kWhat = "Could not read the message body!";
-  std::uint32_t crc = 0;
-  if (IsTextValue(value, tag)) {
-    const std::string body = TextValue(value);
-    crc = CRC32Calc(0, body.data(), body.size());
-  } else if (IsTooLargeValue(value)) {
-    ReadTextStream(object, tag, kWhat, [&crc](std::string_view piece) {
-      crc = CRC32Calc(crc, piece.data(), piece.size());
-      return true;
-    });
-  } else if (!IsMissing(value)) {
-    CheckValue(&value, tag, kWhat);
-  }
-  return static_cast<std::int32_t>(crc);
 }
 
 bool IsReadFlags(const SPropValue& value) {

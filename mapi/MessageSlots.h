@@ -46,11 +46,6 @@ TCommonFields DecodeCommon(const SPropValue* values, const std::function<std::st
 // value raises "Could not get properties!".
 std::string SlotText(IMAPIProp* object, const SPropValue& value, ULONG tag);
 
-// The CRC-32 of a body's UTF-8 from its GetProps slot, streamed in chunks
-// when too large; 0 for a missing body. A body that cannot be read raises
-// "Could not read the message body!": it must never count as equal to another.
-std::int32_t BodyCrcOfSlot(IMAPIProp* object, const SPropValue& value, ULONG tag);
-
 // Whether a table column's value is the object's own: there and shorter
 // than a table's cut (255 characters of its width, or bytes), or missing.
 // Anything else (an error value, a value of another type, a value that may

@@ -68,28 +68,47 @@ bool IsTooLargeValue(const SPropValue& value) {
   return PROP_TYPE(value.ulPropTag) == PT_ERROR && value.Value.err == MAPI_E_NOT_ENOUGH_MEMORY;
 }
 
-void ReadTextStream(IMAPIProp* prop, ULONG tag, const std::string& what,
-                    const std::function<bool(std::string_view)>& sink) {
+namespace {
+
+// Opens `tag` of `prop` as a stream and hands its bytes on a chunk at a
+// time until `chunk` returns false or the stream ends.
+void ForEachChunk(IMAPIProp* prop, ULONG tag, const std::string& what,
+                  const std::function<bool(const char*, ULONG)>& take) {
   TComPtr<IStream> stream;
   const HRESULT opened = prop ? prop->OpenProperty(tag, &IID_IStream, STGM_READ, 0, stream.As<IUnknown>())
                               : MAPI_E_INVALID_PARAMETER;
   CheckForError(opened, what);
-  TStreamDecoder decoder(PROP_TYPE(tag) == PT_UNICODE);
   std::vector<char> chunk(kChunk);
-  std::string piece;
-  for (bool more = true; more;) {
+  for (;;) {
     ULONG read = 0;
-    const HRESULT hr = stream->Read(chunk.data(), kChunk, &read);
-    CheckForError(hr, what);
-    if (read == 0) break;
-    piece.clear();
-    more = decoder.Feed(chunk.data(), read, piece);
-    if (!more) decoder.Finish(piece);
-    if (!piece.empty() && !sink(piece)) return;
+    CheckForError(stream->Read(chunk.data(), kChunk, &read), what);
+    if (read == 0 || !take(chunk.data(), read)) return;
   }
+}
+
+}  // namespace
+
+void ReadTextStream(IMAPIProp* prop, ULONG tag, const std::string& what,
+                    const std::function<bool(std::string_view)>& sink) {
+  TStreamDecoder decoder(PROP_TYPE(tag) == PT_UNICODE);
+  std::string piece;
+  bool stopped = false;
+  ForEachChunk(prop, tag, what, [&](const char* bytes, ULONG count) {
+    piece.clear();
+    const bool more = decoder.Feed(bytes, count, piece);
+    if (!more) decoder.Finish(piece);
+    if (!piece.empty() && !sink(piece)) stopped = true;
+    return more && !stopped;
+  });
+  if (stopped) return;
   piece.clear();
   decoder.Finish(piece);
   if (!piece.empty()) sink(piece);
+}
+
+void ReadBytesStream(IMAPIProp* prop, ULONG tag, const std::string& what,
+                     const std::function<bool(std::string_view)>& sink) {
+  ForEachChunk(prop, tag, what, [&sink](const char* bytes, ULONG count) { return sink({bytes, count}); });
 }
 
 std::string ReadTextStream(IMAPIProp* prop, ULONG tag, const std::string& what) {

@@ -1,4 +1,4 @@
-// Large text properties read through OpenProperty(IID_IStream) in chunks,
+// Large text and binary properties read through OpenProperty(IID_IStream) in chunks,
 // for values a store will not hand out through GetProps (PT_ERROR with
 // MAPI_E_NOT_ENOUGH_MEMORY). The text arrives as UTF-8 pieces, so a 100 MB
 // body never has to be held whole.
@@ -20,6 +20,12 @@ bool IsTooLargeValue(const SPropValue& value);
 // stop early. A failed open or read raises EHeapException with `what`.
 void ReadTextStream(IMAPIProp* prop, ULONG tag, const std::string& what,
                     const std::function<bool(std::string_view)>& sink);
+
+// Reads binary property `tag` of `prop` through a stream and hands its bytes
+// on in pieces, unchanged; `sink` returns false to stop early. A failed open
+// or read raises EHeapException with `what`.
+void ReadBytesStream(IMAPIProp* prop, ULONG tag, const std::string& what,
+                     const std::function<bool(std::string_view)>& sink);
 
 // The whole text, for values that must be compared whole (To, Cc, ...).
 std::string ReadTextStream(IMAPIProp* prop, ULONG tag, const std::string& what);

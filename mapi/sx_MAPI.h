@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "indexapi/QuopRecords.h"
+#include "mapi/BodyDigest.h"
 #include "mapi/MapiErrors.h"
 #include "mapi/MapiHolders.h"
 #include "mapi/MapiProps.h"
@@ -85,9 +86,11 @@ class TsxMAPI_Message {
   std::string GetTo();
   std::string GetCC();
   std::string GetBCC();
-  // CRC-32 of the body's UTF-8, streamed in chunks when the store will not
-  // hand it out whole; 0 for a missing or empty body. A body that cannot be
-  // read raises: it must never count as equal to another.
+  // The body's CRC in its best form with one GetProps (see BodyDigest.h),
+  // streamed in chunks when the store will not hand it out whole; CRC 0 for
+  // a message without a body. A body that cannot be read raises: it must
+  // never count as equal to another.
+  TBodyDigest GetBody();
   std::int32_t GetBodyCRC();
   bool IsRead();
   // Read with the common properties: flagged for follow-up, has attachments.

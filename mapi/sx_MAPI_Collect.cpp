@@ -232,6 +232,6 @@ void TsxMAPI_Session::AddMsgToDB(const TCollectedMessage& m, const std::string& 
   const bool added = FtxDB->AddMsg(record);
   if (FMsgCount.load() % 1000 == 0) FtxDB->CommitDB();  // after the first and every 1000th
   if (!added) throw Exception("The duplicate index did not take the message");
-  FOrigins.Add(m.entryID, FOriginFolder, m.flagged, m.attachments);
+  FOrigins.Add(m.entryID, FOriginFolder, m.flagged, m.attachments, m.bodyForm);
   ++FAddedCount;
 }

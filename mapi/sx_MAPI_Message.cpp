@@ -1,4 +1,5 @@
 #include "mapi/AttachmentSummary.h"
+#include "mapi/BodyDigest.h"
 #include "mapi/EntryIDText.h"
 #include "mapi/MapiText.h"
 #include "mapi/MessageSlots.h"
@@ -88,10 +89,17 @@ std::string TsxMAPI_Message::GetTo() { return TextProperty(PR_DISPLAY_TO); }
 std::string TsxMAPI_Message::GetCC() { return TextProperty(PR_DISPLAY_CC); }
 std::string TsxMAPI_Message::GetBCC() { return TextProperty(PR_DISPLAY_BCC); }
 
-std::int32_t TsxMAPI_Message::GetBodyCRC() {
-  const ULONG tag = TextTag(PR_BODY, FUnicode);
-  return BodyCrcOfSlot(FMessage.Get(), *GetProperty(tag).Get(), tag);
+TBodyDigest TsxMAPI_Message::GetBody() {
+  const auto tags = BodyTags(FUnicode);
+  SizedSPropTagArray(bsCount, asked) = {bsCount, {tags[bsText], tags[bsHtml], tags[bsRtf]}};
+  ULONG count = 0;
+  TMapiBuffer<SPropValue> values;
+  CheckForError(FMessage->GetProps(reinterpret_cast<LPSPropTagArray>(&asked), 0, &count, &values), kGetProperties);
+  if (!values || count != bsCount) CheckValue(nullptr, tags[bsText], kGetProperties);
+  return BodyDigestOfSlots(FMessage.Get(), values.Get(), tags.data());
 }
+
+std::int32_t TsxMAPI_Message::GetBodyCRC() { return GetBody().crc; }
 
 bool TsxMAPI_Message::IsFlagged() {
   if (!FFilled) DoRefreshCommon();

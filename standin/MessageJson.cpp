@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <mapix.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "standin/ExtraTags.h"
 
@@ -47,6 +49,9 @@ constexpr Field kMessageFields[] = {
     {"searchKey", PR_SEARCH_KEY, Kind::Hex},
     {"lastModificationTime", PR_LAST_MODIFICATION_TIME, Kind::Time},
     {"html", PR_HTML, Kind::Bytes},
+    // An HTML body whose bytes are not UTF-8 (a page in its own code page).
+    {"htmlHex", PR_HTML, Kind::Hex},
+    {"rtf", PR_RTF_COMPRESSED, Kind::Hex},
 };
 constexpr Field kAttachmentFields[] = {
     {"num", PR_ATTACH_NUM, Kind::Number},
@@ -129,9 +134,13 @@ ordered_json WriteTime(long long ticks) {
 }
 
 void ReadFields(const ordered_json& from, const Field* begin, const Field* end, PropBag& bag) {
+  std::vector<ULONG> given;
   for (const Field* f = begin; f != end; ++f) {
     auto it = from.find(f->name);
     if (it == from.end() || it->is_null()) continue;
+    if (std::find(given.begin(), given.end(), f->tag) != given.end())
+      Fail(std::string("two keys give one property: ") + f->name);
+    given.push_back(f->tag);
     switch (f->kind) {
       case Kind::Text: bag.Set(PropBag::Text(f->tag, it->get<std::string>())); break;
       case Kind::Number: bag.Set(PropBag::Number(f->tag, it->get<long long>())); break;
@@ -157,10 +166,23 @@ void CheckSender(const PropBag& props) {
     Fail("senderAddrType is neither SMTP nor EX: " + type->data);
 }
 
+// Whether bytes can be written as a JSON string and read back unchanged.
+bool IsUtf8(const std::string& bytes) {
+  try {
+    (void)ordered_json(bytes).dump();
+    return true;
+  } catch (const nlohmann::json::type_error&) {
+    return false;
+  }
+}
+
 void WriteFields(const PropBag& bag, const Field* begin, const Field* end, ordered_json& to) {
+  std::vector<ULONG> written;
   for (const Field* f = begin; f != end; ++f) {
     const Prop* p = bag.Find(f->tag);
-    if (p == nullptr) continue;
+    if (p == nullptr || std::find(written.begin(), written.end(), f->tag) != written.end()) continue;
+    if (f->kind == Kind::Bytes && !IsUtf8(p->data)) continue;  // a later hex key of the same property takes it
+    written.push_back(f->tag);
     switch (f->kind) {
       case Kind::Text: to[f->name] = p->data; break;
       case Kind::Number: to[f->name] = static_cast<long>(p->num); break;

@@ -371,6 +371,8 @@ class TMainDlg : public ILangComponent {
   void ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompareSettings& settings);
   void ShowNearMisses(TNearMissFound found);
   std::wstring OriginText(const TQuopMsg& record) const;
+  // "text", "HTML", "RTF" or "none": the body the record's CRC was taken from.
+  std::string BodyFormText(const TQuopMsg& record) const;
   std::wstring FieldCaption(std::int32_t field);
   void UpdateWhyNotCommands();
   std::unique_ptr<TMarkedListWindow> FCompareWindow;

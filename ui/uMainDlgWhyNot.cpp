@@ -98,6 +98,12 @@ std::wstring TMainDlg::OriginText(const TQuopMsg& record) const {
   return Utf8ToWide(origin.folder->store + "/" + origin.folder->path);
 }
 
+std::string TMainDlg::BodyFormText(const TQuopMsg& record) const {
+  const TMessageOrigin origin =
+      FSession && record.szEntryID ? FSession->Origins().Find(record.szEntryID) : TMessageOrigin{};
+  return BodyFormName(origin.body);
+}
+
 void TMainDlg::UpdateWhyNotCommands() {
   if (!FEmailView || !FMenus) return;
   const bool idle = !FSearching && !FTreating;
@@ -125,7 +131,14 @@ void TMainDlg::ShowComparison(const TQuopMsg& a, const TQuopMsg& b, const TCompa
     if (compared) return equal ? MsgW(kCompareSame) : MsgW(kCompareApart);
     return equal ? MsgW(kCompareSameOff) : MsgW(kCompareDiffersOff);
   };
-  const TFieldComparison cmp = CompareRecords(a, b, settings);
+  TFieldComparison cmp = CompareRecords(a, b, settings);
+  // Which body each CRC was taken from: the plain text, the HTML or the RTF.
+  if ((FMsgSet.Record().nSelFields & FIELD_MESSAGE) != 0)
+    for (TFieldRow& f : cmp.Rows)
+      if (f.nFieldID == FIELD_MESSAGE) {
+        f.strLeft += " (" + BodyFormText(a) + ")";
+        f.strRight += " (" + BodyFormText(b) + ")";
+      }
   std::vector<TMarkedRow> rows;
   std::vector<std::wstring> compared, apart;
   for (const TFieldRow& f : cmp.Rows) {

@@ -185,6 +185,8 @@ TEST_F(PstProfileOfRealFiles, WritesAMessageAsTheFileHoldsIt) {
   EXPECT_EQ(accepted["deliveryTime"], 132732739314519417LL);
   EXPECT_FALSE(accepted.contains("lastModificationTime"));
   EXPECT_FALSE(accepted.contains("body"));
+  EXPECT_EQ(accepted.value("html", "").size(), 183u) << "its only body, PR_HTML, as UTF-8 text";
+  EXPECT_FALSE(accepted.contains("rtf"));
   EXPECT_EQ(accepted["size"], 50040);
   EXPECT_EQ(accepted["searchKey"], "BB88AA84D5F92B42A6D9F78F16A0C244");
   EXPECT_FALSE(accepted.contains("attachments"));
@@ -193,6 +195,16 @@ TEST_F(PstProfileOfRealFiles, WritesAMessageAsTheFileHoldsIt) {
   const json& welcome = (*FolderAt(profile["stores"][2], "Inbox"))["messages"][1];
   EXPECT_EQ(welcome["subject"], "Welcome to your new Outlook.com account");
   EXPECT_EQ(welcome["senderSmtp"], "no-reply@microsoft.com");
+  // Its HTML is not UTF-8: kept byte for byte as hex.
+  EXPECT_FALSE(welcome.contains("html"));
+  const std::string html = welcome.value("htmlHex", "");
+  EXPECT_EQ(html.size(), 2 * 16025u);
+  EXPECT_EQ(html.rfind("3C21444F4354595045", 0), 0u) << "<!DOCTYPE";
+
+  // A message whose only body is RTF.
+  const json& log = (*FolderAt(profile["stores"][1], "Sync Issues"))["messages"][0];
+  EXPECT_EQ(log.value("rtf", "").size(), 872u);
+  EXPECT_FALSE(log.contains("html") || log.contains("body"));
 }
 
 TEST(PstProfile, AFileItCannotReadStopsTheProfileNamingTheFile) {

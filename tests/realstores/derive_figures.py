@@ -2,8 +2,11 @@
 """Works out, straight from the real mail files through libpff's Python
 binding (Debian's python3-pypff), what a scan of them must find: the mail
 folders read and their message counts, the folders skipped by class, and the
-duplicate groups for Subject + Sender e-mail + body CRC and for Subject +
-Sender e-mail alone (each folder separately, and across folders). It reads
+duplicate groups for Subject + Sender e-mail + body CRC, for Subject +
+Sender e-mail alone and for the body CRC alone (each folder separately, and
+across folders). The body is the best one a message has: its plain text,
+else its HTML, else its compressed RTF, each form's CRC starting from its
+own mark as the product's does. It reads
 the files, not the profile that pstprofile writes, so it checks that tool as
 much as the scan. Its output was written down once in RealStoresScanTest.cpp.
 
@@ -56,6 +59,22 @@ def crc(data):
     return r
 
 
+FORM_MARKS = ((0x1013, "HTML", b"\0HTML\0"), (0x1009, "RTF", b"\0RTF\0"))
+
+
+def best_body(mp):
+    """(form, CRC, bytes) of the best body: the plain text, else the HTML, else the RTF."""
+    body = text(mp, 0x1000) or ""
+    if body:
+        data = body.encode("utf-8")
+        return "text", crc(data), data
+    for tag, form, mark in FORM_MARKS:
+        vt, data = mp.get(tag, (0, None))
+        if vt == PT_BINARY and data:
+            return form, crc(mark + data) or 1, data
+    return "none", 0, b""
+
+
 def subtree_of(f):
     store = props(f.get_message_store())
     key = store.get(0x0FF9, (0, b""))[1] or b""
@@ -95,14 +114,13 @@ def messages_of(path):
             subject = text(mp, 0x0037) or ""
             if subject.startswith("\x01"):
                 subject = subject[2:]
-            body = text(mp, 0x1000) or ""
+            form, body_crc, body = best_body(mp)
             email = text(mp, 0x0065) or ""
             smtp = text(mp, 0x5D02)
             if (text(mp, 0x0064) or "") == "EX" and smtp:
                 email = smtp
             msgs.append({"subject": subject.strip(BLANKS), "email": email.strip(BLANKS).lower(),
-                         "crc": crc(body.encode("utf-8")) if body else 0,
-                         "body": body, "delivered": struct.unpack("<Q", mp[0x0E06][1])[0] if 0x0E06 in mp else 0})
+                         "crc": body_crc, "form": form, "body": body, "delivered": struct.unpack("<Q", mp[0x0E06][1])[0] if 0x0E06 in mp else 0})
         out.append((store, str(folder.name), mail, cls, msgs))
         for sub in folder.sub_folders:
             walk(sub)
@@ -110,13 +128,13 @@ def messages_of(path):
     return out
 
 
-def groups(folders, with_body, across):
+def groups(folders, fields, across):
     found = OrderedDict()
     for run, (store, name, mail, _, msgs) in enumerate(folders):
         if not mail:
             continue
         for m in msgs:
-            key = (m["subject"], m["email"]) + ((m["crc"],) if with_body else ()) + (() if across else (run,))
+            key = tuple(m[f] for f in fields) + (() if across else (run,))
             found.setdefault(key, []).append((store, name, m))
     return [g for g in found.values() if len(g) > 1]
 
@@ -132,16 +150,24 @@ def main(paths):
     for store, name, mail, cls, msgs in folders:
         if not mail and msgs:
             print("  %-32s %-26s %-18s %3d" % (store, name, cls, len(msgs)))
-    for with_body in (True, False):
+    forms = OrderedDict()
+    for _, _, mail, _, msgs in folders:
+        for m in msgs:
+            if mail:
+                forms[m["form"]] = forms.get(m["form"], 0) + 1
+    print("\nbodies compared, by form:", ", ".join("%s %d" % f for f in forms.items()))
+    field_sets = ((("subject", "email", "crc"), "Subject + Sender e-mail + body CRC"),
+                  (("subject", "email"), "Subject + Sender e-mail"), (("crc",), "body CRC alone"))
+    for fields, title in field_sets:
         for across in (False, True):
-            print("\ngroups, Subject + Sender e-mail%s, %s:" % (
-                " + body CRC" if with_body else "", "across folders" if across else "each folder"))
-            for g in groups(folders, with_body, across):
+            print("\ngroups, %s, %s:" % (title, "across folders" if across else "each folder"))
+            for g in groups(folders, fields, across):
                 bodies = {m["body"] for _, _, m in g}
-                crcs = sorted({"%08X" % m["crc"] for _, _, m in g})
+                crcs = sorted({"%s %08X" % (m["form"], m["crc"]) for _, _, m in g})
+                subjects = sorted({m["subject"] for _, _, m in g})
                 keep = min(g, key=lambda x: x[2]["delivered"])
                 print("  %d x %r from %r (CRC %s, %s) in %s; keep the one delivered first, in %s" % (
-                    len(g), g[0][2]["subject"], g[0][2]["email"], ",".join(crcs),
+                    len(g), " | ".join(subjects), g[0][2]["email"], ",".join(crcs),
                     "same body" if len(bodies) == 1 else "bodies differ",
                     sorted("%s/%s" % (s, n) for s, n, _ in g), keep[0] + "/" + keep[1]))
 

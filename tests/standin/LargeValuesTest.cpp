@@ -192,7 +192,8 @@ TEST_F(LargeValuesTest, StreamsServeAMegabyteBodyWholeInEitherWidth) {
 }
 
 TEST_F(LargeValuesTest, OpenPropertyRefusesWhatNoStoreOpensAsAStream) {
-  ASSERT_EQ(api.LoadProfileText(Profile("", R"("body": "short", "html": "<p>hi</p>")").c_str()), S_OK);
+  ASSERT_EQ(api.LoadProfileText(Profile("", R"("body": "short", "html": "<p>hi</p>", "rtf": "7B5C72746600")").c_str()),
+            S_OK);
   ComPtr<IMessage> message = OpenBoxMessage("\xA1");
   struct Case {
     ULONG tag;
@@ -218,6 +219,10 @@ TEST_F(LargeValuesTest, OpenPropertyRefusesWhatNoStoreOpensAsAStream) {
   ComPtr<IStream> html;
   ASSERT_EQ(message->OpenProperty(PR_HTML, &IID_IStream, STGM_READ, 0, reinterpret_cast<LPUNKNOWN*>(&html)), S_OK);
   EXPECT_EQ(ReadAll(html.Get(), 3), "<p>hi</p>");
+  ComPtr<IStream> rtf;
+  ASSERT_EQ(message->OpenProperty(PR_RTF_COMPRESSED, &IID_IStream, STGM_READ, 0, reinterpret_cast<LPUNKNOWN*>(&rtf)),
+            S_OK);
+  EXPECT_EQ(ReadAll(rtf.Get(), 4), std::string("{\\rtf\0", 6)) << "the bytes the hex gives";
 }
 
 TEST_F(LargeValuesTest, FaultsHitOpenPropertyAndStreamReads) {

@@ -126,7 +126,7 @@ TEST_F(LimitsTest, TableColumnsCutStringsAndBinariesTo255AndLeaveOutBodiesInOthe
     if (i > 0) messages += ", ";
     messages += R"({"id": ")" + HexOwn('\xA1', i) + R"(", "subject": ")" + rows[i].subject + R"(", "searchKey": ")" +
                 std::string(rows[i].searchKeyBytes * 2, '5') + R"(", "body": ")" + std::string(20000, 'x') +
-                R"(", "html": "<p>x</p>"})";
+                R"(", "html": "<p>x</p>", "rtf": "0102"})";
   }
   // Chinese: 300 characters, 300 question marks in code page 1252.
   std::string chinese;

@@ -143,7 +143,9 @@ TEST_F(MessagePropsTest, TheNewKeysAreSavedAsTheyWereGiven) {
   const std::string keys = R"("kind": "exchange-online", "unicode": false, "largePropertyLimit": 4096,
     "responseLimit": 20000, "maxOpenMessages": 10, "maxOpenFolders": 11, "maxOpenAttachments": 12,
     "maxRowsPerQuery": 13, "callMicroseconds": 14,)";
-  ASSERT_EQ(api.LoadProfileText(OneStoreProfile(keys, Messages() + R"(, {"id": "A5", "html": "<b>x</b>"})").c_str()),
+  ASSERT_EQ(api.LoadProfileText(OneStoreProfile(keys, Messages() + R"(, {"id": "A5", "html": "<b>x</b>"},
+                                                         {"id": "A6", "htmlHex": "3CFF3E", "rtf": "0102"})")
+                                     .c_str()),
             S_OK);
   const std::string saved = SaveText(api);
   const char* expected[] = {
@@ -152,7 +154,9 @@ TEST_F(MessagePropsTest, TheNewKeysAreSavedAsTheyWereGiven) {
       R"("maxOpenAttachments": 12)", R"("maxRowsPerQuery": 13)", R"("callMicroseconds": 14)",
       R"("senderAddrType": "EX")", R"("senderSmtp": "anna.berg@quop.example")",
       R"("internetMessageId": "<1@quop.example>")", R"("searchKey": "0102A0FF")",
-      R"("lastModificationTime": "2024-03-02T10:00:00Z")", R"("html": "<b>x</b>")"};
+      R"("lastModificationTime": "2024-03-02T10:00:00Z")", R"("html": "<b>x</b>")",
+      // HTML bytes that are not UTF-8 stay hex.
+      R"("htmlHex": "3CFF3E")", R"("rtf": "0102")"};
   for (const char* e : expected) EXPECT_NE(saved.find(e), std::string::npos) << e;
   // Values made when served are not written: an older profile saves as it was.
   EXPECT_EQ(saved.find(R"("senderAddrType": "SMTP")"), saved.rfind(R"("senderAddrType": "SMTP")"));
@@ -176,6 +180,8 @@ TEST(ProfileKeys, WrongStoreAndMessageKeysAreRefusedWithTheReasonLogged) {
       OneStoreProfile("", R"({"searchKey": "123"})"),
       OneStoreProfile("", R"({"senderAddrType": "X400"})"),
       OneStoreProfile("", R"({"lastModificationTime": "soon"})"),
+      OneStoreProfile("", R"({"rtf": "0G"})"),
+      OneStoreProfile("", R"({"html": "<p>", "htmlHex": "3C703E"})"),
   };
   for (const std::string& text : broken) {
     api.ClearLog();

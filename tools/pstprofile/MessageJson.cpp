@@ -106,6 +106,28 @@ std::optional<std::string> PlainBody(libpff_item_t* message) {
   return body;
 }
 
+// Whether bytes can be written as a JSON string and read back unchanged.
+bool IsUtf8(const std::string& bytes) {
+  try {
+    (void)ordered_json(bytes).dump();
+    return true;
+  } catch (const nlohmann::json::type_error&) {
+    return false;
+  }
+}
+
+// PR_HTML and PR_RTF_COMPRESSED as they are kept, byte for byte: HTML as a
+// text where its bytes are UTF-8, else as hex.
+void PutOtherBodies(const PffProps& props, ordered_json& m) {
+  if (auto html = props.Binary(propid::kHtml)) {
+    if (IsUtf8(*html))
+      m["html"] = *html;
+    else
+      m["htmlHex"] = HexText(*html);
+  }
+  if (auto rtf = props.Binary(propid::kRtfCompressed)) m["rtf"] = HexText(*rtf);
+}
+
 ordered_json Attachments(libpff_item_t* message) {
   ordered_json list = ordered_json::array();
   int count = 0;
@@ -174,6 +196,7 @@ ordered_json MessageJson(libpff_item_t* message) {
   for (const Field& f : kHeaderFields) Put(props, f, m);
   if (auto body = PlainBody(message)) m["body"] = *body;
   for (const Field& f : kOtherFields) Put(props, f, m);
+  PutOtherBodies(props, m);
   ordered_json attachments = Attachments(message);
   if (!attachments.empty()) m["attachments"] = std::move(attachments);
   return m;

@@ -8,9 +8,9 @@
 #include "tools/pstprofile/PffItem.h"
 
 // Every key the profile format carries that the message has, keys of
-// absent properties left out (as a store lacks them). "body" is PR_BODY
-// only: a message that holds only an HTML or RTF body has no "body", and
-// so reads as one without a body (CRC 0), where Outlook would derive a text.
+// absent properties left out (as a store lacks them). Each body is carried
+// as the file keeps it: "body" (PR_BODY), "html" or "htmlHex" (PR_HTML) and
+// "rtf" (PR_RTF_COMPRESSED); none is derived from another.
 nlohmann::ordered_json MessageJson(libpff_item_t* message);
 
 // A FILETIME as the profile writes it: "YYYY-MM-DDTHH:MM:SSZ" when it is a
