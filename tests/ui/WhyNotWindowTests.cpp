@@ -204,6 +204,49 @@ TEST_F(WhyNotTest, TwoMessagesThatDifferInOneFieldHaveExactlyThatFieldMarked) {
   EXPECT_TRUE(boxes_.empty());
 }
 
+// Beside each body's CRC, the body it was taken from: the plain text, the
+// HTML or the RTF. One text as plain and as HTML is two bodies.
+TEST_F(WhyNotTest, TheMessageRowSaysWhichBodyEachCrcWasTakenFrom) {
+  const auto news = [](const char* name, const std::string& body) {
+    return Twice(Message("News", "\"senderName\": \"" + std::string(name) +
+                                     "\", \"senderEmail\": \"news@example.com\", " + body));
+  };
+  OpenSearched(Profile(Store("Mailbox", '1', true,
+                             Folder("Inbox", "IPF.Note",
+                                    news("Text", "\"body\": \"hello\"") + "," + news("Html", "\"html\": \"hello\"") +
+                                        "," + news("Rtf", "\"rtf\": \"0102\""),
+                                    "", "inbox") +
+                                 "," + Folder("Deleted Items", "IPF.Note", "", "", "deleted"))));
+  const struct {
+    const char *a, *b;
+    std::wstring formA, formB, match;
+  } cases[] = {
+      {"Text", "Html", L" (text)", L" (HTML)", L"differs: keeps them apart"},
+      {"Html", "Rtf", L" (HTML)", L" (RTF)", L"differs: keeps them apart"},
+      {"Rtf", "Rtf", L" (RTF)", L" (RTF)", L"same"},
+  };
+  const auto endsWith = [](const std::wstring& text, const std::wstring& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.a) + " and " + c.b);
+    const std::vector<TEmailNode*> a = RowsOf({"News", c.a, "Inbox"}), b = RowsOf({"News", c.b, "Inbox"});
+    ASSERT_EQ(a.size(), 2u);
+    ASSERT_EQ(b.size(), 2u);
+    SelectInList({a.front(), b.back()});
+    dlg_->mniCompareClick();
+    ASSERT_NE(dlg_->CompareWindow(), nullptr);
+    const TMarkedListWindow& view = *dlg_->CompareWindow();
+    const int r = CompareRow(L"Message");
+    ASSERT_GE(r, 0);
+    EXPECT_EQ(view.ListText(r, 1), c.match);
+    EXPECT_TRUE(endsWith(view.ListText(r, 2), c.formA)) << WideToUtf8(view.ListText(r, 2));
+    EXPECT_TRUE(endsWith(view.ListText(r, 3), c.formB)) << WideToUtf8(view.ListText(r, 3));
+    EXPECT_EQ(view.ListText(r, 2).rfind(L"CRC 0x", 0), 0u);
+  }
+  EXPECT_TRUE(boxes_.empty());
+}
+
 // Anything but two message rows selected: a message says what to select,
 // and no compare view opens.
 TEST_F(WhyNotTest, CompareWantsExactlyTwoMessageRows) {
