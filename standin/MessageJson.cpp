@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standin/ExtraTags.h"
+#include "support/Utf8Text.h"
 
 namespace standin {
 namespace {
@@ -164,16 +165,6 @@ void CheckSender(const PropBag& props) {
   if (const Prop* type = props.Find(PR_SENT_REPRESENTING_ADDRTYPE_W);
       type != nullptr && type->data != "SMTP" && type->data != "EX")
     Fail("senderAddrType is neither SMTP nor EX: " + type->data);
-}
-
-// Whether bytes can be written as a JSON string and read back unchanged.
-bool IsUtf8(const std::string& bytes) {
-  try {
-    (void)ordered_json(bytes).dump();
-    return true;
-  } catch (const nlohmann::json::type_error&) {
-    return false;
-  }
 }
 
 void WriteFields(const PropBag& bag, const Field* begin, const Field* end, ordered_json& to) {

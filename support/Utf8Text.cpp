@@ -95,6 +95,15 @@ std::string WideToUtf8(std::u16string_view text) {
   return out;
 }
 
+bool IsUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t from = at;
+    // A malformed sequence moves one byte; U+FFFD itself takes three.
+    if (NextCodePoint(text, at) == kReplacement && at - from != 3) return false;
+  }
+  return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

@@ -11,6 +11,10 @@
 std::string WideToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// Whether the bytes are well-formed UTF-8: no broken, overlong or surrogate
+// sequence and nothing above U+10FFFF.
+bool IsUtf8(std::string_view text);
+
 // Converts UTF-16 that arrives in pieces (a stream read in chunks): a high
 // surrogate at the end of one piece waits for the next.
 class TUtf16ToUtf8 {

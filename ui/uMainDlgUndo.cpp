@@ -103,7 +103,7 @@ bool JournalTheRest(const std::filesystem::path& folder, const TJournalRun& run,
   for (const TUndoItem& item : items)
     if ((item.outcome == TUndoOutcome::Stopped || item.outcome == TUndoOutcome::Failed) && !item.entryIDNow.empty())
       rest.push_back({JournalTimeNow(), run.command, item.storeEntryID, item.storeName, item.sourceFolder,
-                      item.entryIDNow, {}, item.searchKey});
+                      item.entryIDNow, {}, item.searchKey, {}});
   if (rest.empty()) return true;
   TJournalWriter writer(folder);
   const bool written = !writer.StartRun(run.command, run.targetFolderEntryID).empty() &&

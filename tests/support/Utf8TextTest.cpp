@@ -25,7 +25,12 @@ TEST(Utf8Text, BrokenInputBecomesReplacementCharacters) {
       {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // an encoded surrogate
       {"\xE4" "x", u"\uFFFDx"},                // a lead byte without its tail
   };
-  for (const Case& c : cases) EXPECT_EQ(Utf8ToUtf16(c.utf8), c.wide) << c.utf8;
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8ToUtf16(c.utf8), c.wide) << c.utf8;
+    EXPECT_FALSE(IsUtf8(c.utf8)) << c.utf8;
+  }
+  for (const std::string good : {"", "plain", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80\xD0\x9F"})
+    EXPECT_TRUE(IsUtf8(good)) << good << ": U+FFFD itself and four-byte sequences are well formed";
   EXPECT_EQ(WideToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx") << "lone high";
   EXPECT_EQ(WideToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD") << "lone low";
 }

@@ -176,7 +176,7 @@ TEST_F(UndoWindowTest, APermanentDeleteOrACopyCannotBeUndone) {
     {
       // An earlier soft delete of a message long gone, never undone.
       TTreatmentJournal earlier(dir_, TJournalCommand::SoftDelete, "");
-      ASSERT_TRUE(earlier.Planned({{"00", "Mailbox", "01", "02", ""}}));
+      ASSERT_TRUE(earlier.Planned({{"00", "Mailbox", "01", "02", "", {}}}));
       ASSERT_TRUE(earlier.Done({}) && earlier.End());
     }
     Restart(IDOK);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "mapi/EntryIDText.h"
+#include "support/Utf8Text.h"
 #include "tools/pstprofile/PropIds.h"
 
 using nlohmann::ordered_json;
@@ -104,16 +105,6 @@ std::optional<std::string> PlainBody(libpff_item_t* message) {
   const std::size_t end = body.find('\0');
   if (end != std::string::npos) body.resize(end);
   return body;
-}
-
-// Whether bytes can be written as a JSON string and read back unchanged.
-bool IsUtf8(const std::string& bytes) {
-  try {
-    (void)ordered_json(bytes).dump();
-    return true;
-  } catch (const nlohmann::json::type_error&) {
-    return false;
-  }
 }
 
 // PR_HTML and PR_RTF_COMPRESSED as they are kept, byte for byte: HTML as a
