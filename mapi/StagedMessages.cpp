@@ -83,15 +83,45 @@ void TStagedMessages::Add(TCollectedMessage m, bool complete) {
   if (!acrossFolders_)
     folderPart = std::string(Trimmed(folders_.back().name)) + "|" + UpperAscii(StorePart(m.entryID));
   held.key = StageOneKey(m, mask_, folderPart);
-  held.complete = complete;
-  held.fields = std::move(m);
+  held.lengths[0] = static_cast<std::uint32_t>(m.entryID.size());
+  held.lengths[1] = static_cast<std::uint32_t>(m.subject.size());
+  held.lengths[2] = static_cast<std::uint32_t>(m.senderName.size());
+  held.texts.reserve(m.entryID.size() + m.subject.size() + m.senderName.size() + m.senderEmail.size());
+  held.texts.append(m.entryID).append(m.subject).append(m.senderName).append(m.senderEmail);
+  held.received = m.received;
+  held.sent = m.sent;
+  held.modified = m.modified;
+  held.size = m.size;
+  held.attachments = m.attachments;
+  held.read = m.read;
+  held.flagged = m.flagged;
+  if (complete) held.whole = std::make_unique<TCollectedMessage>(std::move(m));
   std::uint32_t& count = counts_[held.key];
   if (count < 2) ++count;
   messages_.push_back(std::move(held));
 }
 
+TCollectedMessage TStagedMessage::Fields() const {
+  if (whole) return *whole;
+  TCollectedMessage m;
+  const std::string_view t = texts;
+  const std::size_t subjectAt = lengths[0], nameAt = subjectAt + lengths[1], emailAt = nameAt + lengths[2];
+  m.entryID = t.substr(0, lengths[0]);
+  m.subject = t.substr(subjectAt, lengths[1]);
+  m.senderName = t.substr(nameAt, lengths[2]);
+  m.senderEmail = t.substr(emailAt);
+  m.received = received;
+  m.sent = sent;
+  m.modified = modified;
+  m.size = size;
+  m.attachments = attachments;
+  m.read = read;
+  m.flagged = flagged;
+  return m;
+}
+
 bool TStagedMessages::IsCandidate(const TStagedMessage& m) const {
-  if (m.complete) return false;
+  if (m.whole) return false;
   const auto it = counts_.find(m.key);
   return it != counts_.end() && it->second >= 2;
 }

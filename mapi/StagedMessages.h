@@ -11,7 +11,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -24,12 +26,20 @@ struct TStagedFolder {
   bool unicode = false;
 };
 
+// A held row, packed: a million of them are held at once.
 struct TStagedMessage {
-  TCollectedMessage fields;
+  std::string texts;  // entry identifier, subject, sender name, sender address, back to back
+  std::uint32_t lengths[3] = {};  // of the first three
+  TDateTime received = 0, sent = 0;
+  std::uint64_t modified = 0, key = 0;
+  std::int32_t size = 0, attachments = 0;
   std::uint32_t folder = 0;  // position in Folders()
-  std::uint64_t key = 0;
-  bool complete = false;     // every compared field read in stage 1
-  bool leftOut = false;      // not to be added: unread by stage 2, or the run stopped
+  bool read = false, flagged = false;
+  std::unique_ptr<TCollectedMessage> whole;  // read whole in stage 1: a row the table cut
+
+  std::string_view EntryID() const { return std::string_view(texts).substr(0, lengths[0]); }
+  // The record's fields as stage 1 read them.
+  TCollectedMessage Fields() const;
 };
 
 class TStagedMessages {
@@ -38,13 +48,14 @@ class TStagedMessages {
   void Begin(std::int32_t mask, bool acrossFolders);
   void Clear();
   std::uint32_t AddFolder(TStagedFolder folder);
+  // `complete`: every compared field read in stage 1 (a message read whole).
   void Add(TCollectedMessage m, bool complete);
 
   // Whether stage 2 must open the message: it lacks the opened fields and
   // shares its key with another held message.
   bool IsCandidate(const TStagedMessage& m) const;
 
-  std::vector<TStagedMessage>& Messages() { return messages_; }
+  const std::vector<TStagedMessage>& Messages() const { return messages_; }
   const std::vector<TStagedFolder>& Folders() const { return folders_; }
 
  private:

@@ -12,7 +12,7 @@ bool TsxMAPI_Session::Staging() const { return FTwoStage && FReadThroughTables &
 
 TBodyCacheKey TsxMAPI_Session::CacheKeyOf(const TStagedMessage& held) const {
   const std::string& store = FStores[FStaged.Folders()[held.folder].store].entryID;
-  return BodyCacheKey(store, held.fields.entryID, held.fields.modified, static_cast<std::uint32_t>(held.fields.size));
+  return BodyCacheKey(store, held.EntryID(), held.modified, static_cast<std::uint32_t>(held.size));
 }
 
 void TsxMAPI_Session::KeepBodyCache() {
@@ -27,74 +27,69 @@ void TsxMAPI_Session::KeepBodyCache() {
   FBodyCache.Clear();
 }
 
+// Each held message in the order read: a candidate is completed from the
+// cache or its opened message first; the others go in as stage 1 read them.
 void TsxMAPI_Session::FinishStages() {
   {
-    // Released message first (in ReadLate), then folder, then store.
-    TComPtr<IMsgStore> store;
-    std::unique_ptr<TsxMAPI_Folder> folder;
-    std::size_t storeAt = SIZE_MAX, folderAt = SIZE_MAX;
+    TLateReader reader;
     // The cache alone can stand in for opening when the body is all stage 2 reads.
     const bool useCache = !FBodyCachePath.empty() && (nSelFields & FIELD_MESSAGE) != 0 &&
                           (nSelFields & (FIELD_SENT_TO | FIELD_CC | FIELD_BCC | FIELD_ATTACHMENT)) == 0;
-    for (TStagedMessage& held : FStaged.Messages()) {
-      if (!FStaged.IsCandidate(held)) continue;
-      if (FStopGetAllMsg.load()) {
-        held.leftOut = true;  // as a message the run never reached
-        continue;
+    for (const TStagedMessage& held : FStaged.Messages()) {
+      TCollectedMessage m = held.Fields();
+      const TStagedFolder& f = FStaged.Folders()[held.folder];
+      if (FStaged.IsCandidate(held)) {
+        if (FStopGetAllMsg.load()) continue;  // left out, as a message the run never reached
+        const TBodyCacheKey key = CacheKeyOf(held);
+        if (useCache && FBodyCache.Find(key, m.bodyCrc)) {
+          ++FCachedBodies;
+        } else {
+          const bool read = ReadLate(held, m, reader);
+          Progress(f.name, m.subject);
+          if (!read) continue;
+          if (!FBodyCachePath.empty() && (nSelFields & FIELD_MESSAGE) != 0) FBodyCache.Put(key, m.bodyCrc);
+        }
       }
-      const TBodyCacheKey key = CacheKeyOf(held);
-      if (useCache && FBodyCache.Find(key, held.fields.bodyCrc)) {
-        ++FCachedBodies;
-        continue;
+      FOriginFolder = f.origin;
+      try {
+        AddMsgToDB(m, f.name);
+      } catch (const std::exception& e) {
+        Skip("message", m.subject, e);
       }
-      ReadLate(held, folder, folderAt, store, storeAt);
-      if (!held.leftOut && !FBodyCachePath.empty() && (nSelFields & FIELD_MESSAGE) != 0)
-        FBodyCache.Put(key, held.fields.bodyCrc);
-      Progress(FStaged.Folders()[held.folder].name, held.fields.subject);
     }
   }
   KeepBodyCache();
-  for (const TStagedMessage& held : FStaged.Messages()) {
-    if (held.leftOut) continue;
-    const TStagedFolder& f = FStaged.Folders()[held.folder];
-    FOriginFolder = f.origin;
-    try {
-      AddMsgToDB(held.fields, f.name);
-    } catch (const std::exception& e) {
-      Skip("message", held.fields.subject, e);
-    }
-  }
   FStaged.Clear();
 }
 
 // Opens the held message through its folder, opened again (and its store)
-// when it is not the last one's; a message that cannot be read is listed
-// and left out.
-void TsxMAPI_Session::ReadLate(TStagedMessage& held, std::unique_ptr<TsxMAPI_Folder>& folder,
-                               std::size_t& folderAt, TComPtr<IMsgStore>& store, std::size_t& storeAt) {
+// when it is not the last one's, and reads into `m` what stage 1 left out;
+// a message that cannot be read is listed, and false.
+bool TsxMAPI_Session::ReadLate(const TStagedMessage& held, TCollectedMessage& m, TLateReader& reader) {
   const TStagedFolder& f = FStaged.Folders()[held.folder];
   try {
-    if (!folder || folderAt != held.folder) {
-      folder.reset();
-      folderAt = SIZE_MAX;
-      if (!store || storeAt != f.store) {
-        store.Reset();
-        storeAt = SIZE_MAX;
-        store = OpenMsgStoreByEntryID(RefTo(FStores[f.store].entryID));
-        storeAt = f.store;
+    if (!reader.folder || reader.folderAt != held.folder) {
+      reader.folder.reset();
+      reader.folderAt = SIZE_MAX;
+      if (!reader.store || reader.storeAt != f.store) {
+        reader.store.Reset();
+        reader.storeAt = SIZE_MAX;
+        reader.store = OpenMsgStoreByEntryID(RefTo(FStores[f.store].entryID));
+        reader.storeAt = f.store;
       }
       const std::vector<unsigned char> id = TextToEntryID(f.entryID);
-      const TComPtr<IMAPIFolder> opened = OpenFolderEntry(store.Get(), RefTo(id), 0);
-      folder = std::make_unique<TsxMAPI_Folder>(opened.Get(), this);
-      folder->SetUnicode(f.unicode);
-      folderAt = held.folder;
+      const TComPtr<IMAPIFolder> opened = OpenFolderEntry(reader.store.Get(), RefTo(id), 0);
+      reader.folder = std::make_unique<TsxMAPI_Folder>(opened.Get(), this);
+      reader.folder->SetUnicode(f.unicode);
+      reader.folderAt = held.folder;
     }
-    const std::vector<unsigned char> id = TextToEntryID(held.fields.entryID);
-    TsxMAPI_Message message(RefTo(id), folder.get(), this, 0);
-    ReadOpenedFields(message, nSelFields, held.fields);
+    const std::vector<unsigned char> id = TextToEntryID(m.entryID);
+    TsxMAPI_Message message(RefTo(id), reader.folder.get(), this, 0);
+    ReadOpenedFields(message, nSelFields, m);
     ++FOpenedLate;
+    return true;
   } catch (const std::exception& e) {
-    held.leftOut = true;
-    Skip("message", held.fields.subject, e);
+    Skip("message", m.subject, e);
+    return false;
   }
 }

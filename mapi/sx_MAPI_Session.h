@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "mapi/BodyCache.h"
 #include "mapi/CollectSkips.h"
@@ -143,8 +144,14 @@ class TsxMAPI_Session {
   // Stage 2: the held messages that need it opened and read, then every
   // held message added in the order read.
   void FinishStages();
-  void ReadLate(TStagedMessage& held, std::unique_ptr<TsxMAPI_Folder>& folder, std::size_t& folderAt,
-                TComPtr<IMsgStore>& store, std::size_t& storeAt);
+  // The store and folder stage 2 has open; members in this order, so that
+  // the folder is released before its store.
+  struct TLateReader {
+    TComPtr<IMsgStore> store;
+    std::unique_ptr<TsxMAPI_Folder> folder;
+    std::size_t storeAt = SIZE_MAX, folderAt = SIZE_MAX;
+  };
+  bool ReadLate(const TStagedMessage& held, TCollectedMessage& m, TLateReader& reader);
   bool Progress(const std::string& folderName, const std::string& subject);
   TBodyCacheKey CacheKeyOf(const TStagedMessage& held) const;
   // Marks the held messages of the stores walked whole as present in the
