@@ -21,6 +21,9 @@ struct TCollectedMessage {
   // 1 for "some" from PR_HASATTACH: enough to rank a copy that lost its
   // attachments below one that kept them.
   int attachments = 0;
+  // PR_LAST_MODIFICATION_TIME of a contents-table row (FILETIME ticks); 0
+  // when the row did not give it, or the message was read on its own.
+  std::uint64_t modified = 0;
 };
 
 // Whether the field mask asks for a field that only an opened message

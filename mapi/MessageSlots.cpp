@@ -38,7 +38,7 @@ TMapiBuffer<SPropTagArray> CommonTags(bool unicode, bool row) {
        TextTag(PR_SENT_REPRESENTING_EMAIL_ADDRESS, unicode), TextTag(PR_SENT_REPRESENTING_ADDRTYPE, unicode),
        TextTag(PR_SENT_REPRESENTING_SMTP_ADDRESS_W, unicode), TextTag(PR_SENDER_SMTP_ADDRESS_W, unicode),
        PR_CLIENT_SUBMIT_TIME, PR_MESSAGE_SIZE, PR_MESSAGE_DELIVERY_TIME, PR_FLAG_STATUS, PR_HASATTACH, PR_ENTRYID,
-       PR_MESSAGE_FLAGS});
+       PR_MESSAGE_FLAGS, PR_LAST_MODIFICATION_TIME});
   if (!row) tags->cValues = ccCount;
   return tags;
 }

@@ -15,12 +15,13 @@
 enum TCommonColumn {
   ccSubject, ccSenderName, ccSenderEmail, ccAddrType, ccRepSmtp, ccSenderSmtp,
   ccSubmit, ccSize, ccDelivery, ccFlagStatus, ccHasAttach,
-  ccCount  // the common properties end here; a table row adds the two below
+  ccCount  // the common properties end here; a table row adds the three below
 };
-enum TRowColumn { rcEntryID = ccCount, rcFlags, rcCount };
+enum TRowColumn { rcEntryID = ccCount, rcFlags, rcModified, rcCount };
 
-// The common properties in the store's text width, followed by PR_ENTRYID
-// and PR_MESSAGE_FLAGS when `row` (a contents table's columns).
+// The common properties in the store's text width, followed by PR_ENTRYID,
+// PR_MESSAGE_FLAGS and PR_LAST_MODIFICATION_TIME when `row` (a contents
+// table's columns).
 TMapiBuffer<SPropTagArray> CommonTags(bool unicode, bool row);
 
 struct TCommonFields {

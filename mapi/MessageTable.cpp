@@ -8,7 +8,8 @@
 namespace {
 
 bool IsWholeRow(const SRow& row, const SPropTagArray& tags) {
-  for (ULONG col = 0; col < tags.cValues; ++col)
+  // The modification time only keys the body cache: a row without it is whole.
+  for (ULONG col = 0; col < tags.cValues && col < rcModified; ++col)
     if (!IsWholeColumn(Column(row, static_cast<int>(col)), tags.aulPropTag[col])) return false;
   // A table answers MAPI_E_NOT_FOUND for a column it does not support as
   // well as for a value the message lacks. The SMTP addresses are computed
@@ -47,6 +48,9 @@ void ForEachMessageTableRow(TsxMAPI_Folder& folder, const std::function<bool(con
       m.read = IsReadFlags(row.lpProps[rcFlags]);
       m.flagged = common.flagged;
       m.attachments = common.hasAttachments ? 1 : 0;
+      const SPropValue& modified = row.lpProps[rcModified];
+      if (modified.ulPropTag == PR_LAST_MODIFICATION_TIME)
+        m.modified = (std::uint64_t{modified.Value.ft.dwHighDateTime} << 32) | modified.Value.ft.dwLowDateTime;
       message.subject = m.subject;
     } else {
       const SPropValue* subject = Column(row, ccSubject);

@@ -23,6 +23,7 @@ inline void BeginSearch(TsxMAPI_Session& session, TQuopDB& db, TEventDispatcher&
   session.SetDB(&db);
   session.SetDispatcher(&events);
   session.nSelFields = mask;
+  session.SetSearchOverFolders(across);
   db.SetMsgSet(SearchSettings(mask, across));
   db.ClearDB();
 }

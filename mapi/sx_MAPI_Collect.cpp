@@ -56,6 +56,7 @@ void TsxMAPI_Session::RaiseProgressStep() {
 void TsxMAPI_Session::Skip(const char* kind, const std::string& name, const std::exception& e) {
   const auto* failed = dynamic_cast<const EHeapException*>(&e);
   FSkipped.Add({kind, name, FailureReason(e), failed ? MapiErrorName(failed->Code()) : std::string()});
+  if (FStoreAt < FStoresWhole.size()) FStoresWhole[FStoreAt] = false;  // stage 2 sets it past the end
 }
 
 void TsxMAPI_Session::DoGetAllMessage() {
@@ -84,14 +85,26 @@ void TsxMAPI_Session::DoGetAllMessage() {
       return true;
     });
   }
-  for (const TChildFolder& store : stores) {
+  FOpenedLate = 0;
+  FStaged.Clear();
+  FCachedBodies = 0;
+  FBodyCacheFound = TBodyCacheLoad::missing;
+  FBodyCacheWritten = !Staging() || FBodyCachePath.empty();  // none due
+  if (Staging()) {
+    FStaged.Begin(nSelFields, FSearchOverFolders);
+    FStores = stores;
+    FStoresWhole.assign(stores.size(), true);
+    if (!FBodyCachePath.empty()) FBodyCacheFound = FBodyCache.Load(FBodyCachePath);
+  }
+  for (FStoreAt = 0; FStoreAt < stores.size(); ++FStoreAt) {
     if (FStopGetAllMsg.load()) break;
     try {
-      WalkStore(store);
+      WalkStore(stores[FStoreAt]);
     } catch (const std::exception& e) {
-      Skip("store", store.name, e);
+      Skip("store", stores[FStoreAt].name, e);
     }
   }
+  if (Staging()) FinishStages();
   FOrigins.Finish();
 }
 
@@ -141,12 +154,17 @@ void TsxMAPI_Session::WalkFolder(TsxMAPI_Folder& folder, const std::string& know
 
 void TsxMAPI_Session::WalkMessages(TsxMAPI_Folder& folder) {
   const std::string name = folder.GetFolderName();
-  if (!IsFolderSelected(folder.GetEntryIDString()) || !folder.IsNote()) return;
+  if (!IsFolderSelected(folder.GetEntryIDString())) {
+    if (FStoreAt < FStoresWhole.size()) FStoresWhole[FStoreAt] = false;
+    return;
+  }
+  if (!folder.IsNote()) return;
   RaiseProgressMsg(std::to_string(FMsgCount.load()) + " [" + name + "] ");
   RaiseProgressStep();
   std::string path;
   for (const std::string& part : FOriginPath) path += (path.empty() ? "" : "/") + part;
   FOriginFolder = FOrigins.AddFolder({FOriginStore, path, folder.GetEntryIDString()});
+  if (Staging()) FStaged.AddFolder({FStoreAt, folder.GetEntryIDString(), name, FOriginFolder, folder.Unicode()});
   // One message open at a time: opened, read, added and released.
   if (!FReadThroughTables) {
     folder.ForEachMessageRow([&](const TMessageRow& row) {
@@ -157,31 +175,40 @@ void TsxMAPI_Session::WalkMessages(TsxMAPI_Folder& folder) {
     });
     return;
   }
+  const bool staging = Staging();
   ForEachMessageTableRow(folder, [&](const TMessageTableRow& row) {
+    const bool late = staging && row.whole;  // the opened fields wait for stage 2
     return CollectMessage(row.subject, name, [&] {
-      const bool open = !row.whole || NeedsOpenMessage(nSelFields);
+      const bool open = !row.whole || (NeedsOpenMessage(nSelFields) && !late);
       if (!open) return row.fields;
       TsxMAPI_Message message(row.entryID, &folder, this, 0);
       if (!row.whole) return ReadWholeMessage(message, nSelFields);
       TCollectedMessage m = row.fields;
       ReadOpenedFields(message, nSelFields, m);
       return m;
-    });
+    }, &late);
   });
 }
 
 bool TsxMAPI_Session::CollectMessage(const std::string& rowSubject, const std::string& folderName,
-                                     const std::function<TCollectedMessage()>& read) {
+                                     const std::function<TCollectedMessage()>& read, const bool* late) {
   if (FStopGetAllMsg.load()) return false;
   std::string subject = rowSubject;
   try {
-    const TCollectedMessage m = read();
-    AddMsgToDB(m, folderName);
+    TCollectedMessage m = read();
     subject = m.subject;
+    if (Staging())
+      FStaged.Add(std::move(m), !(late && *late));
+    else
+      AddMsgToDB(m, folderName);
   } catch (const std::exception& e) {
     Skip("message", subject, e);
   }
   ++FMsgCount;
+  return Progress(folderName, subject);
+}
+
+bool TsxMAPI_Session::Progress(const std::string& folderName, const std::string& subject) {
   if (FProgressInterval != 0) {
     const std::uint64_t now = GetTickCount64();
     if (FLastProgressTick != 0 && now - FLastProgressTick < FProgressInterval) return !FStopGetAllMsg.load();
@@ -230,7 +257,8 @@ void TsxMAPI_Session::AddMsgToDB(const TCollectedMessage& m, const std::string& 
   record.szFolder = text(folderName);
   record.bRead = m.read ? 1 : 0;
   const bool added = FtxDB->AddMsg(record);
-  if (FMsgCount.load() % 1000 == 0) FtxDB->CommitDB();  // after the first and every 1000th
+  // After the first and every 1000th.
+  if ((Staging() ? FAddedCount.load() : FMsgCount.load()) % 1000 == 0) FtxDB->CommitDB();
   if (!added) throw Exception("The duplicate index did not take the message");
   FOrigins.Add(m.entryID, FOriginFolder, m.flagged, m.attachments, m.bodyForm);
   ++FAddedCount;

@@ -5,11 +5,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
+#include "mapi/BodyCache.h"
 #include "mapi/CollectSkips.h"
 #include "mapi/CollectedMessage.h"
 #include "mapi/GetAllMsgThread.h"
 #include "mapi/MessageOrigins.h"
+#include "mapi/StagedMessages.h"
 #include "mapi/sx_MAPI.h"
 
 class TQuopDB;
@@ -71,6 +74,21 @@ class TsxMAPI_Session {
   // table, opening a message only for the rest (the default); or every
   // message opened and read on its own. Both give the same records.
   void SetReadThroughTables(bool value) { FReadThroughTables = value; }
+  // Through tables, whether a message is opened for the body (and To, Cc,
+  // Bcc, attachments) only when its row shares every other compared field
+  // with another row (two stages), or always (the default). Both give the
+  // same groups; with two stages a message in none keeps a body CRC of 0
+  // and empty opened texts in its record, which say nothing.
+  void SetTwoStage(bool value) { FTwoStage = value; }
+  // Whether the run's search spans folders (the default); false lets stage 2
+  // open only messages that share a folder too. Never false for a search
+  // across folders: groups would be missed.
+  void SetSearchOverFolders(bool value) { FSearchOverFolders = value; }
+  // With two stages: the file of the body cache (empty: none). Stage 2 takes
+  // a body CRC from it instead of opening a message when only the body is
+  // wanted and the row's identifiers, modification time and size are
+  // unchanged; the run writes it back at its end.
+  void SetBodyCache(const std::string& path) { FBodyCachePath = path; }
   // How often a run reports a message it has read: each one (0, the
   // default), or at most once in that many milliseconds. A folder's start
   // is always reported. A window showing the text spares itself a posted
@@ -80,6 +98,13 @@ class TsxMAPI_Session {
   void WaitForRun();
   // After a run: the messages added to the index, and what could not be read.
   std::int32_t MsgCount() const { return FAddedCount.load(); }
+  // After a run with two stages: the messages stage 2 opened.
+  std::int32_t OpenedLate() const { return FOpenedLate; }
+  // After a run with a body cache: CRCs taken from it, how its file was
+  // found, and whether the new one was written (true when none was due).
+  std::int32_t CachedBodies() const { return FCachedBodies; }
+  TBodyCacheLoad BodyCacheFound() const { return FBodyCacheFound; }
+  bool BodyCacheWritten() const { return FBodyCacheWritten; }
   const TCollectSkips& Skipped() const { return FSkipped; }
   // After a run: the store and folder each added message came from; cleared
   // when the next run starts.
@@ -113,7 +138,25 @@ class TsxMAPI_Session {
   // Reads one message with `read` and adds its record, or lists it as
   // skipped under the table's subject; false when the run is to stop.
   bool CollectMessage(const std::string& rowSubject, const std::string& folderName,
-                      const std::function<TCollectedMessage()>& read);
+                      const std::function<TCollectedMessage()>& read, const bool* late = nullptr);
+  // Whether this run holds its messages for a second stage.
+  bool Staging() const;
+  // Stage 2: the held messages that need it opened and read, then every
+  // held message added in the order read.
+  void FinishStages();
+  // The store and folder stage 2 has open; members in this order, so that
+  // the folder is released before its store.
+  struct TLateReader {
+    TComPtr<IMsgStore> store;
+    std::unique_ptr<TsxMAPI_Folder> folder;
+    std::size_t storeAt = SIZE_MAX, folderAt = SIZE_MAX;
+  };
+  bool ReadLate(const TStagedMessage& held, TCollectedMessage& m, TLateReader& reader);
+  bool Progress(const std::string& folderName, const std::string& subject);
+  TBodyCacheKey CacheKeyOf(const TStagedMessage& held) const;
+  // Marks the held messages of the stores walked whole as present in the
+  // cache, drops the entries of the rest of those stores, writes the file.
+  void KeepBodyCache();
   // Adds the message's record; raises when the index does not take it.
   void AddMsgToDB(const TCollectedMessage& m, const std::string& folderName);
 
@@ -139,6 +182,18 @@ class TsxMAPI_Session {
   HWND FOwner;
   std::atomic<bool> FStopGetAllMsg{false};
   bool FReadThroughTables = true;
+  bool FTwoStage = false;
+  bool FSearchOverFolders = true;
+  std::int32_t FOpenedLate = 0;
+  std::string FBodyCachePath;
+  TBodyCache FBodyCache;
+  std::int32_t FCachedBodies = 0;
+  TBodyCacheLoad FBodyCacheFound = TBodyCacheLoad::missing;
+  bool FBodyCacheWritten = false;
+  std::vector<bool> FStoresWhole;  // walked whole, every folder read: by store position
+  TStagedMessages FStaged;
+  std::vector<TChildFolder> FStores;  // the run's stores, for stage 2
+  std::size_t FStoreAt = 0;           // the store being walked
   unsigned FProgressInterval = 0;
   std::uint64_t FLastProgressTick = 0;  // GetTickCount64 of the last message reported
   std::atomic<std::int32_t> FMsgCount{0};    // messages looked at (progress)

@@ -90,6 +90,7 @@ bool TMainDlg::UpdateMsgSet() {
     return false;
   }
   FSession->nSelFields = choices.nSelFields;
+  FSession->SetSearchOverFolders(choices.bSearchOverFolders);
   FMsgSet = FillMsgSet(choices);
   if (FtxDB) FtxDB->SetMsgSet(FMsgSet.Record());
   return true;

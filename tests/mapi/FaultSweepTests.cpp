@@ -39,6 +39,13 @@ std::string SweepProfile() {
   return standard.substr(0, standard.size() - 2) + "," + online + "]}";
 }
 
+// A clean record as it is when stage 2 did not open its message.
+TRecord Unopened(TRecord r) {
+  r.attached = r.to = r.cc = r.bcc = "";
+  r.crc = 0;
+  return r;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -65,52 +72,63 @@ class FaultSweepTest : public CollectTest {
     texts_.clear();
     Session();  // logged on before the counted calls begin
   }
+
+  // The clean run first, then a run for each failing call, all either way.
+  void Sweep(bool twoStage) {
+    const std::string json = SweepProfile();
+    const std::string saved = BesideTest("sweep-profile.json");
+    Reload(json);
+    Session().SetTwoStage(twoStage);
+    standin_.SaveProfile(saved);
+    const std::string untouched = ReadFile(saved);
+    standin_.ResetCalls();
+    Run(0xFFF);
+    const unsigned long calls = standin_.CallCount();
+    std::map<std::string, TRecord> clean;
+    for (const TRecord& r : Records()) clean[r.entryID] = r;
+    ASSERT_EQ(clean.size(), 11u) << "every message of the profile's mail folders";
+    ASSERT_TRUE(Session().Skipped().Items().empty());
+    ASSERT_GT(calls, 50u);
+
+    int runs = 0;
+    for (unsigned long n = 1; n <= calls; n += (n <= 20 || n + 20 > calls) ? 1 : Stride()) {
+      SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(calls) + " fails");
+      Reload(json);
+      Session().SetTwoStage(twoStage);
+      standin_.ResetCalls();
+      standin_.AddFault("*", "*", MAPI_E_CALL_FAILED, 0, n);
+      Run(0xFFF);
+      ++runs;
+      const std::vector<TRecord> records = Records();
+      for (const TRecord& r : records) {
+        const auto it = clean.find(r.entryID);
+        ASSERT_NE(it, clean.end()) << "a record of no message: " << r.entryID;
+        // With two stages a failure may leave a message without its copy,
+        // and then unopened: its opened fields stay unread, never wrong.
+        EXPECT_TRUE(it->second == r || (twoStage && Unopened(it->second) == r))
+            << "a record differs from a clean run's: " << r.subject;
+      }
+      if (records.size() < clean.size()) {
+        EXPECT_FALSE(Session().Skipped().Items().empty()) << "messages left out in silence";
+      }
+      EXPECT_EQ(Session().MsgCount(), static_cast<std::int32_t>(records.size()));
+      session_.reset();
+      EXPECT_EQ(standin_.LiveObjects(), 0) << "MAPI objects left open";
+      EXPECT_EQ(standin_.LiveBuffers(), 0) << "MAPI buffers left unfreed";
+      EXPECT_EQ(standin_.BadFrees(), 0) << "MAPI buffers freed twice";
+      standin_.ClearFaults();  // faults are saved with the profile
+      standin_.SaveProfile(saved);
+      EXPECT_TRUE(ReadFile(saved) == untouched) << "a collection changed the store";
+      if (HasFailure()) break;  // one failing call is enough to show
+    }
+    DeleteFileA(saved.c_str());
+    std::printf("fault sweep%s: %d collection runs over %lu calls\n", twoStage ? " (two stages)" : "", runs, calls);
+  }
 };
 
-TEST_F(FaultSweepTest, EveryFailingCallOfACollectionEndsWell) {
-  const std::string json = SweepProfile();
-  const std::string saved = BesideTest("sweep-profile.json");
-  Reload(json);
-  standin_.SaveProfile(saved);
-  const std::string untouched = ReadFile(saved);
-  standin_.ResetCalls();
-  Run(0xFFF);
-  const unsigned long calls = standin_.CallCount();
-  std::map<std::string, TRecord> clean;
-  for (const TRecord& r : Records()) clean[r.entryID] = r;
-  ASSERT_EQ(clean.size(), 11u) << "every message of the profile's mail folders";
-  ASSERT_TRUE(Session().Skipped().Items().empty());
-  ASSERT_GT(calls, 50u);
+TEST_F(FaultSweepTest, EveryFailingCallOfACollectionEndsWell) { Sweep(false); }
 
-  int runs = 0;
-  for (unsigned long n = 1; n <= calls; n += (n <= 20 || n + 20 > calls) ? 1 : Stride()) {
-    SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(calls) + " fails");
-    Reload(json);
-    standin_.ResetCalls();
-    standin_.AddFault("*", "*", MAPI_E_CALL_FAILED, 0, n);
-    Run(0xFFF);
-    ++runs;
-    const std::vector<TRecord> records = Records();
-    for (const TRecord& r : records) {
-      const auto it = clean.find(r.entryID);
-      ASSERT_NE(it, clean.end()) << "a record of no message: " << r.entryID;
-      EXPECT_TRUE(it->second == r) << "a record differs from a clean run's: " << r.subject;
-    }
-    if (records.size() < clean.size()) {
-      EXPECT_FALSE(Session().Skipped().Items().empty()) << "messages left out in silence";
-    }
-    EXPECT_EQ(Session().MsgCount(), static_cast<std::int32_t>(records.size()));
-    session_.reset();
-    EXPECT_EQ(standin_.LiveObjects(), 0) << "MAPI objects left open";
-    EXPECT_EQ(standin_.LiveBuffers(), 0) << "MAPI buffers left unfreed";
-    EXPECT_EQ(standin_.BadFrees(), 0) << "MAPI buffers freed twice";
-    standin_.ClearFaults();  // faults are saved with the profile
-    standin_.SaveProfile(saved);
-    EXPECT_TRUE(ReadFile(saved) == untouched) << "a collection changed the store";
-    if (HasFailure()) break;  // one failing call is enough to show
-  }
-  DeleteFileA(saved.c_str());
-  std::printf("fault sweep: %d collection runs over %lu calls\n", runs, calls);
-}
+// Stage 2 opens stores, folders and messages again after the walk.
+TEST_F(FaultSweepTest, EveryFailingCallOfATwoStageCollectionEndsWell) { Sweep(true); }
 
 }  // namespace

@@ -9,7 +9,11 @@
 const char kScanUsage[] =
     "usage: quopscan [--fields NAME,NAME...|--mask MASK] [--across] [--json]\n"
     "                [--keep RULE,RULE...] [--csv FILE] [--profile FILE] [--index FILE]\n"
-    "Scans every folder of the MAPI profile for duplicate messages.\n"
+    "                [--no-cache]\n"
+    "Scans every folder of the MAPI profile for duplicate messages. A message\n"
+    "is opened for its body only when another shares its other compared\n"
+    "fields; body CRCs are kept in INDEX.bodies for the next scan unless\n"
+    "--no-cache.\n"
     "Field names: Subject, SenderEmail, Message, From, SentTo, Cc, Bcc, Size,\n"
     "Attachment, Sent, Recieved, UnRead (the keys of the field list without\n"
     "\"str\"); the default is Subject,SenderEmail,Message (mask 0x00D).\n"
@@ -56,6 +60,7 @@ bool ParseScanOptions(int argc, char** argv, TScanOptions& o, std::string& error
     const bool hasValue = i + 1 < argc;
     if (arg == "--across") o.across = true;
     else if (arg == "--json") o.json = true;
+    else if (arg == "--no-cache") o.noCache = true;
     else if (arg == "--fields" && hasValue) {
       if (!ParseFields(argv[++i], o.mask, error)) return false;
     } else if (arg == "--mask" && hasValue) {

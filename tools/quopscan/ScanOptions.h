@@ -10,6 +10,7 @@ struct TScanOptions {
   std::int32_t mask = 0x00D;
   bool across = false;
   bool json = false;
+  bool noCache = false;  // neither read nor write the body cache beside the index
   std::string profile;  // a stand-in profile (sets QUOP_STANDIN_PROFILE)
   std::string store;    // the index file; a temporary one when empty
   results::TKeepChain keep;  // empty: the index's own proposal (received first)

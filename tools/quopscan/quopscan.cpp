@@ -43,6 +43,17 @@ TScanResult ReadGroups(TQuopDB& db, const TsxMAPI_Session& session) {
   return result;
 }
 
+// How many bodies were read and how many came from the cache; a cache file
+// found damaged or of another version, or not written, is said.
+void ReportBodyCache(const TsxMAPI_Session& session, const std::string& path) {
+  std::fprintf(stderr, "bodies: %d read, %d from the cache\n", session.OpenedLate(), session.CachedBodies());
+  if (session.BodyCacheFound() == TBodyCacheLoad::damaged)
+    std::fprintf(stderr, "body cache %s was damaged: not used\n", path.c_str());
+  if (session.BodyCacheFound() == TBodyCacheLoad::otherVersion)
+    std::fprintf(stderr, "body cache %s was of another version: not used\n", path.c_str());
+  if (!session.BodyCacheWritten()) std::fprintf(stderr, "body cache %s could not be written\n", path.c_str());
+}
+
 // Runs the collection; false when it could not start. Each folder read is
 // reported on stderr as it starts.
 bool Collect(TsxMAPI_Session& session, TQueueDispatcher& events) {
@@ -89,11 +100,14 @@ int main(int argc, char** argv) {
   TsxMAPI_Session session;
   if (!OpenScan(db, session, store)) return 1;
   BeginSearch(session, db, events, o.mask, o.across);
+  session.SetTwoStage(true);  // a console run shows groups alone: no unread body is ever shown
+  if (!o.noCache) session.SetBodyCache(store + ".bodies");
   if (!Collect(session, events)) {
     std::fprintf(stderr, "the collection could not start\n");
     return 1;
   }
   db.CommitDB();
+  if (!o.noCache) ReportBodyCache(session, store + ".bodies");
   TScanResult result = ReadGroups(db, session);
   ApplyKeepChain(result, o.keep);
   if (!o.csv.empty() && !WriteFile(o.csv, results::ExportCsv(ExportRowsOf(result)))) {
