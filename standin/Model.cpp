@@ -50,6 +50,11 @@ const FolderData* StoreData::FolderOf(MessageRef message) const {
   return it != index.end() && it->second == message.index ? (*mail)[message.index].folder : nullptr;
 }
 
+bool StoreData::MadeBefore(MessageRef message) const {
+  const auto& last = made[(message.index * 2 + message.generated) % made.size()];
+  return last.second && last.first == message;
+}
+
 std::shared_ptr<const MessageData> StoreData::Materialize(MessageRef message) const {
   // A message's values never change: a copy or a move makes another one.
   auto& last = made[(message.index * 2 + message.generated) % made.size()];

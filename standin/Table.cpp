@@ -48,9 +48,11 @@ class Table final : public ComObject<TableDefaults> {
     std::optional<std::vector<size_t>> view;
     if (restriction != nullptr) {
       view.emplace();
+      std::vector<ULONG> tags;
+      TagsOf(*restriction, tags);
       for (size_t i = 0; i < FRows->Count(); ++i) {
         bool keep = true;
-        if (HRESULT hr = Matches(*restriction, *FRows->Row(i), keep); FAILED(hr)) return hr;
+        if (HRESULT hr = Matches(*restriction, *FRows->Row(i, tags), keep); FAILED(hr)) return hr;
         if (keep) view->push_back(i);
       }
     }
@@ -73,7 +75,7 @@ class Table final : public ComObject<TableDefaults> {
     for (size_t r = 0; r < n; ++r) {
       if (FAILED(values[r].Allocate(static_cast<ULONG>(std::max<size_t>(1, FColumns.size()) * sizeof(SPropValue)))))
         return MAPI_E_NOT_ENOUGH_MEMORY;
-      const auto row = FRows->Row(RowAt(FCursor + r));
+      const auto row = FRows->Row(RowAt(FCursor + r), FColumns);
       auto* props = values[r].As<SPropValue>();
       for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(values[r], Column(*row, FColumns[c]), props[c]);
     }
@@ -129,6 +131,17 @@ class Table final : public ComObject<TableDefaults> {
     ServedValue value = Serve(*p, ServedType(p->tag, tag, FOptions.unicode));
     CutTo(value, kColumnCut);
     return value;
+  }
+
+  // The tags a restriction compares; Matches refuses the kinds not listed.
+  static void TagsOf(const SRestriction& r, std::vector<ULONG>& tags) {
+    if (r.rt == RES_PROPERTY) tags.push_back(r.res.resProperty.ulPropTag);
+    else if (r.rt == RES_EXIST) tags.push_back(r.res.resExist.ulPropTag);
+    else if (r.rt == RES_AND || r.rt == RES_OR) {
+      for (ULONG i = 0; i < r.res.resAnd.cRes; ++i) TagsOf(r.res.resAnd.lpRes[i], tags);
+    } else if (r.rt == RES_NOT && r.res.resNot.lpRes != nullptr) {
+      TagsOf(*r.res.resNot.lpRes, tags);
+    }
   }
 
   static HRESULT Matches(const SRestriction& r, const PropBag& row, bool& keep) {
