@@ -45,9 +45,8 @@ PropBag GeneratedMail::RowProps(std::uint32_t position, const Bytes& storeUid) c
   message.id = GeneratedMailbox::IdBytes(position);
   message.storeUid = storeUid;
   message.folderId = FolderOf(position)->id;
-  message.props = std::move(content.props);
   message.attachments = std::move(content.attachments);  // empty ones: PR_HASATTACH alone needs them
-  return MessageProps(message);
+  return MessageProps(std::move(content.props), message);
 }
 
 }  // namespace standin

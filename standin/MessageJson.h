@@ -27,7 +27,7 @@ nlohmann::ordered_json WriteMessage(const MessageData& message);
 // `whole`, for a table row: no body, and each attachment an empty one.
 class ContentWriter final : public MessageWriter {
  public:
-  explicit ContentWriter(bool whole = true) : FWhole(whole) {}
+  explicit ContentWriter(bool whole = true);
   void Text(const char* key, std::string value) override;
   void Number(const char* key, std::int64_t value) override;
   std::string TextOf(const char* key) const override;
@@ -35,7 +35,7 @@ class ContentWriter final : public MessageWriter {
   void BeginAttachment() override;
   void EndAttachment() override { FInAttachment = false; }
   bool TakesBody() const override { return FWhole; }
-  // The values in the order ReadMessage gives them.
+  // The values in the order ReadMessage gives them; a row's in any order.
   MessageContent Take();
 
  private:

@@ -107,6 +107,8 @@ Bytes SearchKeyOf(const MessageData& message);
 PropBag StoreProps(const StoreData& store);
 PropBag FolderProps(const FolderData& folder);
 PropBag MessageProps(const MessageData& message);
+// The same with the message's own values given apart, taken over.
+PropBag MessageProps(PropBag own, const MessageData& message);
 PropBag AttachmentProps(const AttachmentData& attachment);
 
 // Moves or copies a message of `store` into another folder, giving it a new
