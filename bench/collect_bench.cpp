@@ -26,7 +26,8 @@
 // and by type, as the stand-in counts them), the MAPI calls the run made,
 // in all and by call, and how the run's time split between the product, the
 // stand-in, the index library and Wine's own libraries (time_share_*, by
-// sampling the run's threads; see ThreadSampler.h). --near-misses then
+// sampling the run's threads; see ThreadSampler.h), and the stand-in's time
+// a message (standin_us_per_row: its share of the seconds, by messages). --near-misses then
 // regroups the index once for each compared field left out, as the window's
 // near-miss view does, and prints near_misses_seconds, near_miss_regroups
 // and near_miss_groups.
@@ -114,7 +115,7 @@ void PrintCallsByName(ULONG(WINAPI* callCountOf)(const char*), std::int32_t mess
 // Each part's share of the samples. The product is the benchmark's own
 // program, into which the mail-store layer is linked; the system libraries'
 // time goes to the part that called them.
-void PrintTimeSplit(const bench::TThreadSampler& sampler, double seconds) {
+void PrintTimeSplit(const bench::TThreadSampler& sampler, double seconds, std::int32_t messages) {
   if (sampler.Samples() == 0) return;
   const std::pair<const char*, const char*> parts[] = {
       {"collect_bench.exe", "product"}, {"quopstandin.dll", "standin"}, {"quopdb.dll", "index"}};
@@ -136,6 +137,7 @@ void PrintTimeSplit(const bench::TThreadSampler& sampler, double seconds) {
     std::printf("seconds_%s: %.3f\n", part.c_str(), share(samples) * seconds);
     if (part != "system") std::printf("time_share_%s_in_system_libraries: %.3f\n", part.c_str(), share(inSystem[part]));
   }
+  if (messages != 0) std::printf("standin_us_per_row: %.2f\n", share(shares["standin"]) * seconds * 1e6 / messages);
 }
 
 // The same search once more, the body cache written by the first run in
@@ -242,7 +244,7 @@ int main(int argc, char** argv) {
   }
   if (const auto callCountOf = reinterpret_cast<ULONG(WINAPI*)(const char*)>(control("StandinCallCountOf")))
     PrintCallsByName(callCountOf, messages);
-  PrintTimeSplit(sampler, seconds);
+  PrintTimeSplit(sampler, seconds, messages);
   if (options.nearMisses) PrintNearMisses(db, SearchSettings(mask, false));
   if (options.rescan) {
     std::printf("body_cache_written: %d\n", session.BodyCacheWritten() ? 1 : 0);

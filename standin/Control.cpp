@@ -8,6 +8,7 @@
 #include "standin/Calls.h"
 #include "standin/ModelMemory.h"
 #include "standin/ComObject.h"
+#include "standin/GeneratedMail.h"
 #include "standin/ObjectCounts.h"
 #include "standin/OutlookObjects.h"
 #include "standin/ProfileLoad.h"
@@ -41,6 +42,10 @@ ULONG WINAPI StandinCallCount(void) { return CallCount(); }
 ULONG WINAPI StandinCallCountOf(const char* call) { return call != nullptr ? CallCountOf(call) : 0; }
 void WINAPI StandinResetCalls(void) { ResetCalls(); }
 ULONG WINAPI StandinModelBytes(void) { return static_cast<ULONG>(ModelBytes()); }
+ULONG WINAPI StandinMessagesMade(void) {
+  auto lock = LockState();
+  return GeneratedMessagesMade();
+}
 
 HRESULT WINAPI StandinLoadProfile(const char* path) {
   return path != nullptr ? LoadProfileFile(path) : MAPI_E_INVALID_PARAMETER;

@@ -22,10 +22,31 @@ std::optional<std::uint32_t> GeneratedMail::PositionOf(std::string_view id) cons
   return FMailbox.PositionOf(std::string(id));
 }
 
+namespace {
+ULONG gMade = 0;  // under the provider's lock, as every call
+}  // namespace
+
+ULONG GeneratedMessagesMade() { return gMade; }
+
 MessageContent GeneratedMail::Content(std::uint32_t position) const {
   ContentWriter writer;
   FMailbox.Message(position, writer);
+  ++gMade;
   return writer.Take();
+}
+
+bool GeneratedMail::LeftOutOfRows(ULONG tag) { return PROP_ID(tag) == PROP_ID(PR_BODY_W); }
+
+PropBag GeneratedMail::RowProps(std::uint32_t position, const Bytes& storeUid) const {
+  ContentWriter writer(false);
+  FMailbox.Message(position, writer);
+  MessageContent content = writer.Take();
+  MessageData message;
+  message.id = GeneratedMailbox::IdBytes(position);
+  message.storeUid = storeUid;
+  message.folderId = FolderOf(position)->id;
+  message.attachments = std::move(content.attachments);  // empty ones: PR_HASATTACH alone needs them
+  return MessageProps(std::move(content.props), message);
 }
 
 }  // namespace standin

@@ -27,10 +27,21 @@ class GeneratedMail {
   FolderData* FolderOf(std::uint32_t position) const;
   std::optional<std::uint32_t> PositionOf(std::string_view id) const;
   MessageContent Content(std::uint32_t position) const;
+  // Whether rows are made without their message (RowProps); not for
+  // realistic messages, whose identifiers come from the whole content.
+  bool MakesRows() const { return !FMailbox.Realistic(); }
+  // What a contents-table row shows of a message: the values of the message
+  // made whole but those LeftOutOfRows, made without the body or the
+  // attachments.
+  PropBag RowProps(std::uint32_t position, const Bytes& storeUid) const;
+  static bool LeftOutOfRows(ULONG tag);
 
  private:
   GeneratedMailbox FMailbox;
   std::vector<FolderData*> FFolders;  // by run
 };
+
+// Generated messages made whole (Content) in this process so far.
+ULONG GeneratedMessagesMade();
 
 }  // namespace standin

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "standin/ExtraTags.h"
@@ -253,9 +254,15 @@ const Field& FieldNamed(const char* key, bool attachment) {
 
 }  // namespace
 
+// A row's values gain the served ones in place (MessageProps).
+ContentWriter::ContentWriter(bool whole) : FWhole(whole) {
+  if (!whole) FContent.props.Reserve(40);
+}
+
 // The same conversions as ReadFields makes of a JSON value of each kind.
 void ContentWriter::Text(const char* key, std::string value) {
   if (!FInAttachment && std::strcmp(key, "id") == 0) return;  // the store knows its messages' identifiers
+  if (FInAttachment && !FWhole) return;
   const Field& f = FieldNamed(key, FInAttachment);
   switch (f.kind) {
     case Kind::Text: Target().Set(PropBag::Text(f.tag, std::move(value))); return;
@@ -268,6 +275,7 @@ void ContentWriter::Text(const char* key, std::string value) {
 }
 
 void ContentWriter::Number(const char* key, std::int64_t value) {
+  if (FInAttachment && !FWhole) return;
   const Field& f = FieldNamed(key, FInAttachment);
   if (f.kind != Kind::Number && f.kind != Kind::Time) throw std::logic_error(std::string("a generated text is a number: ") + key);
   Target().Set(PropBag::Number(f.tag, value));
@@ -288,14 +296,17 @@ std::int64_t ContentWriter::NumberOf(const char* key) const {
 // As ReadMessage numbers an attachment and takes it by value unless told.
 void ContentWriter::BeginAttachment() {
   AttachmentData attachment;
-  attachment.props.Set(PropBag::Number(PR_ATTACH_NUM, static_cast<LONG>(FContent.attachments.size())));
-  attachment.props.Set(PropBag::Number(PR_ATTACH_METHOD, ATTACH_BY_VALUE));
+  if (FWhole) {
+    attachment.props.Set(PropBag::Number(PR_ATTACH_NUM, static_cast<LONG>(FContent.attachments.size())));
+    attachment.props.Set(PropBag::Number(PR_ATTACH_METHOD, ATTACH_BY_VALUE));
+  }
   FContent.attachments.push_back(std::move(attachment));
   FInAttachment = true;
 }
 
 MessageContent ContentWriter::Take() {
   CheckSender(FContent.props);
+  if (!FWhole) return std::exchange(FContent, MessageContent());
   MessageContent content;
   content.props = InFieldOrder(FContent.props, std::begin(kMessageFields), std::end(kMessageFields));
   for (const AttachmentData& a : FContent.attachments)

@@ -23,22 +23,26 @@ MessageContent ReadMessage(const nlohmann::ordered_json& message, std::optional<
 nlohmann::ordered_json WriteMessage(const MessageData& message);
 
 // A generated message's values taken as they are made, into what
-// ReadMessage would give for its JSON object, without the object.
+// ReadMessage would give for its JSON object, without the object. Without
+// `whole`, for a table row: no body, and each attachment an empty one.
 class ContentWriter final : public MessageWriter {
  public:
+  explicit ContentWriter(bool whole = true);
   void Text(const char* key, std::string value) override;
   void Number(const char* key, std::int64_t value) override;
   std::string TextOf(const char* key) const override;
   std::int64_t NumberOf(const char* key) const override;
   void BeginAttachment() override;
   void EndAttachment() override { FInAttachment = false; }
-  // The values in the order ReadMessage gives them.
+  bool TakesBody() const override { return FWhole; }
+  // The values in the order ReadMessage gives them; a row's in any order.
   MessageContent Take();
 
  private:
   PropBag& Target() { return FInAttachment ? FContent.attachments.back().props : FContent.props; }
   const PropBag& Target() const { return FInAttachment ? FContent.attachments.back().props : FContent.props; }
   MessageContent FContent;
+  bool FWhole;
   bool FInAttachment = false;
 };
 

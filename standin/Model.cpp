@@ -50,6 +50,11 @@ const FolderData* StoreData::FolderOf(MessageRef message) const {
   return it != index.end() && it->second == message.index ? (*mail)[message.index].folder : nullptr;
 }
 
+bool StoreData::MadeBefore(MessageRef message) const {
+  const auto& last = made[(message.index * 2 + message.generated) % made.size()];
+  return last.second && last.first == message;
+}
+
 std::shared_ptr<const MessageData> StoreData::Materialize(MessageRef message) const {
   // A message's values never change: a copy or a move makes another one.
   auto& last = made[(message.index * 2 + message.generated) % made.size()];
@@ -98,7 +103,11 @@ const Bytes& ProviderUid() {
   return uid;
 }
 
-Bytes EntryId(const Bytes& storeUid, const Bytes& id) { return Bytes(4, '\0') + storeUid + id; }
+Bytes EntryId(const Bytes& storeUid, const Bytes& id) {
+  Bytes entryId;
+  entryId.reserve(4 + storeUid.size() + id.size());
+  return entryId.append(4, '\0').append(storeUid).append(id);
+}
 
 Bytes StoreEntryId(const StoreData& store) { return Bytes(4, '\0') + ProviderUid() + store.uid; }
 
@@ -170,9 +179,11 @@ Bytes SearchKeyOf(const MessageData& message) {
   return p != nullptr ? p->data : message.storeUid + message.id;
 }
 
-PropBag MessageProps(const MessageData& message) {
-  PropBag bag = message.props;
-  if (!bag.Find(PR_SEARCH_KEY)) bag.Set(PropBag::Binary(PR_SEARCH_KEY, SearchKeyOf(message)));
+PropBag MessageProps(const MessageData& message) { return MessageProps(message.props, message); }
+
+PropBag MessageProps(PropBag own, const MessageData& message) {
+  PropBag bag = std::move(own);
+  if (!bag.Find(PR_SEARCH_KEY)) bag.Set(PropBag::Binary(PR_SEARCH_KEY, message.storeUid + message.id));
   AddSender(bag);
   bag.Set(PropBag::Binary(PR_ENTRYID, EntryId(message.storeUid, message.id)));
   bag.Set(PropBag::Binary(PR_PARENT_ENTRYID, EntryId(message.storeUid, message.folderId)));

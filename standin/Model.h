@@ -79,6 +79,8 @@ struct StoreData {
   // The message as calls see it, also after it was deleted (a table taken
   // before still shows it).
   std::shared_ptr<const MessageData> Materialize(MessageRef message) const;
+  // Whether Materialize has the message at hand, made for an earlier call.
+  bool MadeBefore(MessageRef message) const;
   // Keeps a message in `folder` under `id`; its reference.
   MessageRef AddStored(FolderData& folder, const Bytes& id, const MessageContent& content);
 };
@@ -105,6 +107,8 @@ Bytes SearchKeyOf(const MessageData& message);
 PropBag StoreProps(const StoreData& store);
 PropBag FolderProps(const FolderData& folder);
 PropBag MessageProps(const MessageData& message);
+// The same with the message's own values given apart, taken over.
+PropBag MessageProps(PropBag own, const MessageData& message);
 PropBag AttachmentProps(const AttachmentData& attachment);
 
 // Moves or copies a message of `store` into another folder, giving it a new

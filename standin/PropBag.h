@@ -27,6 +27,7 @@ class PropBag {
   const Prop* Find(ULONG tag) const;
   void Set(Prop prop);
   void Remove(ULONG tag);
+  void Reserve(size_t values) { FProps.reserve(values); }
   const std::vector<Prop>& All() const { return FProps; }
 
   static Prop Text(ULONG tag, std::string utf8) { return {CHANGE_PROP_TYPE(tag, PT_UNICODE), 0, std::move(utf8)}; }

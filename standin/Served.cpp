@@ -17,19 +17,49 @@ ULONG ServedType(ULONG kept, ULONG wanted, bool unicode) {
   return unicode ? PT_UNICODE : PT_STRING8;
 }
 
+namespace {
+
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ServedValue Serve(const Prop& prop, ULONG type) {
   ServedValue v;
-  v.tag = CHANGE_PROP_TYPE(prop.tag, type);
-  v.num = prop.num;
-  if (type == PT_STRING8) {
-    v.bytes = Utf8ToAnsi(prop.data);
-  } else if (type == PT_UNICODE) {
-    const std::wstring wide = Utf8ToWide(prop.data);
-    v.bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-  } else if (type == PT_BINARY) {
-    v.bytes = prop.data;
-  }
+  ServeInto(prop, type, v);
   return v;
+}
+
+// ASCII is itself in every ANSI code page and one UTF-16 unit a character:
+// most texts are, and need no conversion call.
+void ServeInto(const Prop& prop, ULONG type, ServedValue& v) {
+  v.tag = CHANGE_PROP_TYPE(prop.tag, type);
+  v.error = S_OK;
+  v.num = prop.num;
+  const std::string& text = prop.data;
+  if (type == PT_STRING8) {
+    if (IsAscii(text)) v.bytes.assign(text);
+    else v.bytes = Utf8ToAnsi(text);
+  } else if (type == PT_UNICODE) {
+    if (IsAscii(text)) {
+      v.bytes.resize(text.size() * sizeof(wchar_t));
+      for (size_t i = 0; i < text.size(); ++i) {
+        v.bytes[2 * i] = text[i];
+        v.bytes[2 * i + 1] = '\0';
+      }
+    } else {
+      const std::wstring wide = Utf8ToWide(text);
+      v.bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    }
+  } else if (type == PT_BINARY) {
+    v.bytes.assign(text);
+  } else {
+    v.bytes.clear();
+  }
 }
 
 ServedValue ErrorServed(ULONG tag, SCODE error) {
@@ -45,10 +75,25 @@ void CutTo(ServedValue& value, size_t units) {
   if (value.bytes.size() > units * unitSize) value.bytes.resize(units * unitSize);
 }
 
+size_t ServedRoom(const ServedValue& value) {
+  const ULONG type = PROP_TYPE(value.tag);
+  if (type != PT_STRING8 && type != PT_UNICODE && type != PT_BINARY) return 0;
+  const size_t terminated = value.bytes.size() + (type == PT_UNICODE ? sizeof(wchar_t) : 1);
+  return (terminated + 7) / 8 * 8;
+}
+
 void CopyServed(Buffer& owner, const ServedValue& value, SPropValue& out) {
+  const size_t room = ServedRoom(value);
+  char* at = room != 0 ? static_cast<char*>(owner.More(static_cast<ULONG>(room))) : nullptr;
+  CopyServed(at, value, out);
+}
+
+void CopyServed(char*& room, const ServedValue& value, SPropValue& out) {
   out.ulPropTag = value.tag;
   out.dwAlignPad = 0;
   const size_t n = value.bytes.size();
+  char* const at = room;
+  room += ServedRoom(value);
   switch (PROP_TYPE(value.tag)) {
     case PT_LONG:
       out.Value.l = static_cast<LONG>(value.num);
@@ -64,18 +109,22 @@ void CopyServed(Buffer& owner, const ServedValue& value, SPropValue& out) {
       out.Value.li.QuadPart = value.num;
       break;
     case PT_STRING8:
-      out.Value.lpszA = owner.CopyText(value.bytes.data(), n);
+      std::memcpy(at, value.bytes.data(), n);
+      at[n] = '\0';
+      out.Value.lpszA = at;
       break;
     case PT_UNICODE: {
-      auto* text = static_cast<wchar_t*>(owner.More(static_cast<ULONG>(n + sizeof(wchar_t))));
+      auto* text = reinterpret_cast<wchar_t*>(at);
       std::memcpy(text, value.bytes.data(), n);
       text[n / sizeof(wchar_t)] = L'\0';
       out.Value.lpszW = text;
       break;
     }
     case PT_BINARY:
+      std::memcpy(at, value.bytes.data(), n);
+      at[n] = '\0';
       out.Value.bin.cb = static_cast<ULONG>(n);
-      out.Value.bin.lpb = reinterpret_cast<LPBYTE>(owner.CopyText(value.bytes.data(), n));
+      out.Value.bin.lpb = reinterpret_cast<LPBYTE>(at);
       break;
     case PT_ERROR:
       ErrorValue(value.tag, value.error, out);

@@ -27,6 +27,8 @@ struct ServedValue {
 // when the caller passed MAPI_UNICODE, else as PT_STRING8.
 ULONG ServedType(ULONG kept, ULONG wanted, bool unicode);
 ServedValue Serve(const Prop& prop, ULONG type);
+// The same into `into`, whose bytes keep their room for the next value.
+void ServeInto(const Prop& prop, ULONG type, ServedValue& into);
 ServedValue ErrorServed(ULONG tag, SCODE error);
 // Cuts a string or binary value to `units` characters (UTF-16 units for
 // PT_UNICODE) or bytes.
@@ -34,6 +36,10 @@ void CutTo(ServedValue& value, size_t units);
 
 // Fills `out`; texts (terminated) and bytes copied into `owner`.
 void CopyServed(Buffer& owner, const ServedValue& value, SPropValue& out);
+// The room CopyServed takes for a value's text or bytes (8-byte multiples),
+// and the same copy into room of that size at `room`, which it passes.
+size_t ServedRoom(const ServedValue& value);
+void CopyServed(char*& room, const ServedValue& value, SPropValue& out);
 // A PT_ERROR value of the tag's identifier.
 void ErrorValue(ULONG tag, SCODE error, SPropValue& out);
 // Whether a kept value equals a value given by the caller (restrictions).

@@ -45,6 +45,11 @@ typedef void (WINAPI *STANDIN_RESETCALLS)(void);
    a process's memory that is the stand-in's and not the product's. */
 typedef ULONG (WINAPI *STANDIN_MODELBYTES)(void);
 
+/* Messages of generated stores made whole (values, body, attachments) since
+   the process started; a contents-table row made without its message does
+   not count. */
+typedef ULONG (WINAPI *STANDIN_MESSAGESMADE)(void);
+
 /* Replace the profile (and its faults) with a JSON file, or JSON text. */
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILE)(const char *path);
 typedef HRESULT (WINAPI *STANDIN_LOADPROFILETEXT)(const char *json);

@@ -48,9 +48,11 @@ class Table final : public ComObject<TableDefaults> {
     std::optional<std::vector<size_t>> view;
     if (restriction != nullptr) {
       view.emplace();
+      std::vector<ULONG> tags;
+      TagsOf(*restriction, tags);
       for (size_t i = 0; i < FRows->Count(); ++i) {
         bool keep = true;
-        if (HRESULT hr = Matches(*restriction, *FRows->Row(i), keep); FAILED(hr)) return hr;
+        if (HRESULT hr = Matches(*restriction, *FRows->Row(i, tags), keep); FAILED(hr)) return hr;
         if (keep) view->push_back(i);
       }
     }
@@ -71,11 +73,7 @@ class Table final : public ComObject<TableDefaults> {
     if (FAILED(set.Allocate(CbNewSRowSet(static_cast<ULONG>(n))))) return MAPI_E_NOT_ENOUGH_MEMORY;
     std::vector<Buffer> values(n);
     for (size_t r = 0; r < n; ++r) {
-      if (FAILED(values[r].Allocate(static_cast<ULONG>(std::max<size_t>(1, FColumns.size()) * sizeof(SPropValue)))))
-        return MAPI_E_NOT_ENOUGH_MEMORY;
-      const auto row = FRows->Row(RowAt(FCursor + r));
-      auto* props = values[r].As<SPropValue>();
-      for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(values[r], Column(*row, FColumns[c]), props[c]);
+      if (HRESULT hr = MakeRow(*FRows->Row(RowAt(FCursor + r), FColumns), values[r]); FAILED(hr)) return hr;
     }
     SRowSet* out = set.As<SRowSet>();
     out->cRows = static_cast<ULONG>(n);
@@ -123,12 +121,41 @@ class Table final : public ComObject<TableDefaults> {
   size_t RowAt(size_t i) const { return FView ? (*FView)[i] : i; }
   std::optional<ULONG> MaxRows() const { return FOptions.store ? FOptions.store->rules.MaxRowsPerQuery() : std::nullopt; }
 
-  ServedValue Column(const PropBag& row, ULONG tag) const {
+  void Column(const PropBag& row, ULONG tag, ServedValue& value) const {
     const Prop* p = row.Find(tag);
-    if (p == nullptr || NotAColumn(tag)) return ErrorServed(tag, MAPI_E_NOT_FOUND);
-    ServedValue value = Serve(*p, ServedType(p->tag, tag, FOptions.unicode));
+    if (p == nullptr || NotAColumn(tag)) {
+      value.tag = PROP_TAG(PT_ERROR, PROP_ID(tag));
+      value.error = MAPI_E_NOT_FOUND;
+      return;
+    }
+    ServeInto(*p, ServedType(p->tag, tag, FOptions.unicode), value);
     CutTo(value, kColumnCut);
-    return value;
+  }
+
+  // A row's values in one buffer, their texts and bytes after them.
+  HRESULT MakeRow(const PropBag& row, Buffer& values) {
+    FServed.resize(FColumns.size());
+    size_t room = std::max<size_t>(1, FColumns.size()) * sizeof(SPropValue);
+    for (size_t c = 0; c < FColumns.size(); ++c) {
+      Column(row, FColumns[c], FServed[c]);
+      room += ServedRoom(FServed[c]);
+    }
+    if (FAILED(values.Allocate(static_cast<ULONG>(room)))) return MAPI_E_NOT_ENOUGH_MEMORY;
+    auto* props = values.As<SPropValue>();
+    char* texts = reinterpret_cast<char*>(props + std::max<size_t>(1, FColumns.size()));
+    for (size_t c = 0; c < FColumns.size(); ++c) CopyServed(texts, FServed[c], props[c]);
+    return S_OK;
+  }
+
+  // The tags a restriction compares; Matches refuses the kinds not listed.
+  static void TagsOf(const SRestriction& r, std::vector<ULONG>& tags) {
+    if (r.rt == RES_PROPERTY) tags.push_back(r.res.resProperty.ulPropTag);
+    else if (r.rt == RES_EXIST) tags.push_back(r.res.resExist.ulPropTag);
+    else if (r.rt == RES_AND || r.rt == RES_OR) {
+      for (ULONG i = 0; i < r.res.resAnd.cRes; ++i) TagsOf(r.res.resAnd.lpRes[i], tags);
+    } else if (r.rt == RES_NOT && r.res.resNot.lpRes != nullptr) {
+      TagsOf(*r.res.resNot.lpRes, tags);
+    }
   }
 
   static HRESULT Matches(const SRestriction& r, const PropBag& row, bool& keep) {
@@ -170,6 +197,7 @@ class Table final : public ComObject<TableDefaults> {
   std::shared_ptr<const TableRows> FRows;
   std::optional<std::vector<size_t>> FView;  // rows kept by the restriction
   std::vector<ULONG> FColumns;
+  std::vector<ServedValue> FServed;  // a row's values as served, kept for their room
   TableOptions FOptions;
   size_t FCursor = 0;
   TypeCount FCount{ObjectType::Table};

@@ -1,5 +1,9 @@
 #include "standin/TableRows.h"
 
+#include <algorithm>
+
+#include "standin/GeneratedMail.h"
+
 namespace standin {
 namespace {
 
@@ -7,7 +11,7 @@ class FixedRows final : public TableRows, public std::enable_shared_from_this<Fi
  public:
   explicit FixedRows(std::vector<PropBag> rows) : FRows(std::move(rows)) {}
   std::size_t Count() const override { return FRows.size(); }
-  std::shared_ptr<const PropBag> Row(std::size_t index) const override {
+  std::shared_ptr<const PropBag> Row(std::size_t index, std::span<const ULONG> /*tags*/) const override {
     return std::shared_ptr<const PropBag>(shared_from_this(), &FRows[index]);
   }
 
@@ -20,8 +24,12 @@ class ListedMessages final : public TableRows {
   ListedMessages(std::shared_ptr<const StoreData> store, MessageListing messages)
       : FStore(std::move(store)), FMessages(std::move(messages)) {}
   std::size_t Count() const override { return FMessages.Size(); }
-  std::shared_ptr<const PropBag> Row(std::size_t index) const override {
-    auto message = FStore->Materialize(FMessages.At(index));
+  std::shared_ptr<const PropBag> Row(std::size_t index, std::span<const ULONG> tags) const override {
+    const MessageRef ref = FMessages.At(index);
+    if (ref.generated && FStore->generated->MakesRows() && !FStore->MadeBefore(ref) &&
+        std::none_of(tags.begin(), tags.end(), GeneratedMail::LeftOutOfRows))
+      return std::make_shared<const PropBag>(FStore->generated->RowProps(ref.index, FStore->uid));
+    auto message = FStore->Materialize(ref);
     return std::shared_ptr<const PropBag>(message, &message->served);
   }
 

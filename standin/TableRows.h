@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "standin/Model.h"
@@ -15,7 +16,9 @@ class TableRows {
  public:
   virtual ~TableRows() = default;
   virtual std::size_t Count() const = 0;
-  virtual std::shared_ptr<const PropBag> Row(std::size_t index) const = 0;
+  // The row for a call that reads `tags` of it: it may lack any other value
+  // (a generated message's row is made without its body unless asked).
+  virtual std::shared_ptr<const PropBag> Row(std::size_t index, std::span<const ULONG> tags) const = 0;
 };
 
 std::shared_ptr<const TableRows> RowsOf(std::vector<PropBag> rows);

@@ -217,6 +217,27 @@ class GeneratedStoreTest : public MapiTest {
     for (const std::string& child : ChildIds(folder)) DumpFolder(OpenFolder(nullptr, child, MAPI_BEST_ACCESS).Get(), out);
   }
 
+  // The contents-table rows of every folder of the first store under
+  // `columns`, restricted by `restriction` when given, folders depth first.
+  std::vector<std::string> RowsDump(const std::vector<ULONG>& columns, SRestriction* restriction = nullptr) {
+    std::vector<std::string> out;
+    ComPtr<IMsgStore> store = OpenStore(0);
+    RowsOfFolder(OpenFolder(store.Get(), StoreProp(store.Get(), PR_IPM_SUBTREE_ENTRYID), MAPI_BEST_ACCESS).Get(),
+                 columns, restriction, out);
+    return out;
+  }
+
+  void RowsOfFolder(IMAPIFolder* folder, const std::vector<ULONG>& columns, SRestriction* restriction,
+                    std::vector<std::string>& out) {
+    ComPtr<IMAPITable> contents;
+    ASSERT_EQ(folder->GetContentsTable(MAPI_UNICODE, &contents), S_OK);
+    if (restriction != nullptr) ASSERT_EQ(contents->Restrict(restriction, 0), S_OK);
+    std::vector<std::unique_ptr<Rows>> keep;
+    AllRows(contents.Get(), columns.data(), columns.size(), keep, out);
+    for (const std::string& child : ChildIds(folder))
+      RowsOfFolder(OpenFolder(nullptr, child, MAPI_BEST_ACCESS).Get(), columns, restriction, out);
+  }
+
   static size_t Count(const std::vector<std::string>& dump, const std::string& kind) {
     return std::count_if(dump.begin(), dump.end(), [&](const std::string& line) { return line.rfind(kind, 0) == 0; });
   }
@@ -249,6 +270,54 @@ TEST_F(GeneratedStoreTest, AnswersEveryCallAsTheProfileItStandsFor) {
     EXPECT_EQ(FirstDifference(generated, loaded), "");
     EXPECT_EQ(Count(generated, "message "), c.shape.messages + 2) << "every message and the two items";
     EXPECT_GT(Count(generated, "attachment "), c.shape.messages / 10);
+  }
+}
+
+// Rows that ask for no body are made without their messages, and show
+// what the written-out store's rows show; a row that asks for the body, or
+// a message opened, makes the message whole.
+TEST_F(GeneratedStoreTest, RowsWithoutBodiesAreMadeWithoutTheirMessagesAsTheProfileShowsThem) {
+  std::vector<ULONG> withoutBody;
+  for (ULONG tag : kContentsColumns) {
+    if (PROP_ID(tag) != PROP_ID(PR_BODY_W)) withoutBody.push_back(tag);
+  }
+  SPropValue read{};
+  read.ulPropTag = PR_MESSAGE_FLAGS;
+  read.Value.l = 1;
+  SRestriction readOnes{};
+  readOnes.rt = RES_PROPERTY;
+  readOnes.res.resProperty = {RELOP_EQ, PR_MESSAGE_FLAGS, &read};
+  struct Case {
+    const char* storeKeys;
+    MailboxShape shape;
+  };
+  const Case cases[] = {
+      {"", Shape(400, 11, false, 2)},
+      {R"("kind": "exchange-cached", "unicode": false, "largePropertyLimit": 40,)", Shape(300, 12)},
+      {R"("kind": "exchange-online",)", Shape(350, 13)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.storeKeys);
+    ASSERT_EQ(api.LoadProfileText(GeneratedProfile(c.storeKeys, c.shape).c_str()), S_OK);
+    const ULONG before = api.MessagesMade();
+    const std::vector<std::string> generated = RowsDump(withoutBody);
+    const std::vector<std::string> generatedRead = RowsDump(withoutBody, &readOnes);
+    EXPECT_EQ(api.MessagesMade(), before) << "no message made for a row";
+    EXPECT_EQ(Count(generated, "row "), c.shape.messages + 2);
+    EXPECT_GT(Count(generatedRead, "row "), c.shape.messages / 4);
+    EXPECT_LT(Count(generatedRead, "row "), c.shape.messages * 3 / 4);
+    ComPtr<IMAPIFolder> inbox = FolderByPath(0, "Inbox");
+    const std::string first = MessageIds(inbox.Get()).at(0);
+    EXPECT_EQ(api.MessagesMade(), before);
+    ASSERT_TRUE(OpenMessage(inbox.Get(), first));
+    EXPECT_EQ(api.MessagesMade(), before + 1) << "an opened message is made whole";
+    const std::vector<std::string> bodies = RowsDump({PR_ENTRYID, PR_BODY_W});
+    EXPECT_EQ(api.MessagesMade(), before + c.shape.messages) << "rows with a body: each message but the one at hand";
+
+    ASSERT_EQ(api.LoadProfileText(ExpandedProfile(c.storeKeys, c.shape).c_str()), S_OK);
+    EXPECT_EQ(FirstDifference(generated, RowsDump(withoutBody)), "");
+    EXPECT_EQ(FirstDifference(generatedRead, RowsDump(withoutBody, &readOnes)), "");
+    EXPECT_EQ(FirstDifference(bodies, RowsDump({PR_ENTRYID, PR_BODY_W})), "");
   }
 }
 

@@ -44,6 +44,7 @@ MapiApi Load() {
   api.CreateApplication = Proc<STANDIN_CREATEAPPLICATION>(provider, "StandinCreateApplication");
   api.ScriptPickFolder = Proc<STANDIN_SCRIPTPICKFOLDER>(provider, "StandinScriptPickFolder");
   api.ModelBytes = Proc<STANDIN_MODELBYTES>(provider, "StandinModelBytes");
+  api.MessagesMade = Proc<STANDIN_MESSAGESMADE>(provider, "StandinMessagesMade");
   return api;
 }
 

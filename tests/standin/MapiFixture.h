@@ -45,6 +45,7 @@ struct MapiApi {
   STANDIN_CREATEAPPLICATION CreateApplication = nullptr;
   STANDIN_SCRIPTPICKFOLDER ScriptPickFolder = nullptr;
   STANDIN_MODELBYTES ModelBytes = nullptr;
+  STANDIN_MESSAGESMADE MessagesMade = nullptr;
 
   // Loaded once per process; fails the test when MAPI32.DLL does not forward
   // to the stand-in (./quop setup registers it).

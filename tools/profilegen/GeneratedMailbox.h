@@ -47,6 +47,7 @@ class GeneratedMailbox {
   // The index in MailFolders() of the folder a position is in.
   std::size_t MailFolderOf(std::uint32_t position) const;
   std::uint32_t Messages() const { return FSpec.messages; }
+  bool Realistic() const { return FSpec.realistic; }
 
   // The message at `position` as a profile holds it ("id" first), or its
   // values written to `to` as they are made. Not for two threads at once:

@@ -21,6 +21,9 @@ class MessageWriter {
   // those written so far.
   virtual void BeginAttachment() = 0;
   virtual void EndAttachment() = 0;
+  // False for a writer that wants no "body" (a table row): the generator
+  // then spares itself making it, and draws the same numbers all the same.
+  virtual bool TakesBody() const { return true; }
 };
 
 // Into a JSON object, keys in the order first given.
