@@ -71,8 +71,9 @@ TEST_F(TwoStageTest, GroupsAreThoseOfOpeningEveryMessageForEveryMask) {
     for (const bool across : {false, true}) {
       SCOPED_TRACE(c.name + (across ? ", across folders" : ", each folder"));
       const std::int32_t late = ExpectSameGroups(c.mask, across);
-      if (c.mask == DefaultFieldMask())
+      if (c.mask == DefaultFieldMask()) {
         EXPECT_LT(late, db_.GetMsgCount() / 2) << "most messages have no copy and stay unopened";
+      }
     }
   }
 }

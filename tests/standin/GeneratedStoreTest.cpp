@@ -231,7 +231,9 @@ class GeneratedStoreTest : public MapiTest {
                     std::vector<std::string>& out) {
     ComPtr<IMAPITable> contents;
     ASSERT_EQ(folder->GetContentsTable(MAPI_UNICODE, &contents), S_OK);
-    if (restriction != nullptr) ASSERT_EQ(contents->Restrict(restriction, 0), S_OK);
+    if (restriction != nullptr) {
+      ASSERT_EQ(contents->Restrict(restriction, 0), S_OK);
+    }
     std::vector<std::unique_ptr<Rows>> keep;
     AllRows(contents.Get(), columns.data(), columns.size(), keep, out);
     for (const std::string& child : ChildIds(folder))
